@@ -1,0 +1,119 @@
+#include "platform/db/byte_reader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace vantelo::db {
+
+void ByteReader::need(std::size_t n, const char* what) const
+{
+    if (n > size_ - offset_) fail_eof(what, size_);
+}
+
+void ByteReader::seek(std::size_t off, const char* what)
+{
+    if (off > size_) fail_eof(what, size_);
+    offset_ = off;
+}
+
+void ByteReader::skip(std::size_t n, const char* what)
+{
+    need(n, what);
+    offset_ += n;
+}
+
+std::uint8_t ByteReader::u8(const char* what)
+{
+    need(1, what);
+    return data_[offset_++];
+}
+
+std::uint16_t ByteReader::u16le(const char* what)
+{
+    need(2, what);
+    auto v = get_u16le(data_ + offset_);
+    offset_ += 2;
+    return v;
+}
+
+std::uint32_t ByteReader::u32le(const char* what)
+{
+    need(4, what);
+    auto v = get_u32le(data_ + offset_);
+    offset_ += 4;
+    return v;
+}
+
+std::uint16_t ByteReader::u16be(const char* what)
+{
+    need(2, what);
+    auto v = static_cast<std::uint16_t>((data_[offset_] << 8) | data_[offset_ + 1]);
+    offset_ += 2;
+    return v;
+}
+
+std::uint32_t ByteReader::u32be(const char* what)
+{
+    need(4, what);
+    const unsigned char* p = data_ + offset_;
+    auto v = (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+             (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
+    offset_ += 4;
+    return v;
+}
+
+const unsigned char* ByteReader::bytes(std::size_t n, const char* what)
+{
+    need(n, what);
+    const unsigned char* p = data_ + offset_;
+    offset_ += n;
+    return p;
+}
+
+std::string ByteReader::cstring(std::size_t max, const char* what)
+{
+    std::string s;
+    for (std::size_t i = 0; i < max; ++i) {
+        unsigned char c = u8(what);
+        if (c == 0) return s;
+        s.push_back(static_cast<char>(c));
+    }
+    return s;
+}
+
+void ByteReader::fail_eof(const char* what, std::size_t at) const
+{
+    throw EngineError(label_ + ": " + what + ": unexpected end of file at byte " + std::to_string(at));
+}
+
+void ByteReader::fail(const std::string& message, std::size_t at) const
+{
+    throw EngineError(label_ + ": " + message + " at byte " + std::to_string(at));
+}
+
+std::string file_label(const std::string& path)
+{
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::vector<unsigned char> read_whole_file(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        int err = errno;
+        if (err == ENOENT) throw EngineError("Table does not exist: " + path);
+        throw EngineError("Cannot open file " + path + ": " + std::strerror(err));
+    }
+    std::vector<unsigned char> data;
+    unsigned char buf[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
+    bool bad = std::ferror(f);
+    std::fclose(f);
+    if (bad) throw EngineError("Cannot read file " + path);
+    return data;
+}
+
+}  // namespace vantelo::db

@@ -1,0 +1,71 @@
+#pragma once
+// One reader for every byte of a table file: it tracks the offset, checks the end of the data
+// on every read and names the file and the offset in its errors. Byte order is explicit.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/errors.h"
+
+namespace vantelo::db {
+
+class ByteReader {
+public:
+    ByteReader(std::string file_label, const std::vector<unsigned char>& data)
+        : label_(std::move(file_label)), data_(data.data()), size_(data.size()) {}
+    ByteReader(std::string file_label, const unsigned char* data, std::size_t size)
+        : label_(std::move(file_label)), data_(data), size_(size) {}
+
+    std::size_t offset() const { return offset_; }
+    std::size_t size() const { return size_; }
+    std::size_t remaining() const { return size_ - offset_; }
+    void seek(std::size_t off, const char* what = "data");
+    void skip(std::size_t n, const char* what = "data");
+
+    std::uint8_t u8(const char* what = "data");
+    std::uint16_t u16le(const char* what = "data");
+    std::uint32_t u32le(const char* what = "data");
+    std::uint16_t u16be(const char* what = "data");
+    std::uint32_t u32be(const char* what = "data");
+    // n raw bytes from the current offset.
+    const unsigned char* bytes(std::size_t n, const char* what = "data");
+    // Bytes up to (not including) a NUL, at most max bytes; the NUL is consumed.
+    std::string cstring(std::size_t max, const char* what = "data");
+
+    // Raises "<file>: <what>: unexpected end of file at byte N".
+    [[noreturn]] void fail_eof(const char* what, std::size_t at) const;
+    // Raises "<file>: <message> at byte N".
+    [[noreturn]] void fail(const std::string& message, std::size_t at) const;
+    [[noreturn]] void fail(const std::string& message) const { fail(message, offset_); }
+    const std::string& label() const { return label_; }
+
+private:
+    void need(std::size_t n, const char* what) const;
+    std::string label_;
+    const unsigned char* data_;
+    std::size_t size_;
+    std::size_t offset_ = 0;
+};
+
+// Little-endian and big-endian helpers on raw buffers.
+inline std::uint16_t get_u16le(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint32_t get_u32le(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline void put_u16le(unsigned char* p, std::uint16_t v) { p[0] = v & 0xFF; p[1] = v >> 8; }
+inline void put_u32le(unsigned char* p, std::uint32_t v)
+{
+    p[0] = v & 0xFF; p[1] = (v >> 8) & 0xFF; p[2] = (v >> 16) & 0xFF; p[3] = v >> 24;
+}
+
+// Reads a whole file into memory; a missing or unreadable file raises an EngineError naming it.
+std::vector<unsigned char> read_whole_file(const std::string& path);
+
+// The last path component, for messages.
+std::string file_label(const std::string& path);
+
+}  // namespace vantelo::db

@@ -1,0 +1,175 @@
+#pragma once
+// Datasets over table files: the program's Table1 and Table2. A dataset owns the image of one
+// table (fields and records in physical order); open reads the file by its path, a posted
+// record is written through at once.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/db/table_data.h"
+
+namespace vantelo::db {
+
+class Dataset;
+
+enum class TableType { Default, Paradox, DBase, FoxPro, Ascii };
+
+// A field of an open dataset, addressed by index; reads and writes the current record.
+class Field {
+public:
+    Field(Dataset* ds, int index) : ds_(ds), index_(index) {}
+    const FieldDef& def() const;
+    const std::string& name() const { return def().name; }
+    int index() const { return index_; }
+    bool is_null() const;
+    double as_float() const;            // null or empty text reads 0
+    void set_as_float(double v);        // integers round half to even
+    std::string as_string() const;
+    void set_as_string(const std::string& text);
+    std::int64_t as_integer() const;
+    void set_as_integer(std::int64_t v);
+    void clear();                       // set null
+    Value value() const;
+    void set_value(const Value& v);
+
+private:
+    Dataset* ds_;
+    int index_;
+};
+
+// The definition of a field of a table to be created.
+struct FieldDefinition {
+    std::string name;
+    FieldType type = FieldType::String;
+    int size = 0;
+    bool required = false;
+};
+
+// Told of every change so that grids and navigators can follow.
+class DatasetObserver {
+public:
+    virtual ~DatasetObserver() = default;
+    virtual void dataset_changed(Dataset& ds) = 0;          // opened, closed, records added or removed
+    virtual void record_changed(Dataset& ds, int row) = 0;  // one record's values
+    virtual void position_changed(Dataset& ds) {}
+};
+
+class Dataset {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    Dataset();
+    ~Dataset();
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+
+    // Changing either while open raises "Cannot perform this operation on an open dataset".
+    void set_table_name(const std::string& path);
+    const std::string& table_name() const { return table_name_; }
+    void set_table_type(TableType t);
+    TableType table_type() const { return table_type_; }
+    void set_database_name(const std::string& n) { database_name_ = n; }
+    const std::string& database_name() const { return database_name_; }
+    void set_read_only(bool ro);
+    bool read_only() const;
+
+    // The file a table name resolves to: no extension -> Paradox + ".db"; with a type,
+    // the type's extension; an unknown extension with Default raises.
+    std::string resolved_path() const;
+    TableFormat resolved_format() const;
+
+    void open();
+    void close();                       // discards an unposted edit; no-op when closed
+    bool active() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+
+    int record_count() const;
+    int rec_no() const { return cursor_; }  // 0-based, -1 when empty
+    void first();                       // every move posts a pending edit first
+    void next();                        // on the last record sets eof and stays
+    void prior();
+    void last();
+    void move_to(int row);
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+
+    void edit();
+    void append();                      // a new blank record at the end, in insert state
+    void post();
+    void cancel();
+    void delete_record();               // rewrites the file without the current record
+    bool modified() const { return modified_; }
+
+    int field_count() const;
+    Field field(int i);
+    Field field_by_name(const std::string& name);   // case-insensitive, else "Field '%s' not found"
+    int find_field(const std::string& name) const;  // -1 when absent
+    std::vector<std::string> field_names() const;
+
+    // Values of any record without moving the cursor (for grids and charts).
+    Value value_at(int row, int col) const;
+    // Field definitions for create_table(); create refuses an existing file.
+    std::vector<FieldDefinition>& field_defs() { return field_defs_; }
+    void create_table();
+
+    const TableData& data() const { return data_; }
+
+    void add_observer(DatasetObserver* o);
+    void remove_observer(DatasetObserver* o);
+
+    // Field access (used by Field).
+    const Value& current_value(int col) const;
+    void set_current_value(int col, const Value& v);
+    const FieldDef& field_def(int col) const;
+
+private:
+    void require_active() const;
+    void require_closed() const;
+    void post_if_editing();
+    void notify_changed();
+    void notify_record(int row);
+    void notify_position();
+
+    std::string table_name_;
+    std::string database_name_;
+    TableType table_type_ = TableType::Default;
+    bool read_only_ = false;
+    State state_ = State::Inactive;
+    TableData data_;
+    std::string open_path_;
+    TableFormat open_format_ = TableFormat::Paradox;
+    Record buffer_;                     // the record being edited or inserted
+    int cursor_ = -1;
+    bool eof_ = true, bof_ = true, modified_ = false;
+    std::vector<FieldDefinition> field_defs_;
+    std::vector<DatasetObserver*> observers_;
+};
+
+// The statement runner (Query1): an SQL list, executed as one local SQL statement.
+class Query {
+public:
+    void clear() { sql_.clear(); }
+    void add(const std::string& line) { sql_.push_back(line); }
+    const std::vector<std::string>& sql() const { return sql_; }
+    void exec_sql();
+    // Called with the statement text before it runs (tests record the texts this way).
+    std::function<void(const std::string&)> on_execute;
+
+private:
+    std::vector<std::string> sql_;
+};
+
+// Runs one local SQL statement: Create table, alter table add / drop / Add ... Float.
+void execute_statement(const std::string& statement);
+
+// Batch copy (BatchMove1): the destination is created anew from the source's fields and every
+// record is copied. The destination may not resolve to the source's own file.
+class BatchMove {
+public:
+    Dataset* source = nullptr;
+    Dataset* destination = nullptr;
+    void execute();
+};
+
+}  // namespace vantelo::db

@@ -1,0 +1,52 @@
+#pragma once
+// The in-memory image of one table: its fields and its records in physical order.
+// Record i (0-based) is age i for the program's input tables.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace vantelo::db {
+
+// The logical field types the program sees, whatever the file format.
+enum class FieldType { String, SmallInt, Integer, LargeInt, Boolean, Float, Currency, Date, Other };
+
+// A calendar date (proleptic Gregorian).
+struct Date {
+    int year = 0, month = 0, day = 0;
+    bool operator==(const Date&) const = default;
+};
+
+// A field value. monostate is a null (empty) field; strings are UTF-8.
+// Integer kinds hold int64, Float and Currency double, Boolean bool, Date Date,
+// String and Other (memo text, times, BCD shown as text) std::string.
+using Value = std::variant<std::monostate, std::string, std::int64_t, double, bool, Date>;
+
+inline bool is_null(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+
+struct FieldDef {
+    std::string name;            // UTF-8, as stored (dBASE names may have been cut to 10 bytes)
+    FieldType type = FieldType::String;
+    int size = 0;                // String: width in bytes; otherwise as the format gives it
+    int decimals = 0;            // dBASE N/F decimals
+    bool required = false;
+    char native = 0;             // the format's own type code ('A', 'N', 'C', 'I', ...), 0 = choose
+    int native_size = 0;         // the format's stored width in bytes, 0 = derive
+    bool read_only = false;      // memo/blob and other kinds we show but do not write
+    int display_width() const;   // String(n) -> n; other kinds a fixed width
+};
+
+using Record = std::vector<Value>;
+
+struct TableData {
+    std::vector<FieldDef> fields;
+    std::vector<Record> records;
+    bool read_only = false;      // keyed Paradox tables, tables with memo fields we cannot write
+    std::string read_only_reason;
+    int code_page = 936;         // Paradox code page or the dBASE language id's code page
+};
+
+// The table formats the engine reads and writes.
+enum class TableFormat { Paradox, DBase, FoxPro, Ascii };
+
+}  // namespace vantelo::db

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/ui/services.h"
+
+namespace vantelo::ui {
+
+// The real dialogs and message boxes.
+class QtServices : public Services {
+public:
+    void information(QWidget* parent, const QString& text) override;
+    void information_cancel_only(QWidget* parent, const QString& text) override;
+    void error_box(QWidget* parent, const QString& text) override;
+    void open_dialog(QWidget* parent, FileDialogState& state) override;
+    void save_dialog(QWidget* parent, FileDialogState& state) override;
+    void font_dialog(QWidget* parent, FontDialogState& state) override;
+    void colour_dialog(QWidget* parent, ColourDialogState& state) override;
+    void print_dialog(QWidget* parent) override;
+    void show_help(QWidget* parent, const QString& help_file, const QString& topic) override;
+    void pause(int milliseconds) override;
+};
+
+// Name filters for QFileDialog from a "desc|pattern|desc|pattern" filter text.
+QStringList file_dialog_filters(const QString& filter);
+
+}  // namespace vantelo::ui

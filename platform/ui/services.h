@@ -1,0 +1,61 @@
+#pragma once
+// The one seam for everything modal or slow: message boxes, the common dialogs, the help
+// viewer and the animation pause. The program uses QtServices; tests install ScriptedServices,
+// which answers from a script and records what was asked, so no test blocks or sleeps.
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace vantelo::ui {
+
+// The state of an open or save dialog. It persists between uses: the program acts on the
+// file name the dialog holds after it closes, not on how it was closed.
+struct FileDialogState {
+    QString file_name;
+    QString filter;         // "DB|*.DB|DBF|*.dbf": description|pattern pairs
+    int filter_index = 1;   // 1-based, as the filter list counts
+    QString default_ext;    // without the dot; added to a typed name without extension
+    QString initial_dir;
+    QString title;
+};
+
+struct FontDialogState {
+    QFont font;
+    QColor color = Qt::black;
+};
+
+struct ColourDialogState {
+    QColor color = Qt::black;
+};
+
+class Services {
+public:
+    virtual ~Services() = default;
+    // An information box with one OK button.
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    // An information box whose only button is Cancel.
+    virtual void information_cancel_only(QWidget* parent, const QString& text) = 0;
+    // The application's default error box.
+    virtual void error_box(QWidget* parent, const QString& text) = 0;
+    // The common dialogs update their state in place.
+    virtual void open_dialog(QWidget* parent, FileDialogState& state) = 0;
+    virtual void save_dialog(QWidget* parent, FileDialogState& state) = 0;
+    virtual void font_dialog(QWidget* parent, FontDialogState& state) = 0;
+    virtual void colour_dialog(QWidget* parent, ColourDialogState& state) = 0;
+    // The print set-up dialog; printing goes on whatever the user chose.
+    virtual void print_dialog(QWidget* parent) = 0;
+    // Shows a topic of a help file.
+    virtual void show_help(QWidget* parent, const QString& help_file, const QString& topic) = 0;
+    // Pauses the calling thread for an animation frame.
+    virtual void pause(int milliseconds) = 0;
+};
+
+// The services in force; QtServices until a test installs its own.
+Services& services();
+// Installs s (not owned); nullptr restores the Qt services.
+void set_services(Services* s);
+
+}  // namespace vantelo::ui
