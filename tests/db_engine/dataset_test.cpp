@@ -364,3 +364,30 @@ TEST(DatasetFixtures, ReadOnlyTablesRefuseWrites)
 }
 
 }  // namespace
+
+namespace {
+
+// A number too wide for a dBASE N(20,10) column is refused when posted; the file and the
+// image keep the old value and the edit stays pending.
+TEST(DatasetDbase, NumericOverflowIsRefused)
+{
+    ScratchDir dir;
+    std::string path = dir.path("n.dbf");
+    execute_statement("Create table " + q(path) + " (y float)");
+    Dataset ds;
+    ds.set_table_name(path);
+    ds.open();
+    ds.append();
+    ds.field(0).set_as_float(123456789.5);
+    ds.post();
+    std::string before = file_bytes(path);
+    ds.edit();
+    ds.field(0).set_as_float(1e12);
+    EXPECT_FALSE(error_of([&] { ds.post(); }).empty());
+    EXPECT_EQ(ds.state(), Dataset::State::Edit);
+    ds.cancel();
+    EXPECT_EQ(ds.field(0).as_float(), 123456789.5);
+    EXPECT_EQ(file_bytes(path), before);
+}
+
+}  // namespace
