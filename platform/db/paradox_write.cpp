@@ -193,7 +193,7 @@ std::uint32_t max_auto_inc(const std::vector<Column>& cols, const std::vector<Re
     return best;
 }
 
-// The header of a level 5 table of these columns; header_size comes back.
+// The header of a level 5 table of these columns, padded to its size (a multiple of 2048).
 std::vector<unsigned char> build_header(const std::vector<Column>& cols, const std::vector<std::string>& raw_names,
                                         const std::string& raw_table_name, int code_page)
 {
@@ -280,7 +280,7 @@ void set_header_counts(unsigned char* h, std::uint32_t records, int blocks, int 
 }
 
 // The file's layout must be the one t would be written with, holding `expected` records.
-Layout matching_layout(const std::string& label, const std::vector<unsigned char>& data, const TableData& t,
+Layout matching_layout(const std::string& label, const std::vector<unsigned char>& data,
                        const std::vector<Column>& cols, std::size_t expected)
 {
     Layout L = parse_layout(label, data.data(), data.size());
@@ -292,7 +292,6 @@ Layout matching_layout(const std::string& label, const std::vector<unsigned char
     if (!same)
         throw EngineError(label + ": the file no longer matches the table as it was read (changed by another program?); "
                                   "nothing was written");
-    (void)t;
     return L;
 }
 
@@ -404,7 +403,7 @@ void paradox_update_record(const std::string& path, const TableData& t, std::siz
         throw EngineError(label + ": " + record_prefix(index) + e.what());
     }
     const std::vector<unsigned char> data = read_whole_file(path);
-    const Layout L = matching_layout(label, data, t, cols, t.records.size());
+    const Layout L = matching_layout(label, data, cols, t.records.size());
     std::size_t remaining = index;
     for (const Block& b : L.chain) {
         if (remaining < static_cast<std::size_t>(b.count)) {
@@ -438,7 +437,7 @@ void paradox_append_record(const std::string& path, const TableData& t)
         throw EngineError(label + ": " + record_prefix(index) + e.what());
     }
     std::vector<unsigned char> data = read_whole_file(path);
-    const Layout L = matching_layout(label, data, t, cols, index);
+    const Layout L = matching_layout(label, data, cols, index);
     const std::size_t rs = static_cast<std::size_t>(L.record_size);
     const std::uint32_t auto_inc = max_auto_inc(cols, {t.records[index]}, L.auto_inc);
     unsigned char head[4];

@@ -48,6 +48,7 @@ PxTable px_read(const std::string& path)
     t.file_type = h->px_filetype;
     t.num_records = h->px_numrecords;
     t.code_page = h->px_doscodepage;
+    t.auto_inc = h->px_autoinc;
     t.table_name = h->px_tablename ? h->px_tablename : "";
     for (int i = 0; i < h->px_numfields; ++i) {
         pxfield_t* f = PX_get_field(px, i);

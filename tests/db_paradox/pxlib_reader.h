@@ -28,6 +28,7 @@ struct PxTable {
     int file_type = 0;
     int num_records = 0;
     int code_page = 0;
+    int auto_inc = 0;
     std::string table_name;
     std::vector<PxField> fields;
     std::vector<std::vector<PxCell>> records;

@@ -5,6 +5,7 @@ extern "C" {
 }
 
 #include <climits>
+#include <filesystem>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -324,6 +325,14 @@ TEST(ParadoxRoundTrip, ReadOnlyOrChangedFilesAreNotWrittenThrough)
     EXPECT_THROW(paradox_append_record(keyed, k), EngineError);
     EXPECT_EQ(pxtest::file_bytes(keyed), original);
 
+    // A primary index file beside a table makes it keyed.
+    const std::string indexed = dir.file("date4.db");
+    std::filesystem::copy_file(std::string(VANTELO_FIXTURES_DIR) + "/paradox/date4.db", indexed);
+    std::ofstream(dir.file("date4.PX")).put('\0');
+    TableData d = read_paradox(indexed);
+    EXPECT_TRUE(d.read_only);
+    EXPECT_NE(d.read_only_reason.find("primary index file"), std::string::npos) << d.read_only_reason;
+
     // A file that no longer holds what was read.
     const std::string path = dir.file("t.db");
     TableData t = sample_table(5);
@@ -345,6 +354,29 @@ TEST(ParadoxRoundTrip, ReadOnlyOrChangedFilesAreNotWrittenThrough)
     t.records[0][1] = std::numeric_limits<double>::infinity();
     EXPECT_THROW(paradox_update_record(path, t, 0), EngineError);
     EXPECT_EQ(pxtest::file_bytes(path), before);
+}
+
+TEST(ParadoxRoundTrip, AutoincrementFieldKeepsItsKind)
+{
+    TempDir dir;
+    const std::string path = dir.file("auto.db");
+    TableData t;
+    FieldDef id = field("Id", FieldType::Integer);
+    id.native = '+';
+    t.fields = {id, field("Text", FieldType::String, 10)};
+    for (std::int64_t i = 1; i <= 3; ++i) t.records.push_back(Record{i, std::string("v") + std::to_string(i)});
+    write_paradox(path, t);
+    t.records.push_back(Record{std::int64_t{7}, std::string("v7")});
+    paradox_append_record(path, t);
+    pxtest::PxTable px = pxtest::px_read(path);
+    ASSERT_EQ(px.fields.size(), 2u);
+    EXPECT_EQ(px.fields[0].type, pxfAutoInc);
+    EXPECT_EQ(px.auto_inc, 7);   // the last value used
+    ASSERT_EQ(px.num_records, 4);
+    EXPECT_EQ(px.records[3][0].l, 7);
+    TableData back = read_paradox(path);
+    EXPECT_EQ(back.fields[0].native, '+');
+    EXPECT_EQ(back.records, t.records);
 }
 
 TEST(ParadoxRoundTrip, FieldsFromOtherFormats)
