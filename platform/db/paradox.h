@@ -13,6 +13,8 @@
 // header 2048 bytes (more for very wide field lists), the table's code page (936 = GBK for
 // new files), sort order "ascii". Field kinds: alpha A(1..255), short S, long integer I,
 // autoincrement + (kept where a table had one), number N, money $, date D, logical L.
+// Paradox has no empty-but-not-blank values: an empty text is stored blank and reads back
+// null, and the lowest value of a short or long integer (the blank pattern) is refused.
 #include <string>
 #include <vector>
 

@@ -162,9 +162,11 @@ void encode_record(const std::vector<Column>& columns, const std::vector<FieldDe
             break;
         }
         case Kind::Logical: {
-            const bool* b = std::get_if<bool>(&v);
-            if (!b) throw mismatch();
-            p[0] = *b ? 0x81 : 0x80;
+            bool b;
+            if (auto pb = std::get_if<bool>(&v)) b = *pb;
+            else if (auto pi = std::get_if<std::int64_t>(&v)) b = *pi != 0;
+            else throw mismatch();
+            p[0] = b ? 0x81 : 0x80;
             break;
         }
         default: throw mismatch();
