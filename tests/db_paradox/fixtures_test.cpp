@@ -138,7 +138,9 @@ TEST_P(Fixture, AgreesWithPxlib)
     for (std::size_t i = 0; i < px.fields.size(); ++i) {
         EXPECT_EQ(ours.fields[i].name, decode(px.fields[i].name, cp));
         EXPECT_EQ(ours.fields[i].type, expected_type(px.fields[i].type)) << ours.fields[i].name;
-        if (px.fields[i].type == pxfAlpha) EXPECT_EQ(ours.fields[i].size, px.fields[i].len);
+        if (px.fields[i].type == pxfAlpha) {
+            EXPECT_EQ(ours.fields[i].size, px.fields[i].len);
+        }
     }
     ASSERT_EQ(ours.records.size(), static_cast<std::size_t>(px.num_records));
     for (std::size_t r = 0; r < ours.records.size(); ++r)

@@ -95,7 +95,9 @@ void expect_pxlib_reads(const std::string& path, const TableData& t)
     const int px_types[] = {pxfLong, pxfNumber, pxfAlpha, pxfDate, pxfLogical, pxfShort, pxfCurrency};
     for (std::size_t i = 0; i < t.fields.size(); ++i) {
         EXPECT_EQ(decode(px.fields[i].name, 936), t.fields[i].name);
-        if (t.fields.size() == 7) EXPECT_EQ(px.fields[i].type, px_types[i]) << i;
+        if (t.fields.size() == 7) {
+            EXPECT_EQ(px.fields[i].type, px_types[i]) << i;
+        }
     }
     ASSERT_EQ(static_cast<std::size_t>(px.num_records), t.records.size());
     for (std::size_t r = 0; r < t.records.size(); ++r)
@@ -113,7 +115,9 @@ void expect_we_read(const std::string& path, const TableData& t)
     for (std::size_t i = 0; i < t.fields.size(); ++i) {
         EXPECT_EQ(back.fields[i].name, t.fields[i].name);
         EXPECT_EQ(back.fields[i].type, t.fields[i].type);
-        if (t.fields[i].type == FieldType::String) EXPECT_EQ(back.fields[i].size, t.fields[i].size);
+        if (t.fields[i].type == FieldType::String) {
+            EXPECT_EQ(back.fields[i].size, t.fields[i].size);
+        }
     }
     ASSERT_EQ(back.records.size(), t.records.size());
     for (std::size_t r = 0; r < t.records.size(); ++r) EXPECT_EQ(back.records[r], t.records[r]) << "record " << r;
