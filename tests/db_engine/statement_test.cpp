@@ -223,3 +223,74 @@ TEST(StatementFormats, DbaseLongNames)
 }
 
 }  // namespace
+
+namespace {
+
+// The data-preparation statements, run as the program builds them, in both formats: the tables
+// get 6 and 11 fields, and 81 records appended one by one keep ages 0 to 80 in order.
+TEST(StatementFormats, DataPreparationTables)
+{
+    const std::string single = "(年龄 integer,男性人口 float,女性人口 float,男性死亡率 float,女性死亡率 float,年龄别生育率 float)";
+    const std::string urban =
+        "(年龄 integer,农村男性人口 float,农村女性人口 float,农村男性死亡率 float,农村女性死亡率 float,农村年龄别生育率 float,"
+        "城镇男性人口 float,城镇女性人口 float,城镇男性死亡率 float,城镇女性死亡率 float,城镇年龄别生育率 float)";
+    for (const char* ext : {".DB", ".dbf"}) {
+        for (const auto& [list, count] : {std::pair{single, 6}, std::pair{urban, 11}}) {
+            ScratchDir dir;
+            std::string t = dir.path(std::string("prep") + ext);
+            execute_statement("Create table " + q(t) + " " + list);
+            Dataset ds;
+            ds.set_table_name(t);
+            ds.open();
+            ASSERT_EQ(ds.field_count(), count) << ext;
+            for (int k = 0; k <= 80; ++k) {
+                ds.append();
+                ds.field(0).set_as_float(k);
+                for (int i = 1; i < ds.field_count(); ++i) ds.field(i).set_as_float(0.0);
+                ds.post();
+            }
+            ds.close();
+            ds.open();
+            ASSERT_EQ(ds.record_count(), 81);
+            int age = 0;
+            for (ds.first(); !ds.eof(); ds.next(), ++age) {
+                EXPECT_EQ(ds.field(0).as_integer(), age);
+                EXPECT_EQ(ds.field_by_name(count == 6 ? "年龄别生育率" : "城镇年龄别生育率").as_float(), 0.0);
+            }
+            EXPECT_EQ(age, 81);
+        }
+    }
+}
+
+// Every real table file opens through a dataset, or is refused with a clear message.
+TEST(StatementFormats, RealFilesOpenThroughADataset)
+{
+    int opened = 0;
+    for (const char* sub : {"paradox", "dbase"}) {
+        for (const auto& e : std::filesystem::directory_iterator(std::string(VANTELO_FIXTURES_DIR) + "/" + sub)) {
+            std::string ext = e.path().extension().string();
+            for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (ext != ".db" && ext != ".dbf") continue;
+            Dataset ds;
+            ds.set_table_name(e.path().string());
+            std::string err = error_of([&] { ds.open(); });
+            if (e.path().filename() == "encrypted.db") {
+                EXPECT_FALSE(err.empty());
+                EXPECT_FALSE(ds.active());
+                continue;
+            }
+            EXPECT_EQ(err, "") << e.path();
+            if (!ds.active()) continue;
+            ++opened;
+            EXPECT_GT(ds.field_count(), 0) << e.path();
+            for (ds.first(); !ds.eof(); ds.next())
+                for (int i = 0; i < ds.field_count(); ++i) (void)ds.field(i).as_string();
+            if (e.path().filename() == "no_memofile.dbf") {
+                EXPECT_TRUE(ds.read_only());
+            }
+        }
+    }
+    EXPECT_GE(opened, 18);
+}
+
+}  // namespace
