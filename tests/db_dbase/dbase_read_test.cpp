@@ -1,0 +1,234 @@
+// Reading real .dbf files and damaged ones: every fixture agrees with independent readers,
+// every damaged file gives a clear message naming it and stays as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "independent.h"
+#include "platform/core/errors.h"
+#include "platform/db/dbase.h"
+
+using namespace vantelo;
+using namespace vantelo::db;
+using namespace dbase_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fixture(const std::string& name) { return std::string(VANTELO_FIXTURES_DIR) + "/dbase/" + name; }
+std::string test_data(const std::string& name) { return std::string(VANTELO_TEST_DATA_DIR) + "/dbase/" + name; }
+
+std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+
+// The text an independent reader gives for a value: dates as YYYYMMDD (date_sep between the
+// parts for GDAL), numbers compared by value elsewhere.
+std::string date_text(const Date& d, const char* sep = "")
+{
+    return std::to_string(d.year) + sep + two(d.month) + sep + two(d.day);
+}
+
+// Compares one of our values with an independent reader's text.
+void expect_same(const FieldDef& f, const Value& ours, const std::optional<std::string>& theirs,
+                 const std::string& where, const char* date_sep = "")
+{
+    if (!theirs) {
+        EXPECT_TRUE(is_null(ours)) << where;
+        return;
+    }
+    if (is_null(ours)) {
+        ADD_FAILURE() << where << ": ours is null, theirs '" << *theirs << "'";
+        return;
+    }
+    switch (f.type) {
+    case FieldType::String:
+    case FieldType::Other: EXPECT_EQ(std::get<std::string>(ours), *theirs) << where; break;
+    case FieldType::Integer: EXPECT_EQ(std::get<std::int64_t>(ours), std::stoll(*theirs)) << where; break;
+    case FieldType::Float:
+    case FieldType::Currency: EXPECT_DOUBLE_EQ(std::get<double>(ours), std::stod(*theirs)) << where; break;
+    case FieldType::Date: EXPECT_EQ(date_text(std::get<Date>(ours), date_sep), *theirs) << where; break;
+    case FieldType::Boolean:
+        EXPECT_EQ(std::get<bool>(ours), *theirs == "T" || *theirs == "1" || *theirs == "true") << where;
+        break;
+    default: ADD_FAILURE() << where << ": unexpected type";
+    }
+}
+
+std::vector<std::string> fixture_tables()
+{
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(std::string(VANTELO_FIXTURES_DIR) + "/dbase"))
+        if (e.path().extension() == ".dbf") out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace
+
+// Every real table opens; names, types, widths, counts and values agree with shapelib and
+// with dbf_dump (which also reads memo text) and GDAL.
+TEST(DbaseFixtures, AgreeWithIndependentReaders)
+{
+    auto names = fixture_tables();
+    ASSERT_EQ(names.size(), 4u);
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        std::string path = fixture(name);
+        TableData t = read_dbase(path);
+        IndepTable shp = shapelib_read(path);
+        ASSERT_EQ(t.fields.size(), shp.fields.size());
+        for (size_t i = 0; i < t.fields.size(); ++i) {
+            EXPECT_EQ(t.fields[i].name, shp.fields[i].name);
+            EXPECT_EQ(t.fields[i].native, shp.fields[i].type);
+            EXPECT_EQ(t.fields[i].native_size, shp.fields[i].width);
+            EXPECT_EQ(t.fields[i].decimals, shp.fields[i].decimals);
+        }
+        ASSERT_EQ(t.records.size(), shp.rows.size());
+        EXPECT_EQ(t.records.size(), 2u);  // the third record of each is flagged deleted
+        EXPECT_EQ(shp.all_records, 3);
+
+        bool memo = name != "no_memofile.dbf";
+        IndepTable dump = dbf_dump_read(path, memo);
+        IndepTable ogr = ogr_read(path);
+        ASSERT_EQ(dump.rows.size(), t.records.size());
+        ASSERT_EQ(ogr.rows.size(), t.records.size());
+        for (size_t i = 0; i < t.fields.size(); ++i) EXPECT_EQ(dump.fields.at(i).name, t.fields[i].name);
+        for (size_t i = 0; i < t.fields.size(); ++i) EXPECT_EQ(ogr.fields.at(i).name, t.fields[i].name);
+        for (size_t r = 0; r < t.records.size(); ++r) {
+            for (size_t c = 0; c < t.fields.size(); ++c) {
+                const FieldDef& f = t.fields[c];
+                std::string where = "record " + std::to_string(r + 1) + " field " + f.name;
+                const Value& v = t.records[r][c];
+                if (f.type == FieldType::Other) {
+                    // Memo text: only dbf_dump reads memo files.
+                    if (memo) expect_same(f, v, dump.rows[r].at(c), where + " (dbf_dump)");
+                    continue;
+                }
+                expect_same(f, v, dump.rows[r].at(c), where + " (dbf_dump)");
+                // shapelib and GDAL read a malformed date as text or as 0000/00/00, not as null.
+                if (!is_null(v) || !t.read_only) {
+                    expect_same(f, v, shp.rows[r].at(c), where + " (shapelib)");
+                    expect_same(f, v, ogr.rows[r].at(c), where + " (ogr)", "/");
+                }
+            }
+        }
+    }
+}
+
+TEST(DbaseFixtures, PeopleValues)
+{
+    TableData t = read_dbase(fixture("people.dbf"));
+    ASSERT_EQ(t.fields.size(), 2u);
+    EXPECT_EQ(t.fields[0].type, FieldType::String);
+    EXPECT_EQ(t.fields[0].size, 16);
+    EXPECT_EQ(t.fields[1].type, FieldType::Date);
+    EXPECT_FALSE(t.read_only);
+    EXPECT_EQ(t.code_page, 936);  // no language id: GBK
+    EXPECT_EQ(std::get<std::string>(t.records[1][0]), "Bob");
+    EXPECT_EQ(std::get<Date>(t.records[0][1]), (Date{1987, 3, 1}));
+}
+
+// The memo file is found whatever the case of its name; memo fields are shown, not written.
+TEST(DbaseFixtures, MemoTextFromFoxProMemoFile)
+{
+    TableData t = read_dbase(fixture("memotest.dbf"));
+    ASSERT_EQ(t.fields.size(), 3u);
+    EXPECT_EQ(t.fields[2].type, FieldType::Other);
+    EXPECT_TRUE(t.fields[2].read_only);
+    EXPECT_EQ(std::get<std::string>(t.records[0][2]), "Alice memo");
+    EXPECT_EQ(std::get<std::string>(t.records[1][2]), "Bob memo");
+    EXPECT_TRUE(t.read_only);
+    EXPECT_NE(t.read_only_reason.find("memo fields cannot be written"), std::string::npos);
+
+    std::string dir = temp_dir();
+    for (const char* memo_name : {"memotest.fpt", "Memotest.Fpt"}) {
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        fs::copy_file(fixture("memotest.dbf"), dir + "/memotest.dbf");
+        fs::copy_file(fixture("memotest.FPT"), dir + "/" + memo_name);
+        TableData c = read_dbase(dir + "/memotest.dbf");
+        EXPECT_EQ(std::get<std::string>(c.records[1][2]), "Bob memo") << memo_name;
+    }
+    fs::remove_all(dir);
+}
+
+TEST(DbaseFixtures, MissingMemoFileOpensReadOnly)
+{
+    TableData t;
+    ASSERT_NO_THROW(t = read_dbase(fixture("no_memofile.dbf")));
+    ASSERT_EQ(t.records.size(), 2u);
+    EXPECT_EQ(std::get<std::string>(t.records[0][0]), "Alice");
+    EXPECT_EQ(std::get<std::string>(t.records[0][2]), dbase_memo_missing_text);
+    EXPECT_TRUE(t.read_only);
+    EXPECT_EQ(t.read_only_reason,
+              "no_memofile.dbf: the memo file of this table is missing; its memo fields cannot be read");
+}
+
+// "NotAYear" in a date field: dbf_dump reads it as undefined, so do we; the table opens
+// read-only with the field and the record named, so that nothing rewrites what the file holds.
+TEST(DbaseFixtures, InvalidValueReadsNullAndTableIsReadOnly)
+{
+    TableData t = read_dbase(fixture("invalid_value.dbf"));
+    ASSERT_EQ(t.records.size(), 2u);
+    EXPECT_TRUE(is_null(t.records[0][1]));
+    EXPECT_EQ(std::get<Date>(t.records[1][1]), (Date{1980, 11, 12}));
+    EXPECT_TRUE(t.read_only);
+    EXPECT_EQ(t.read_only_reason, "invalid_value.dbf: field 'BIRTHDATE' of record 1 holds an invalid value "
+                                  "'NotAYear'; the table can be read but not changed");
+    EXPECT_THROW(dbase_update_record(fixture("invalid_value.dbf"), t, 1), EngineError);
+}
+
+struct BadFile {
+    const char* name;
+    const char* message;
+};
+
+class DbaseBadFile : public testing::TestWithParam<BadFile> {};
+
+TEST_P(DbaseBadFile, ClearErrorAndFileUnchanged)
+{
+    const BadFile& c = GetParam();
+    std::string path = test_data(c.name);
+    auto before = file_bytes(path);
+    ASSERT_FALSE(before.empty());
+    try {
+        read_dbase(path);
+        ADD_FAILURE() << "no error for " << c.name;
+    } catch (const EngineError& e) {
+        EXPECT_EQ(std::string(e.what()), c.message);
+    }
+    EXPECT_EQ(file_bytes(path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DbaseBadFile, testing::Values(
+    BadFile{"truncated_header.dbf", "truncated_header.dbf: header: unexpected end of file at byte 20"},
+    BadFile{"truncated_records.dbf",
+            "truncated_records.dbf: truncated file: the header gives 3 records of 25 bytes, which need 172 bytes, "
+            "but the file has 150"},
+    BadFile{"huge_record_count.dbf",
+            "huge_record_count.dbf: truncated file: the header gives 4294967295 records of 25 bytes, which need "
+            "107374182472 bytes, but the file has 173"},
+    BadFile{"bad_version.dbf", "bad_version.dbf: not a dBASE or FoxPro table (version byte 0x41)"},
+    BadFile{"not_a_table.dbf", "not_a_table.dbf: not a dBASE or FoxPro table (version byte 0x68)"},
+    BadFile{"header_too_long.dbf", "header_too_long.dbf: invalid header length 65535 at byte 8"},
+    BadFile{"record_length_short.dbf",
+            "record_length_short.dbf: record length 10 is less than the fields' total width 25 at byte 10"},
+    BadFile{"encrypted.dbf", "encrypted.dbf: the table is encrypted and cannot be opened"},
+    BadFile{"zero_width_field.dbf", "zero_width_field.dbf: field 'NAME' has width 0 at byte 48"},
+    BadFile{"descriptor_past_header.dbf",
+            "descriptor_past_header.dbf: field descriptor beyond the header length at byte 64"},
+    BadFile{"no_fields.dbf", "no_fields.dbf: the table has no fields at byte 32"}),
+    [](const auto& info) {
+        std::string n = info.param.name;
+        return n.substr(0, n.find('.'));
+    });
+
+TEST(DbaseBadFile, MissingFileNamesIt)
+{
+    try {
+        read_dbase("/nonexistent/folder/t.dbf");
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent/folder/t.dbf"), std::string::npos);
+    }
+}
