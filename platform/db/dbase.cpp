@@ -21,7 +21,7 @@ namespace {
 enum class Kind {
     Char,        // C: text padded with blanks
     Number,      // N, F: right-aligned decimal text
-    Logical,     // L: T/F/Y/N, '?' or blank for none
+    Logical,     // L: T/F/Y/N, '?' or blank for none (we write a blank)
     DateText,    // D: YYYYMMDD
     Memo,        // M (and G, P, dBASE B): block number into the memo file
     Int32,       // FoxPro I: 4 bytes little-endian
@@ -687,7 +687,7 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
         return;
     case Kind::Logical:
         if (is_null(v)) {
-            dst[0] = '?';
+            dst[0] = ' ';
         } else if (auto b = std::get_if<bool>(&v)) {
             dst[0] = *b ? 'T' : 'F';
         } else {
