@@ -1,5 +1,11 @@
 #include "platform/db/dbase.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -549,9 +555,49 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     return {};
 }
 
+namespace {
+
+// The bytes of a table file. Large files are mapped rather than copied: a million-record
+// table is read without touching a hundred megabytes of fresh memory first.
+class FileBytes {
+public:
+    explicit FileBytes(const std::string& path)
+    {
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st;
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= (1 << 20)) {
+            void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            if (p != MAP_FAILED) {
+                map_ = static_cast<const unsigned char*>(p);
+                size_ = static_cast<std::size_t>(st.st_size);
+            }
+        }
+        if (fd >= 0) ::close(fd);
+        if (!map_) {
+            copy_ = read_whole_file(path);  // raises the usual "does not exist" or "cannot open"
+            size_ = copy_.size();
+        }
+    }
+    ~FileBytes()
+    {
+        if (map_) ::munmap(const_cast<unsigned char*>(map_), size_);
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+    const unsigned char* data() const { return map_ ? map_ : copy_.data(); }
+    std::size_t size() const { return size_; }
+
+private:
+    const unsigned char* map_ = nullptr;
+    std::size_t size_ = 0;
+    std::vector<unsigned char> copy_;
+};
+
+}  // namespace
+
 TableData read_dbase(const std::string& path)
 {
-    std::vector<unsigned char> data = read_whole_file(path);
+    FileBytes data(path);
     MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
         std::string memo_path = find_memo_file(path, prefer_foxpro);
         if (memo_path.empty()) return std::nullopt;
@@ -868,7 +914,11 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
     return out;
 }
 
-std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
+namespace {
+
+// Produces the bytes of a new table in pieces: the header, then the records a block at a
+// time, then the end mark.
+void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
 {
     const int cp = output_code_page(t.code_page);
     std::vector<OutField> fields = layout_for(t.fields, cp, foxpro);
@@ -876,8 +926,8 @@ std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
     for (const OutField& f : fields) record_length += static_cast<std::size_t>(f.width);
     std::size_t header_length = 32 + 32 * fields.size() + 1;
     if (t.records.size() > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
-    std::vector<unsigned char> out(header_length + record_length * t.records.size() + 1, 0);
-    unsigned char* h = out.data();
+    std::vector<unsigned char> header(header_length, 0);
+    unsigned char* h = header.data();
     h[0] = 0x03;
     put_today(h + 1);
     put_u32le(h + 4, static_cast<std::uint32_t>(t.records.size()));
@@ -894,18 +944,35 @@ std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
         d[17] = static_cast<unsigned char>(f.decimals);
     }
     h[header_length - 1] = 0x0D;
-    unsigned char* p = out.data() + header_length;
+    put(header.data(), header.size());
+
+    const std::size_t per_block = std::max<std::size_t>(1, (1 << 16) / record_length);
+    std::vector<unsigned char> block(std::min(per_block, std::max<std::size_t>(t.records.size(), 1)) * record_length);
+    std::size_t filled = 0;
     for (const Record& rec : t.records) {
-        encode_record(fields, rec, cp, p);
-        p += record_length;
+        encode_record(fields, rec, cp, block.data() + filled * record_length);
+        if (++filled == per_block) {
+            put(block.data(), filled * record_length);
+            filled = 0;
+        }
     }
-    *p = 0x1A;
+    if (filled > 0) put(block.data(), filled * record_length);
+    const unsigned char end = 0x1A;
+    put(&end, 1);
+}
+
+}  // namespace
+
+std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
+{
+    std::vector<unsigned char> out;
+    produce_dbase(t, foxpro, [&](const unsigned char* p, std::size_t n) { out.insert(out.end(), p, p + n); });
     return out;
 }
 
 void write_dbase(const std::string& path, const TableData& t, bool foxpro)
 {
-    write_file_atomically(path, build_dbase(t, foxpro));
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(t, foxpro, put); });
 }
 
 namespace {
