@@ -232,3 +232,60 @@ TEST(DbaseBadFile, MissingFileNamesIt)
         EXPECT_NE(std::string(e.what()).find("/nonexistent/folder/t.dbf"), std::string::npos);
     }
 }
+
+// Our own small tables with memo files of both dBASE kinds (.dbt of dBASE III: text up to
+// 0x1A; dBASE IV: blocks with a length): text and numbers agree with dbf_dump.
+TEST(DbaseMemo, DbtMemoFilesAgreeWithDbfDump)
+{
+    for (const char* name : {"memo3.dbf", "memo4.dbf"}) {
+        SCOPED_TRACE(name);
+        std::string path = test_data(name);
+        TableData t = read_dbase(path);
+        IndepTable dump = dbf_dump_read(path);
+        ASSERT_EQ(t.records.size(), dump.rows.size());
+        for (size_t r = 0; r < t.records.size(); ++r)
+            for (size_t c = 0; c < t.fields.size(); ++c)
+                expect_same(t.fields[c], t.records[r][c], dump.rows[r].at(c),
+                            "record " + std::to_string(r + 1) + " field " + t.fields[c].name);
+        EXPECT_TRUE(t.read_only);
+    }
+    TableData t = read_dbase(test_data("memo3.dbf"));
+    ASSERT_EQ(t.records.size(), 3u);
+    EXPECT_EQ(std::get<std::string>(t.records[0][1]), "首都，人口众多");
+    EXPECT_EQ(std::get<std::string>(t.records[2][1]), "line one\r\nline two");
+    EXPECT_EQ(t.fields[2].type, FieldType::Float);  // N(10,2)
+    EXPECT_TRUE(is_null(t.records[2][2]));          // '*' filled
+}
+
+// Visual FoxPro's binary kinds, written by hand: I -7 and 2147483647, B 0.000123 and -2.25,
+// Y 12.3456 and -0.0005, T 1990-01-02 13:04:05 and empty. dbf_dump agrees on B, Y, D and on
+// T as seconds since 1970 (it reads I without sign, so I is checked by hand only).
+TEST(DbaseFoxPro, BinaryKinds)
+{
+    std::string path = test_data("vfp_types.dbf");
+    TableData t = read_dbase(path);
+    ASSERT_EQ(t.fields.size(), 6u);
+    FieldType types[] = {FieldType::Integer, FieldType::Float, FieldType::Currency, FieldType::Other,
+                         FieldType::Boolean, FieldType::Date};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(t.fields[i].type, types[i]) << i;
+    EXPECT_EQ(t.code_page, 1252);
+    ASSERT_EQ(t.records.size(), 2u);
+    EXPECT_EQ(t.records[0][0], Value(std::int64_t{-7}));
+    EXPECT_EQ(t.records[1][0], Value(std::int64_t{2147483647}));
+    EXPECT_EQ(t.records[0][3], Value(std::string("1990-01-02 13:04:05")));
+    EXPECT_TRUE(is_null(t.records[1][3]));
+    EXPECT_TRUE(is_null(t.records[1][4]));
+    EXPECT_TRUE(is_null(t.records[1][5]));
+    EXPECT_TRUE(t.read_only);  // datetime fields are not written
+
+    IndepTable dump = dbf_dump_read(path);
+    ASSERT_EQ(dump.rows.size(), 2u);
+    for (size_t r = 0; r < 2; ++r) {
+        EXPECT_DOUBLE_EQ(std::get<double>(t.records[r][1]), std::stod(*dump.rows[r][1]));
+        EXPECT_DOUBLE_EQ(std::get<double>(t.records[r][2]), std::stod(*dump.rows[r][2]));
+    }
+    EXPECT_EQ(*dump.rows[0][3], "631285445");  // 1990-01-02 13:04:05 UTC
+    EXPECT_EQ(*dump.rows[0][5], "19900102");
+    EXPECT_EQ(std::get<Date>(t.records[0][5]), (Date{1990, 1, 2}));
+    EXPECT_EQ(t.records[0][4], Value(true));
+}
