@@ -387,8 +387,15 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
 
     std::optional<MemoFile> memo_file;
     if (has_memo) {
-        if (memo) memo_file = memo(is_foxpro(h.version));
-        if (!memo_file)
+        std::string failure;
+        try {
+            if (memo) memo_file = memo(is_foxpro(h.version));
+        } catch (const Error& e) {
+            failure = e.what();  // an unreadable memo file never stops the table from opening
+        }
+        if (!failure.empty())
+            note(t, label + ": the memo file of this table cannot be read (" + failure + "); its memo fields cannot be read");
+        else if (!memo_file)
             note(t, label + ": the memo file of this table is missing; its memo fields cannot be read");
         else
             note(t, label + ": memo fields cannot be written");
@@ -713,7 +720,12 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
         if (is_null(v)) return;
         const std::string* s = std::get_if<std::string>(&v);
         if (!s) type_mismatch(f.name);
-        std::string bytes = encode(*s, code_page);
+        std::string bytes;
+        try {
+            bytes = encode(*s, code_page);
+        } catch (const EngineError& e) {
+            throw EngineError("Field '" + f.name + "': " + e.what());
+        }
         if (bytes.size() > w) throw EngineError("Value too long for field '" + f.name + "'");
         std::memcpy(dst, bytes.data(), bytes.size());
         return;

@@ -448,3 +448,18 @@ TEST_F(DbaseWrite, RewriteKeepsFileLayout)
     EXPECT_EQ(shp.rows[0][1], "-9999");
     EXPECT_FALSE(shp.rows[0][2].has_value());
 }
+
+// A text the table's code page cannot hold is refused with the field named, never written as '?'.
+TEST_F(DbaseWrite, TextOutsideCodePageIsAnError)
+{
+    TableData t;
+    t.fields = dbase_fields_from({field("名称", FieldType::String, 10)});
+    t.records.push_back({std::string("\xF0\x9F\x98\x80")});  // an emoji: no GBK form
+    try {
+        write_dbase(dir + "/t.dbf", t);
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Field '名称': ", 0), 0u) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(dir + "/t.dbf"));
+}
