@@ -242,12 +242,10 @@ Parse parse_number(std::string_view t, double& out)
 Parse parse_integer(std::string_view t, std::int64_t& out)
 {
     if (t.empty() || only_stars(t)) return Parse::Null;
+    // from_chars takes a '-' but no '+'; "+-5" is no number.
     std::size_t i = t[0] == '+' ? 1 : 0;
-    if (i < t.size() && t[i] != '-') {
+    if (i == 0 || (i < t.size() && t[i] != '-')) {
         auto res = std::from_chars(t.data() + i, t.data() + t.size(), out);
-        if (res.ec == std::errc() && res.ptr == t.data() + t.size()) return Parse::Ok;
-    } else if (i == 0) {
-        auto res = std::from_chars(t.data(), t.data() + t.size(), out);
         if (res.ec == std::errc() && res.ptr == t.data() + t.size()) return Parse::Ok;
     }
     // "12." or "1.0E3" in a field of no decimals: accept whole numbers only.

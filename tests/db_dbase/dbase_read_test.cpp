@@ -289,3 +289,82 @@ TEST(DbaseFoxPro, BinaryKinds)
     EXPECT_EQ(std::get<Date>(t.records[0][5]), (Date{1990, 1, 2}));
     EXPECT_EQ(t.records[0][4], Value(true));
 }
+
+namespace {
+
+// A one-field table in memory: field code, width, decimals and each record's raw text.
+std::vector<unsigned char> one_field_table(char code, int width, int decimals, const std::vector<std::string>& rows)
+{
+    std::vector<unsigned char> b(32 + 32 + 1, 0);
+    b[0] = 0x03;
+    b[4] = static_cast<unsigned char>(rows.size());
+    b[8] = 65;
+    b[10] = static_cast<unsigned char>(1 + width);
+    b[32] = 'X';
+    b[32 + 11] = static_cast<unsigned char>(code);
+    b[32 + 16] = static_cast<unsigned char>(width);
+    b[32 + 17] = static_cast<unsigned char>(decimals);
+    b[64] = 0x0D;
+    for (const std::string& r : rows) {
+        b.push_back(' ');
+        std::string cell = r;
+        cell.resize(static_cast<size_t>(width), ' ');
+        b.insert(b.end(), cell.begin(), cell.end());
+    }
+    b.push_back(0x1A);
+    return b;
+}
+
+struct CellCase {
+    char code;
+    int width, decimals;
+    const char* raw;
+    Value want;        // null when the cell is empty or invalid
+    bool invalid;      // the table opens read-only naming the value
+};
+
+}  // namespace
+
+class DbaseCell : public testing::TestWithParam<CellCase> {};
+
+TEST_P(DbaseCell, ReadsAsExpected)
+{
+    const CellCase& c = GetParam();
+    auto bytes = one_field_table(c.code, c.width, c.decimals, {c.raw});
+    TableData t = read_dbase_bytes("t.dbf", bytes.data(), bytes.size());
+    ASSERT_EQ(t.records.size(), 1u);
+    EXPECT_EQ(t.records[0][0], c.want) << c.raw;
+    EXPECT_EQ(t.read_only, c.invalid) << c.raw;
+    if (c.invalid) {
+        EXPECT_NE(t.read_only_reason.find("field 'X' of record 1 holds an invalid value"), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, DbaseCell, testing::Values(
+    CellCase{'N', 8, 0, "      12", std::int64_t{12}, false},
+    CellCase{'N', 8, 0, "-7", std::int64_t{-7}, false},          // left-aligned
+    CellCase{'N', 8, 0, "      +5", std::int64_t{5}, false},
+    CellCase{'N', 8, 0, "     12.", std::int64_t{12}, false},
+    CellCase{'N', 8, 0, "     1.5", std::monostate{}, true},      // not whole in a field of no decimals
+    CellCase{'N', 8, 0, "        ", std::monostate{}, false},     // blank: null
+    CellCase{'N', 8, 0, "********", std::monostate{}, false},     // overflow mark: null
+    CellCase{'N', 8, 0, "     +-5", std::monostate{}, true},
+    CellCase{'N', 11, 0, "99999999999", std::int64_t{99999999999}, false},
+    CellCase{'N', 12, 0, "123456789012", 123456789012.0, false},  // wider than 11: Float
+    CellCase{'N', 10, 3, "    -2.250", -2.25, false},
+    CellCase{'F', 20, 10, "        0.0000001000", 1e-7, false},
+    CellCase{'N', 10, 3, "   1.5E-03", 0.0015, false},
+    CellCase{'N', 10, 3, "     -.500", -0.5, false},
+    CellCase{'N', 10, 3, "     1,500", std::monostate{}, true},   // never the locale's comma
+    CellCase{'N', 10, 3, "       inf", std::monostate{}, true},
+    CellCase{'N', 10, 3, "       nan", std::monostate{}, true},
+    CellCase{'N', 10, 3, "    1e9999", std::monostate{}, true},
+    CellCase{'L', 1, 0, "y", true, false},
+    CellCase{'L', 1, 0, "N", false, false},
+    CellCase{'L', 1, 0, "?", std::monostate{}, false},
+    CellCase{'L', 1, 0, "x", std::monostate{}, true},
+    CellCase{'D', 8, 0, "20000229", Date{2000, 2, 29}, false},
+    CellCase{'D', 8, 0, "19000229", std::monostate{}, true},      // 1900 was no leap year
+    CellCase{'D', 8, 0, "00000000", std::monostate{}, false},
+    CellCase{'D', 8, 0, "1990 1 1", std::monostate{}, true},
+    CellCase{'C', 6, 0, "  ab  ", std::string("  ab"), false}));   // leading blanks kept
