@@ -16,16 +16,20 @@ using detail::BoxBounds;
 
 double ChartLayout::category_to_model(double x) const
 {
-    const double span = category_max - category_min;
+    const long double span = static_cast<long double>(category_max) - category_min;
     if (!(span > 0)) return 0;
-    return (x - category_min) / span * (horizontal ? model_height : model_width);
+    const double m = static_cast<double>((x - static_cast<long double>(category_min)) / span *
+                                         (horizontal ? model_height : model_width));
+    return std::clamp(m, -1e6, 1e6);
 }
 
 double ChartLayout::value_to_model(double value) const
 {
-    const double span = value_max - value_min;
+    // In extended precision: the span of two values near the double limit does not overflow.
+    const long double span = static_cast<long double>(value_max) - value_min;
     if (!(span > 0)) return 0;
-    const double m = (value - value_min) / span * (horizontal ? model_width : model_height);
+    const double m = static_cast<double>((value - static_cast<long double>(value_min)) / span *
+                                         (horizontal ? model_width : model_height));
     // Keep far-off values drawable: QPainter misbehaves on coordinates beyond a few million.
     const double limit = 1e6;
     return std::clamp(m, -limit, limit);

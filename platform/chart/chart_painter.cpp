@@ -101,6 +101,8 @@ void draw_polyline(QPainter& p, const Series& s, const SeriesGeometry& g, double
         }
         return;
     }
+    // Strokes at pixel centres, without antialiasing, so each column is one solid line.
+    p.setRenderHint(QPainter::Antialiasing, false);
     std::vector<QPointF> joined;
     bool open = false;
     double col = 0, ymin = 0, ymax = 0, yfirst = 0, ylast = 0;
@@ -120,7 +122,7 @@ void draw_polyline(QPainter& p, const Series& s, const SeriesGeometry& g, double
             continue;
         }
         const QPointF q = g.positions[i];
-        const double c = std::floor(q.x());
+        const double c = std::floor(q.x()) + 0.5;
         if (!open || c != col) {
             flush();
             open = true;
