@@ -401,6 +401,13 @@ ChartLayout layout_chart(const Chart& chart, QSizeF size)
         rest.setLeft(rest.left() + value_label_extent + 4);
     }
     rest.setBottom(rest.bottom() - lfm.height() - 4);
+    if (chart.view3d()) {
+        // Room for the slabs of thick left and bottom walls, up to a quarter of the plot.
+        const double ls = std::clamp<double>(chart.wall(WallKind::Left).size, 0, std::max(0.0, rest.width() / 4));
+        const double bs = std::clamp<double>(chart.wall(WallKind::Bottom).size, 0, std::max(0.0, rest.height() / 4));
+        rest.setLeft(rest.left() + ls);
+        rest.setBottom(rest.bottom() - bs);
+    }
     // Keep the right-most bottom label inside.
     rest.setRight(rest.right() - 4);
     l.plot_rect = rest;

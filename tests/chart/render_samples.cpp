@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPrinter>
 
 #include "platform/chart/chart.h"
 #include "platform/chart/chart_output.h"
@@ -72,6 +73,10 @@ int main(int argc, char** argv)
             w.add(share * (1 + x / 300.0), QString::number(x), color_from_bgr(0x0000FF));
         }
         render_chart(c, QSize(800, 600)).save(dir + "/chart_pyramid.png");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir + "/chart_pyramid.pdf");
+        print_chart_landscape(c, QSize(800, 600), printer);
     }
     {  // the splash decoration
         Chart c;
