@@ -306,3 +306,23 @@ TEST(Layout, ExtremeAndNonFiniteValues)
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_TRUE(std::isfinite(l.series[0].positions[i].x()) && std::isfinite(l.series[0].positions[i].y()));
 }
+
+TEST(Layout, TitleTakesRoomOnlyWhenItHasText)
+{
+    Chart chart;
+    chart.add_series(SeriesKind::Line).add(1);
+    chart.set_title_text("");  // the chart window's one empty line
+    const ChartLayout none = layout_chart(chart, kSize);
+    EXPECT_TRUE(none.title_rect.isEmpty());
+    chart.set_title_lines({"Vantelo", "", "第二行"});
+    ChartFont f;
+    f.pixel_size = 56;
+    chart.set_title_font(f);
+    chart.set_title_frame(true, 3);
+    const ChartLayout two = layout_chart(chart, kSize);
+    ASSERT_EQ(two.title_line_rects.size(), 2u);
+    EXPECT_GE(two.title_line_rects[0].height(), 56);
+    EXPECT_TRUE(two.title_rect.contains(two.title_line_rects[1]));
+    EXPECT_GT(two.plot_rect.top(), two.title_rect.bottom());
+    EXPECT_LT(two.plot_rect.height(), none.plot_rect.height());
+}

@@ -161,16 +161,35 @@ TEST(Render, ViewSettingsChangeThePicture)
 
 TEST(Render, BackWallSolidOrClear)
 {
+    for (bool three_d : {false, true}) {
+        Chart c;
+        flat(c);
+        c.set_view3d(three_d);
+        c.set_panel_colour(QColor(250, 240, 230));
+        c.add_series(SeriesKind::Line);
+        c.set_wall_colour(WallKind::Back, QColor(0, 0, 255));
+        const ChartLayout l = layout_chart(c, QSizeF(kSize));
+        // The middle of the back wall, off the grid lines.
+        const QPointF centre = l.projection.map(l.model_width / 2, l.model_height / 2, l.depth) + QPointF(3, 3);
+        EXPECT_EQ(pixel(render_chart(c, kSize), centre), QColor(0, 0, 255)) << three_d;
+        c.set_wall_clear(WallKind::Back, true);
+        EXPECT_EQ(pixel(render_chart(c, kSize), centre), QColor(250, 240, 230)) << three_d;
+    }
+}
+
+TEST(Render, LeftWallColourAndThickness)
+{
     Chart c;
-    flat(c);
-    c.set_panel_colour(QColor(250, 240, 230));
-    c.add_series(SeriesKind::Line);
-    c.set_wall_colour(WallKind::Back, QColor(0, 0, 255));
+    c.set_legend_visible(false);
+    c.add_series(SeriesKind::Bar).add(1);
+    c.set_wall_colour(WallKind::Left, QColor(0, 255, 0));
+    c.set_wall_size(WallKind::Left, 12);
     const ChartLayout l = layout_chart(c, QSizeF(kSize));
-    const QPointF centre = l.front_rect.center() + QPointF(3, 3);  // off the grid lines
-    EXPECT_EQ(pixel(render_chart(c, kSize), centre), QColor(0, 0, 255));
-    c.set_wall_clear(WallKind::Back, true);
-    EXPECT_EQ(pixel(render_chart(c, kSize), centre), QColor(250, 240, 230));
+    // The slab's front face lies left of the axis, 12 pixels thick.
+    const QPointF inside = l.projection.map(-6, l.model_height / 2, 0);
+    EXPECT_EQ(pixel(render_chart(c, kSize), inside), QColor(0, 255, 0));
+    c.set_wall_clear(WallKind::Left, true);
+    EXPECT_EQ(pixel(render_chart(c, kSize), inside), QColor(255, 255, 255));
 }
 
 TEST(Render, OddSizesNeverFail)
