@@ -1,5 +1,6 @@
 #include "charts/Graph_1.h"
 
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollBar>
 
 #include "charts/View_3D_frm1.h"
 #include "charts/modal_runner.h"
