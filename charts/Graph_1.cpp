@@ -89,6 +89,7 @@ QPrinter& chart_printer()
 
 TGraph::TGraph(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TGraph>())
 {
+    Graph = this;
     ui_->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);

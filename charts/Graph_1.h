@@ -4,8 +4,8 @@
 // shown only under the age pyramid of the single-region result viewer, step the pyramid back
 // through the projected years or replay it.
 //
-// A caller creates a window (owner = the calling window, or nullptr for the application),
-// makes Graph name it, sets up the chart through chart() and shows it: modally with
+// A caller creates a window (owner = the calling window, or nullptr for the application;
+// the new window becomes Graph as it is made), sets up the chart through chart() and shows it: modally with
 // show_modal(), or non-modally with show() and show_frame() between animation frames.
 #include <memory>
 #include <vector>
@@ -72,7 +72,8 @@ void set_chart_printer(QPrinter* printer);
 QPrinter& chart_printer();
 
 class TGraph;
-// The newest chart window; every creator assigns its new window here.
+// The newest chart window: each new window assigns itself here; a window that is freed while
+// it is the newest clears it.
 extern TGraph* Graph;
 
 class TGraph : public QDialog {

@@ -305,12 +305,18 @@ TEST_F(ChartWindowTest, RightButtonOpensTheAdjustmentDialogNonOrthogonal)
     EXPECT_NE(modal_shown[1], modal_shown[0]);
 }
 
-TEST_F(ChartWindowTest, ChartWindowOwnedByAWindowIsItsChild)
+TEST_F(ChartWindowTest, ChartWindowOwnedByAWindowIsItsChildAndGraphNamesTheNewest)
 {
     QDialog viewer;
-    auto* w = new TGraph(&viewer);
-    EXPECT_EQ(w->parentWidget(), &viewer);
-    EXPECT_TRUE(w->isWindow());
+    auto* first = new TGraph(&viewer);
+    EXPECT_EQ(first->parentWidget(), &viewer);
+    EXPECT_TRUE(first->isWindow());
+    EXPECT_EQ(Graph, first);
+    auto* second = new TGraph(&viewer);
+    EXPECT_EQ(Graph, second);
+    EXPECT_TRUE(first->isHidden() && second->isHidden());  // created hidden
+    delete second;
+    EXPECT_EQ(Graph, nullptr);
 }
 
 // The pyramid frames: what the chart shows at each pause, and after the click.
