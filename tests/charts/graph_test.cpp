@@ -167,10 +167,10 @@ TEST_F(ChartWindowTest, SaveWritesTheChartAsBmpAndReusesTheNameAfterCancel)
     EXPECT_EQ(first.pixelColor(1, 1), QColor(255, 255, 255));
     // A colour at a point taken from the layout: the red bar's centre.
     const auto layout = w.DBChart1->current_layout();
-    if (!layout.series.empty() && !layout.series[0].bars.empty()) {
-        const QPoint centre = layout.series[0].bars[0].front.center().toPoint();
-        EXPECT_EQ(first.pixelColor(centre), QColor(255, 0, 0));
-    }
+    ASSERT_EQ(layout.series.size(), 1u);
+    ASSERT_EQ(layout.series[0].bars.size(), 1u);
+    const QPoint centre = layout.series[0].bars[0].front.center().toPoint();
+    EXPECT_EQ(first.pixelColor(centre), QColor(255, 0, 0));
 
     // Cancel after a save writes the same file again, now with the new picture.
     for (int i = 0; i < 10; ++i) w.BitBtn1->click();
@@ -433,6 +433,24 @@ TEST_F(PyramidTest, ReplayShowsEveryYearThenTheLastAgain)
     src.years = 1;
     EXPECT_EQ(click(w.Button2), (std::vector<Frame>{year(300, 2001, 0), year(0, 2001, 0)}));
     EXPECT_EQ(pyramid_year_cursor, 1);
+}
+
+TEST_F(PyramidTest, MaleBarsDrawBlueLeftOfTheFemaleRedBars)
+{
+    pyramid_year_cursor = 1;
+    w.Button1->click();
+    const auto layout = w.DBChart1->current_layout();
+    const QImage image = w.DBChart1->render_to_image();
+    ASSERT_EQ(layout.series.size(), 2u);
+    for (int x = 0; x < 2; ++x) {
+        const QRectF male = layout.series[0].bars.at(x).front;
+        const QRectF female = layout.series[1].bars.at(x).front;
+        EXPECT_LE(male.right(), female.left() + 1);
+        EXPECT_EQ(image.pixelColor(male.center().toPoint()), QColor(0, 0, 255));
+        EXPECT_EQ(image.pixelColor(female.center().toPoint()), QColor(255, 0, 0));
+    }
+    // Age 1's bars (shares 0.20 and 0.40) are longer than age 0's (0.10 and 0.30).
+    EXPECT_GT(layout.series[0].bars[1].front.width(), layout.series[0].bars[0].front.width());
 }
 
 TEST_F(PyramidTest, TheButtonsReadTheWorkspaceAtTheClick)
