@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,11 +58,9 @@ QWidget* start_up(const MainWindowFactory& make_main_window)
     return make_main_window ? make_main_window() : nullptr;
 }
 
-int run_application(int argc, char** argv, const MainWindowFactory& make_main_window)
+int run_application(const MainWindowFactory& make_main_window)
 {
-    vantelo::ui::Application app(argc, argv);
-    app.setApplicationName(QStringLiteral("Vantelo"));
-    QWidget* main_window = nullptr;
+    QPointer<QWidget> main_window;
     try {
         main_window = start_up(make_main_window);
     } catch (...) {
@@ -69,12 +68,19 @@ int run_application(int argc, char** argv, const MainWindowFactory& make_main_wi
         return 1;
     }
     if (!main_window) return 0;
-    auto* quit_filter = new QuitOnMainWindowClose(&app);
-    main_window->installEventFilter(quit_filter);
+    QuitOnMainWindowClose quit_filter;
+    main_window->installEventFilter(&quit_filter);
     main_window->show();
-    const int rc = app.exec();
+    const int rc = QApplication::exec();
     delete main_window;
     return rc;
+}
+
+int run_application(int argc, char** argv, const MainWindowFactory& make_main_window)
+{
+    vantelo::ui::Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantelo"));
+    return run_application(make_main_window);
 }
 
 }  // namespace vantelo::shell

@@ -23,8 +23,12 @@ inline constexpr const char* kHelpFileProperty = "help_file";
 // then propagates), sets the help file and creates the main window. Needs a QApplication.
 QWidget* start_up(const MainWindowFactory& make_main_window);
 
-// The whole program: the application object, start_up(), then the message loop, which ends
-// when the main window closes. An error during start-up is shown and ends the program (1).
+// start_up(), then the window-message loop, which ends when the main window closes; the main
+// window is freed afterwards. An error during start-up is shown and ends the program (1).
+// The application object must exist.
+int run_application(const MainWindowFactory& make_main_window);
+
+// The whole program: the application object, then run_application(make_main_window).
 int run_application(int argc, char** argv, const MainWindowFactory& make_main_window);
 
 }  // namespace vantelo::shell

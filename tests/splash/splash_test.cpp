@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -195,6 +196,36 @@ TEST_F(StartUpTest, AnErrorFreesTheSplashAndEndsStartUp)
     EXPECT_EQ(FenwoLOGO, nullptr);
     EXPECT_EQ(main_windows_made, 0);
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<TFenwoLOGO*>(w), nullptr);
+}
+
+TEST_F(StartUpTest, TheMessageLoopRunsUntilTheMainWindowCloses)
+{
+    QTimer::singleShot(0, [] { FenwoLOGO->Timer1Timer(); });
+    bool shown_in_loop = false;
+    QList<QWidget*> windows_in_loop;
+    auto* window = new QWidget;  // freed by run_application
+    QPointer<QWidget> watch(window);
+    const int rc = run_application([&]() -> QWidget* {
+        QTimer::singleShot(0, window, [&, window] {
+            shown_in_loop = window->isVisible();
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible()) windows_in_loop << w;
+            window->close();
+        });
+        return window;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_TRUE(shown_in_loop);
+    EXPECT_EQ(windows_in_loop, QList<QWidget*>{window});
+    EXPECT_TRUE(watch.isNull());
+}
+
+TEST_F(StartUpTest, AnErrorInStartUpIsShownAndEndsTheProgram)
+{
+    set_splash_random_source([]() -> double { throw vantelo::RangeError(); });
+    EXPECT_EQ(run_application([this] { return make_main(); }), 1);
+    EXPECT_EQ(seam.message_texts(), QStringList{"Range check error"});
+    EXPECT_EQ(main_windows_made, 0);
 }
 
 }  // namespace
