@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "charts/Graph_1.h"
+#include "charts/View_3D_frm1.h"
 #include "platform/ui/scripted_services.h"
 #include "shell/Fenwo_LOGOUnit1.h"
 
@@ -37,6 +39,11 @@ int main(int argc, char** argv)
         c.set_legend_visible(false);
         for (int i = 0; i < 10; ++i) bars.add(100 + 10 * i + 5 * std::sin(i), QString::number(2001 + i), chart::color_from_bgr(0x0000FF));
         w.grab().save(out.filePath("bar3d.png"));
+        charts::TView_3d_frm dialog(w.DBChart1, &w);
+        dialog.show();
+        dialog.grab().save(out.filePath("adjust_3d.png"));
+        dialog.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
+        dialog.grab().save(out.filePath("adjust_walls.png"));
     }
     {
         charts::TGraph w;
