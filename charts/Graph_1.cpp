@@ -111,6 +111,8 @@ TGraph::TGraph(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TGraph
     BitBtn6->setFixedWidth(kCloseWidth);
     Button1->hide();
     Button2->hide();
+    // Enter does not press a button of its own accord.
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
 
     SaveDialog1.default_ext = QStringLiteral("bmp");
     SaveDialog1.filter = QStringLiteral("BMP|*.bmp");

@@ -77,6 +77,7 @@ TView_3d_frm::TView_3d_frm(vantelo::chart::ChartWidget* chart, QWidget* parent)
     fill_shape(Shape4, color_from_bgr(0xC0C0C0));
     fill_shape(Shape5, color_from_bgr(0x800000));
     ColorDialog1.color = color_from_bgr(0x000000);
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
 
     connect_guarded(ui_->BitBtn3, &QPushButton::clicked, this, &TView_3d_frm::BitBtn3Click);
     connect_guarded(ui_->BitBtn6, &QPushButton::clicked, this, &TView_3d_frm::BitBtn6Click);

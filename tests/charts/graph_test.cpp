@@ -344,7 +344,10 @@ protected:
         src.male = {{-0.10, -0.11, -0.12}, {-0.20, -0.21, -0.22}};
         src.female = {{0.30, 0.31, 0.32}, {0.40, 0.41, 0.42}};
         set_pyramid_source(&src);
-        seam.on_pause = [this](int ms) { frames.push_back(snapshot(ms)); };
+        seam.on_pause = [this](int ms) {
+            EXPECT_TRUE(w.isVisible()) << "a frame must be on screen before its pause";
+            frames.push_back(snapshot(ms));
+        };
     }
 
     Frame snapshot(int delay)
