@@ -401,6 +401,13 @@ ChartLayout layout_chart(const Chart& chart, QSizeF size)
         rest.setLeft(rest.left() + value_label_extent + 4);
     }
     rest.setBottom(rest.bottom() - lfm.height() - 4);
+    if (chart.view3d()) {
+        // Room for the slabs of thick left and bottom walls, up to a quarter of the plot.
+        const double ls = std::clamp<double>(chart.wall(WallKind::Left).size, 0, std::max(0.0, rest.width() / 4));
+        const double bs = std::clamp<double>(chart.wall(WallKind::Bottom).size, 0, std::max(0.0, rest.height() / 4));
+        rest.setLeft(rest.left() + ls);
+        rest.setBottom(rest.bottom() - bs);
+    }
     // Keep the right-most bottom label inside.
     rest.setRight(rest.right() - 4);
     l.plot_rect = rest;
@@ -536,6 +543,7 @@ ChartLayout layout_chart(const Chart& chart, QSizeF size)
         g.series = s;
         g.band_front = band_depth * bands[static_cast<std::size_t>(s)];
         g.band_back = g.band_front + band_depth;
+        g.nearness = (W * view.u + H * view.v + (g.band_front + g.band_back) * view.w) / 2;
         const auto& pts = ser.points();
         const auto& ext = stack.extents[static_cast<std::size_t>(s)];
         const auto map_uv = [&](double x, double value, double w) {
@@ -571,6 +579,7 @@ ChartLayout layout_chart(const Chart& chart, QSizeF size)
                 const QPolygonF front{{pr.map(box.u0, box.v0, box.w0), pr.map(box.u1, box.v0, box.w0),
                                        pr.map(box.u1, box.v1, box.w0), pr.map(box.u0, box.v1, box.w0)}};
                 b.front = front.boundingRect();
+                b.nearness = ((box.u0 + box.u1) * view.u + (box.v0 + box.v1) * view.v + (box.w0 + box.w1) * view.w) / 2;
                 if (l.three_d) {
                     b.faces = detail::box_faces(pr, view, box);
                 } else {
@@ -631,13 +640,16 @@ ChartLayout layout_chart(const Chart& chart, QSizeF size)
     // Axis labels: categories along the bottom (the left for horizontal bars), values along
     // the other axis. Labels that would overlap the previous one are skipped.
     const double lh = lfm.height();
+    // In 3-D the labels stand clear of the left and bottom walls' slabs.
+    const double left_slab = l.three_d ? std::clamp<double>(chart.wall(WallKind::Left).size, 0, kMaxThickness) : 0;
+    const double bottom_slab = l.three_d ? std::clamp<double>(chart.wall(WallKind::Bottom).size, 0, kMaxThickness) : 0;
     const auto category_anchor = [&](double x) {
         const double c = l.category_to_model(x);
-        return l.horizontal ? pr.map(0, c, 0) : pr.map(c, 0, 0);
+        return l.horizontal ? pr.map(-left_slab, c, 0) : pr.map(c, -bottom_slab, 0);
     };
     const auto value_anchor = [&](double v) {
         const double m = l.value_to_model(v);
-        return l.horizontal ? pr.map(m, 0, 0) : pr.map(0, m, 0);
+        return l.horizontal ? pr.map(m, -bottom_slab, 0) : pr.map(-left_slab, m, 0);
     };
     const auto place = [&](std::vector<AxisLabel>& out, QPointF a, const QString& text, bool on_left, double& last_edge) {
         if (on_left) {

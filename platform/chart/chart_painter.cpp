@@ -144,16 +144,8 @@ void draw_series(QPainter& p, const Chart& chart, const ChartLayout& l, const Se
     p.setRenderHint(QPainter::Antialiasing, false);
     if (s.is_bar()) {
         p.setPen(QPen(kOutline, 0));
-        // Farthest boxes first.
-        const detail::Vec3 d = detail::view_direction(pr);
-        std::vector<const BarGeometry*> order;
         for (const BarGeometry& b : g.bars)
-            if (!b.hidden) order.push_back(&b);
-        if (l.three_d) {
-            const bool reverse = (l.horizontal ? d.v : d.u) > 0;  // nearer boxes lie at this end
-            if (reverse) std::reverse(order.begin(), order.end());
-        }
-        for (const BarGeometry* b : order) draw_faces(p, b->faces, b->colour);
+            if (!b.hidden) draw_faces(p, b.faces, b.colour);
         return;
     }
     const std::size_t n = g.positions.size();
@@ -282,13 +274,38 @@ void paint_chart(QPainter& p, const Chart& chart, const ChartLayout& l)
         }
     }
 
-    // Series: farthest band first in 3-D; in 2-D in series order (later on top).
+    // Series: in 2-D in series order (later on top); in 3-D the farthest first, bars box by
+    // box so that boxes of different series and bands hide one another properly.
     std::vector<const SeriesGeometry*> order;
     for (const SeriesGeometry& g : l.series) order.push_back(&g);
-    if (l.three_d)
-        std::stable_sort(order.begin(), order.end(),
-                         [](const SeriesGeometry* a, const SeriesGeometry* b) { return a->band_front > b->band_front; });
-    for (const SeriesGeometry* g : order) draw_series(p, chart, l, *g);
+    if (!l.three_d) {
+        for (const SeriesGeometry* g : order) draw_series(p, chart, l, *g);
+    } else {
+        struct Item {
+            double nearness;
+            const SeriesGeometry* series;
+            const BarGeometry* bar;
+        };
+        std::vector<Item> items;
+        for (const SeriesGeometry& g : l.series) {
+            if (chart.series(g.series).is_bar()) {
+                for (const BarGeometry& b : g.bars)
+                    if (!b.hidden) items.push_back(Item{b.nearness, &g, &b});
+            } else {
+                items.push_back(Item{g.nearness, &g, nullptr});
+            }
+        }
+        std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.nearness < b.nearness; });
+        p.setRenderHint(QPainter::Antialiasing, false);
+        for (const Item& it : items) {
+            if (it.bar) {
+                p.setPen(QPen(kOutline, 0));
+                draw_faces(p, it.bar->faces, it.bar->colour);
+            } else {
+                draw_series(p, chart, l, *it.series);
+            }
+        }
+    }
 
     // Axes and their labels.
     p.setRenderHint(QPainter::Antialiasing, false);

@@ -318,3 +318,73 @@ TEST(Widget, ReportsMousePresses)
     EXPECT_EQ(pressed, (std::vector<Qt::MouseButton>{Qt::RightButton, Qt::LeftButton}));
     EXPECT_EQ(clicks, 1);  // only the left button clicks
 }
+
+// Random settings within and beyond what the dialogs give: every chart lays out with finite
+// geometry and paints without failing.
+TEST(Render, RandomSettingsNeverFail)
+{
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](int lo, int hi) {
+        seed = seed * 1664525u + 1013904223u;
+        return lo + static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(hi - lo + 1));
+    };
+    const SeriesKind kinds[] = {SeriesKind::Line, SeriesKind::FastLine, SeriesKind::Bar,
+                                SeriesKind::HorizBar, SeriesKind::Point, SeriesKind::Area};
+    QImage img(320, 240, QImage::Format_RGB32);
+    for (int round = 0; round < 150; ++round) {
+        Chart c;
+        c.set_view3d(next(0, 1) == 1);
+        c.set_orthogonal(next(0, 1) == 1);
+        c.set_rotation(next(200, 400));
+        c.set_elevation(next(200, 400));
+        c.set_horiz_offset(next(-300, 300));
+        c.set_vert_offset(next(-300, 300));
+        c.set_chart3d_percent(next(1, 100));
+        c.set_zoom(next(-10, 500));
+        c.set_margins(next(-60, 60), next(-60, 60), next(-60, 60), next(-60, 60));
+        c.set_wall_size(WallKind::Left, next(-5, 200));
+        c.set_wall_size(WallKind::Bottom, next(0, 100000));
+        c.set_wall_clear(WallKind::Back, next(0, 1) == 1);
+        c.set_bevel_inner(BevelStyle::Raised);
+        c.set_bevel_width(next(-3, 50));
+        c.set_legend_visible(next(0, 1) == 1);
+        c.set_title_text(next(0, 1) ? "标题" : "");
+        c.set_left_axis_title(next(0, 1) ? "纵坐标" : "");
+        const int series = next(0, 4);
+        for (int s = 0; s < series; ++s) {
+            Series& ser = c.add_series(kinds[next(0, 5)]);
+            ser.set_bar_combination(static_cast<BarCombination>(next(0, 3)));
+            ser.set_area_combination(static_cast<AreaCombination>(next(0, 2)));
+            ser.set_marks_visible(next(0, 3) == 0);
+            ser.set_pointer_visible(true);
+            ser.set_pointer_size(next(1, 100000), next(1, 50));
+            ser.set_pointer_style(next(0, 8));
+            ser.set_pen_width(next(0, 20));
+            const int n = next(0, 30);
+            for (int i = 0; i < n; ++i) ser.add(next(-1000, 1000) / 7.0, next(0, 1) ? QString::number(i) : QString());
+        }
+        const QSizeF size(next(-20, 320), next(-20, 240));
+        const ChartLayout l = layout_chart(c, size);
+        for (const SeriesGeometry& g : l.series) {
+            for (const QPointF& q : g.positions) ASSERT_TRUE(std::isfinite(q.x()) && std::isfinite(q.y())) << round;
+            for (const BarGeometry& b : g.bars)
+                for (const QPolygonF& f : b.faces)
+                    for (const QPointF& q : f) ASSERT_TRUE(std::isfinite(q.x()) && std::isfinite(q.y())) << round;
+        }
+        QPainter p(&img);
+        paint_chart(p, c, l);
+        p.end();
+    }
+}
+
+TEST(Output, ZeroSizePrintGivesAnEmptyPage)
+{
+    QTemporaryDir dir;
+    Chart c;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("empty.pdf"));
+    print_chart_landscape(c, QSize(0, 0), printer);
+    EXPECT_TRUE(QFile::exists(dir.filePath("empty.pdf")));
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+}

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPrinter>
 
 #include "platform/chart/chart.h"
 #include "platform/chart/chart_output.h"
@@ -72,6 +73,10 @@ int main(int argc, char** argv)
             w.add(share * (1 + x / 300.0), QString::number(x), color_from_bgr(0x0000FF));
         }
         render_chart(c, QSize(800, 600)).save(dir + "/chart_pyramid.png");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir + "/chart_pyramid.pdf");
+        print_chart_landscape(c, QSize(800, 600), printer);
     }
     {  // the splash decoration
         Chart c;
@@ -106,6 +111,63 @@ int main(int argc, char** argv)
             line.add(std::sin((i * 71 % 100) / 100.0) * 2.0, " ", color_from_bgr(0xFFFFFF));
         }
         render_chart(c, QSize(529, 337)).save(dir + "/chart_splash.png");
+    }
+    {  // survival curve: 3-D line, blue points, red pen and area colour, axis titles
+        Chart c;
+        c.set_title_text("存活曲线图");
+        c.set_bottom_axis_title("年龄");
+        c.set_left_axis_title("存活概率(lx)");
+        Series& s = c.add_series(SeriesKind::Line);
+        s.set_title("存活曲线");
+        s.set_colour(color_from_bgr(0x0000FF));
+        s.set_pen_colour(color_from_bgr(0x0000FF));
+        s.set_area_colour(color_from_bgr(0x0000FF));
+        for (int k = 0; k < 19; ++k) s.add(std::exp(-std::pow(k / 14.0, 4)), " ", color_from_bgr(0xFF0000));
+        s.set_label(0, "0");
+        s.set_label(1, "4");
+        for (int k = 2; k < 19; ++k) s.set_label(k, QString::number(5 * k - 1));
+        render_chart(c, QSize(600, 400)).save(dir + "/chart_survival3d.png");
+    }
+    {  // stacked areas and a point chart with every shape, 3-D
+        Chart c;
+        c.set_title_text("面积图");
+        for (int k = 0; k < 2; ++k) {
+            Series& s = c.add_series(SeriesKind::Area);
+            s.set_title(k ? "女" : "男");
+            s.set_area_combination(maStacked);
+            for (int i = 0; i < 10; ++i) s.add(2 + std::sin(i * 0.7 + k));
+        }
+        render_chart(c, QSize(600, 400)).save(dir + "/chart_area3d.png");
+        Chart p;
+        p.set_title_text("点状图");
+        for (int k = 0; k < 9; ++k) {
+            Series& s = p.add_series(SeriesKind::Point);
+            s.set_title(QString::number(k));
+            s.set_pointer_style(k);
+            s.set_pointer_size(5, 5);
+            for (int i = 0; i < 6; ++i) s.add(k + 0.3 * std::sin(i + k));
+        }
+        p.series(0).set_marks_visible(true);
+        render_chart(p, QSize(600, 400)).save(dir + "/chart_points3d.png");
+    }
+    {  // 3-D horizontal bars, thick walls, turned by the adjustment dialog's bars
+        Chart c;
+        c.set_title_text("水平直方图");
+        c.set_wall_size(WallKind::Left, 6);
+        c.set_wall_size(WallKind::Bottom, 6);
+        c.set_wall_size(WallKind::Back, 6);
+        c.set_wall_colour(WallKind::Bottom, QColor(200, 200, 255));
+        for (int k = 0; k < 2; ++k) {
+            Series& s = c.add_series(SeriesKind::HorizBar);
+            s.set_title(k ? "B" : "A");
+            for (int i = 0; i < 5; ++i) s.add((k ? -1 : 1) * (3 + std::sin(i + k)));
+        }
+        render_chart(c, QSize(600, 400)).save(dir + "/chart_hbar3d.png");
+        c.set_orthogonal(false);
+        c.set_rotation(300);
+        c.set_elevation(320);
+        c.set_chart3d_percent(60);
+        render_chart(c, QSize(600, 400)).save(dir + "/chart_hbar3d_rot.png");
     }
     return 0;
 }
