@@ -80,8 +80,7 @@ TFenwoLOGO::TFenwoLOGO(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     QPalette pal = Label1->palette();
     pal.setColor(QPalette::WindowText, color_from_bgr(0xFFFFFF));
     Label1->setPalette(pal);
-    Label1->setAutoFillBackground(false);
-    Label1->setAttribute(Qt::WA_TranslucentBackground);
+    Label1->setAutoFillBackground(false);  // transparent: the chart shows through
 
     // Series 0 points, 1 bars, 2 line.
     Series& points = c.add_series(SeriesKind::Point);
