@@ -101,6 +101,17 @@ TEST_F(AdjustmentDialogTest, ZoomBarActsOnEveryScrollEventOfAnArrowClick)
     EXPECT_EQ(chart().margin_bottom(), 3);
 }
 
+TEST_F(AdjustmentDialogTest, DraggingReportsEachMoveThenThePositionAndTheEnd)
+{
+    dialog->ScrollBar6->setSliderDown(true);
+    dialog->ScrollBar6->setSliderPosition(1);  // one move
+    EXPECT_EQ(dialog->Label16->text(), "1");
+    EXPECT_EQ(chart().margin_left(), 4);
+    dialog->ScrollBar6->setSliderDown(false);  // the final position and the end of the scroll
+    EXPECT_EQ(chart().margin_left(), 2);
+    EXPECT_EQ(chart().margin_bottom(), 2);
+}
+
 TEST_F(AdjustmentDialogTest, DepthBarStepsByTenAndStaysInRange)
 {
     test_events::click_arrow(dialog->ScrollBar5, true);
