@@ -46,6 +46,19 @@ void DBGrid::commit_editor()
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    bool started = QTableView::edit(index, trigger, event);
+    if (started) emit editing_changed();
+    return started;
+}
+
+void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    emit editing_changed();
+}
+
 void DBGrid::set_column_color(const QString& field_name, const QColor& color)
 {
     if (source_) source_->set_column_color(field_name, color);

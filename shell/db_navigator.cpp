@@ -54,6 +54,7 @@ void DBNavigator::set_data_source(DatasetModel* source, DBGrid* grid)
     source_ = source;
     grid_ = grid;
     if (source_) connect(source_, &DatasetModel::state_changed, this, &DBNavigator::update_buttons);
+    if (grid_) connect(grid_, &DBGrid::editing_changed, this, &DBNavigator::update_buttons);
     update_buttons();
 }
 
@@ -81,7 +82,8 @@ void DBNavigator::update_buttons()
     const db::Dataset* ds = source_ ? &source_->dataset() : nullptr;
     bool active = ds && ds->active();
     State st = active ? ds->state() : State::Inactive;
-    bool editing = st == State::Edit || st == State::Insert;
+    // A value being typed in the grid counts as an edit of the current record.
+    bool editing = st == State::Edit || st == State::Insert || (active && grid_ && grid_->editing());
     int n = active ? ds->record_count() : 0;
     int r = active ? ds->rec_no() : -1;
     bool writable = active && !ds->read_only() && !ds->data().read_only;
