@@ -99,7 +99,7 @@ void DBGrid::size_columns()
     const int digit = fm.horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < source_->columnCount(); ++c) {
         const auto& def = ds.field_def(c);
-        int chars = std::min(def.display_width(), 16);
+        int chars = std::min(def.display_width(), 12);
         int w = std::max(chars * digit, fm.horizontalAdvance(QString::fromStdString(def.name))) + 2 * digit;
         horizontalHeader()->resizeSection(c, w);
     }

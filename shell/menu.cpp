@@ -149,6 +149,7 @@ void Tquilta::build_tool_bars()
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setAutoRaise(true);
         b->setMinimumSize(91, 20);
+        b->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
         ToolBar1->addWidget(b);
     }
 
