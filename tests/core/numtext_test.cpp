@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <charconv>
+#include <cstring>
 
 #include "platform/core/numtext.h"
 
@@ -99,4 +101,17 @@ TEST(Rounding, HalfToEvenForPopulations)
     EXPECT_EQ(round_half_even(2.4999L), 2.0L);
     EXPECT_EQ(round_half_away(2.5L), 3.0L);
     EXPECT_EQ(round_to_int64(1234567.5L), 1234568);
+}
+
+TEST(ParseFloat, PlainDecimalsReadExactlyAsTheGeneralReader)
+{
+    // Plain decimals take a short path; it must give the same extended value as the general
+    // decimal reader, to the last bit.
+    for (const char* s : {"0.1", "-0.1", ".05", "0.10536051565782631", "70.1901985", "9999999999999999999",
+                          "0.0000000000000000001", "123456789.0123456789", "1.7976931348623157", "2.5"}) {
+        SCOPED_TRACE(s);
+        long double expected = 0;
+        std::from_chars(s, s + std::strlen(s), expected);
+        EXPECT_EQ(vantelo::parse_float(s), expected);
+    }
 }
