@@ -32,10 +32,10 @@ void derive_population(ProjectionWorkspace& ws, Sex sex)
         at(ws.birth_share_female, 0) = to_double(checked_div(pf, both));
         if (sex == Sex::male) {
             const real sm = ws.birth_share_male[0];
-            ws.base_sex_ratio = to_double(checked_div(checked_mul(100, sm), checked_sub(1, sm)));
+            ws.base_sex_ratio = to_double(checked_div(checked_mul(real(100), sm), checked_sub(real(1), sm)));
         } else {
             const real sf = ws.birth_share_female[0];
-            ws.base_sex_ratio = to_double(checked_div(checked_sub(100, checked_mul(100, sf)), sf));
+            ws.base_sex_ratio = to_double(checked_div(checked_sub(real(100), checked_mul(real(100), sf)), sf));
         }
     }
 }
@@ -71,7 +71,7 @@ void store_fertility(ProjectionWorkspace& ws, const std::vector<double>& column,
     for (int x = 0; x < n; ++x) {
         const double f = column[static_cast<size_t>(x)];
         at(at(ws.asfr, x), 0) = f;
-        ws.tfr_value = to_double(checked_add(ws.tfr_value, f));
+        ws.tfr_value = to_double(checked_add(real(ws.tfr_value), real(f)));
     }
     for (double& t : ws.tfr_by_year) t = ws.tfr_value;
 }
