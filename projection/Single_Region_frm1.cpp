@@ -16,7 +16,8 @@
 #include "projection/projection_links.h"
 #include "projection/single_region_inputs.h"
 #include "projection/string_grid.h"
-#include "projection/year_grid_fill.h"
+#include "projection/engine/year_grid.h"
+#include "projection/pattern_file.h"
 #include "ui_Single_Region_frm1.h"
 
 namespace vantelo {
@@ -111,18 +112,13 @@ InterpolationMode mode_of(QRadioButton* copy, QRadioButton* linear, QRadioButton
     return InterpolationMode::none;
 }
 
-GridCells cells_of(StringGrid* g)
-{
-    return {[g](int c, int r) { return g->cell(c, r).toStdString(); },
-            [g](int c, int r, const std::string& t) { g->set_cell(c, r, q(t)); }};
-}
-
 }  // namespace
 
 TSingle_Region_frm::TSingle_Region_frm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TSingle_Region_frm>())
 {
     ui_->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    for (int n = 1; n <= 8; ++n) grid(n)->take_design_size();
 
     for (QComboBox* box : {ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5, ui_->ComboBox6,
                            ui_->ComboBox10, ui_->ComboBox11, ui_->ComboBox8, ui_->ComboBox9})
@@ -351,7 +347,7 @@ void TSingle_Region_frm::mortality_loader(QComboBox* box, Sex sex)
 }
 
 // StringGrid8: the total TFR of the loaded parities, one column per year.
-void TSingle_Region_frm::relay_total_tfr(int years)
+void TSingle_Region_frm::total_tfr_after_load(int years)
 {
     ProjectionWorkspace& ws = projection_workspace();
     StringGrid* g8 = ui_->StringGrid8;
@@ -407,7 +403,7 @@ void TSingle_Region_frm::fertility_loader(QComboBox* box, int k)
         year_headers(g8, years);
         for (int c = 1; c <= years; ++c) g8->set_cell(c, 1, q(ws.base_tfr_text));
     } else {
-        relay_total_tfr(years);
+        total_tfr_after_load(years);
     }
 }
 
@@ -542,8 +538,15 @@ void TSingle_Region_frm::interpolate_row_box(int grid_no, int row, int box)
         {ui_->SpinEdit1, ui_->SpinEdit12, ui_->RadioButton19, ui_->RadioButton17, ui_->RadioButton18},
     };
     const Box& b = boxes[box];
-    interpolate_grid_row(cells_of(grid(grid_no)), row, base_year(), projection_workspace().proj_year_count,
-                         b.start->value(), b.end->value(), mode_of(b.copy, b.linear, b.expo));
+    StringGrid* g = grid(grid_no);
+    try {
+        interpolate_grid_row(g->model(), row, b.start->value(), b.end->value(), base_year(),
+                             projection_workspace().proj_year_count, mode_of(b.copy, b.linear, b.expo));
+    } catch (...) {
+        g->refresh();  // cells written before a failure stay
+        throw;
+    }
+    g->refresh();
 }
 
 void TSingle_Region_frm::interpolate_pattern_box(int grid_no, int box)
@@ -558,8 +561,15 @@ void TSingle_Region_frm::interpolate_pattern_box(int grid_no, int box)
         {ui_->SpinEdit15, ui_->SpinEdit16, ui_->RadioButton26, ui_->RadioButton24, ui_->RadioButton25},
     };
     const Box& b = boxes[box];
-    interpolate_pattern_rows(cells_of(grid(grid_no)), base_year(), projection_workspace().proj_year_count,
-                             b.start->value(), b.end->value(), mode_of(b.copy, b.linear, b.expo));
+    StringGrid* g = grid(grid_no);
+    try {
+        interpolate_pattern_rows(g->model(), b.start->value(), b.end->value(), base_year(),
+                                 projection_workspace().proj_year_count, mode_of(b.copy, b.linear, b.expo));
+    } catch (...) {
+        g->refresh();
+        throw;
+    }
+    g->refresh();
 }
 
 void TSingle_Region_frm::Button1Click()
@@ -567,8 +577,8 @@ void TSingle_Region_frm::Button1Click()
     informing(this, [&] {
         ProjectionWorkspace& ws = projection_workspace();
         interpolate_row_box(1, ws.grid_current_row, 0);
-        ws.base_tfr_text = format_pattern(ws.tfr_value, "#####.##");
-        relay_total_tfr(ws.proj_year_count);
+        relay_total_tfr(ws, ui_->StringGrid1->model(), ui_->StringGrid8->model(), base_year());
+        ui_->StringGrid8->refresh();
     });
 }
 void TSingle_Region_frm::Button2Click() { informing(this, [&] { interpolate_row_box(2, 1, 1); }); }

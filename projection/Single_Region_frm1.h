@@ -92,7 +92,7 @@ private:
     void fertility_loader(QComboBox* box, int parity);
     void rebuild_grids();
     void year_headers(StringGrid* g, int years);
-    void relay_total_tfr(int years);
+    void total_tfr_after_load(int years);
     void interpolate_row_box(int grid_no, int row, int box);
     void interpolate_pattern_box(int grid_no, int box);
     void read_pattern(int grid_no);

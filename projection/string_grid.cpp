@@ -10,46 +10,35 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent)
 {
     horizontalHeader()->setVisible(false);
     verticalHeader()->setVisible(false);
-    horizontalHeader()->setDefaultSectionSize(64);
+    horizontalHeader()->setDefaultSectionSize(72);
     verticalHeader()->setDefaultSectionSize(22);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTableWidget::itemChanged, this, &StringGrid::user_edited);
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
         if (!filling_ && row >= 0 && col >= 0) emit select_cell(col, row);
     });
-    connect(this, &QTableWidget::cellPressed, this, [this](int row, int col) {
-        if (!filling_) emit select_cell(col, row);
-    });
 }
 
-QString StringGrid::cell(int col, int row) const
-{
-    auto it = cells_.find({col, row});
-    return it == cells_.end() ? QString() : it->second;
-}
+QString StringGrid::cell(int col, int row) const { return QString::fromStdString(model_.cell(col, row)); }
 
 void StringGrid::set_cell(int col, int row, const QString& text)
 {
-    if (col < 0 || row < 0) throw RangeError();
-    cells_[{col, row}] = text;
-    if (col < columnCount() && row < rowCount()) show_cell(col, row);
+    model_.set_cell(col, row, text.toStdString());
+    if (col >= 0 && row >= 0 && col < columnCount() && row < rowCount()) show_cell(col, row);
 }
 
 void StringGrid::set_col_count(int n)
 {
     if (n < 0) throw RangeError();
-    filling_ = true;
-    setColumnCount(n);
-    filling_ = false;
+    // the form's design gives the row count; the model takes it on first use
+    model_.set_size(n, std::max(model_.row_count(), rowCount()));
     refresh();
 }
 
 void StringGrid::set_row_count(int n)
 {
     if (n < 0) throw RangeError();
-    filling_ = true;
-    setRowCount(n);
-    filling_ = false;
+    model_.set_size(std::max(model_.col_count(), columnCount()), n);
     refresh();
 }
 
@@ -71,14 +60,24 @@ void StringGrid::show_cell(int col, int row)
 
 void StringGrid::refresh()
 {
+    filling_ = true;
+    setColumnCount(model_.col_count());
+    setRowCount(model_.row_count());
+    filling_ = false;
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c) show_cell(c, r);
+}
+
+void StringGrid::take_design_size()
+{
+    model_.set_size(columnCount(), rowCount());
+    refresh();
 }
 
 void StringGrid::user_edited(QTableWidgetItem* it)
 {
     if (filling_ || !it) return;
-    cells_[{it->column(), it->row()}] = it->text();
+    model_.set_cell(it->column(), it->row(), it->text().toStdString());
 }
 
 }  // namespace vantelo

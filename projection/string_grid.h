@@ -1,11 +1,11 @@
 #pragma once
-// A string grid: cells of text addressed (column, row), with row 0 and column 0 fixed (the
-// year headers and the row labels, shown greyed and not editable). Cells are kept sparsely:
-// a cell never written reads as an empty text, and a cell written outside the grid's size is
-// kept although it is not shown. The user's edits go straight into the cells.
+// A string grid on screen: the year-parameter grid's text cells (column, row) with row 0 and
+// column 0 fixed (the year headers and the row labels, greyed and not editable). The cells live
+// in the grid's model, which the computing code reads and writes; the user's edits go straight
+// into it, and refresh() shows what the computing code wrote.
 #include <QTableWidget>
-#include <map>
-#include <utility>
+
+#include "projection/engine/year_grid.h"
 
 namespace vantelo {
 
@@ -17,10 +17,17 @@ public:
     QString cell(int col, int row) const;
     void set_cell(int col, int row, const QString& text);
 
-    int col_count() const { return columnCount(); }
-    int row_count() const { return rowCount(); }
+    int col_count() const { return model_.col_count(); }
+    int row_count() const { return model_.row_count(); }
     void set_col_count(int n);
     void set_row_count(int n);
+
+    projection::GridModel& model() { return model_; }
+    const projection::GridModel& model() const { return model_; }
+    // Shows the model's size and texts.
+    void refresh();
+    // The model takes the size the form's design gave the grid.
+    void take_design_size();
 
 signals:
     // The user selected the cell (col, row) with the mouse or the keyboard.
@@ -28,10 +35,9 @@ signals:
 
 private:
     void show_cell(int col, int row);
-    void refresh();
     void user_edited(QTableWidgetItem* item);
 
-    std::map<std::pair<int, int>, QString> cells_;
+    projection::GridModel model_;
     bool filling_ = false;
 };
 
