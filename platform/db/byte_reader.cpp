@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace vantelo::db {
 
 void ByteReader::need(std::size_t n, const char* what) const
@@ -106,7 +108,18 @@ std::vector<unsigned char> read_whole_file(const std::string& path)
         if (err == ENOENT) throw EngineError("Table does not exist: " + path);
         throw EngineError("Cannot open file " + path + ": " + std::strerror(err));
     }
+    // One read into a buffer of the file's size; a file that grows meanwhile is read on.
     std::vector<unsigned char> data;
+    struct stat st;
+    if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        data.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t used = 0;
+    while (used < data.size()) {
+        std::size_t n = std::fread(data.data() + used, 1, data.size() - used, f);
+        if (n == 0) break;
+        used += n;
+    }
+    data.resize(used);
     unsigned char buf[1 << 16];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);

@@ -52,7 +52,7 @@ public:
     virtual ~DatasetObserver() = default;
     virtual void dataset_changed(Dataset& ds) = 0;          // opened, closed, records added or removed
     virtual void record_changed(Dataset& ds, int row) = 0;  // one record's values
-    virtual void position_changed(Dataset& ds) {}
+    virtual void position_changed(Dataset&) {}
 };
 
 class Dataset {

@@ -1,5 +1,8 @@
 #pragma once
 // dBASE (.dbf) and FoxPro tables: our own reader and writer.
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,27 +10,63 @@
 
 namespace vantelo::db {
 
+// The text a memo field reads when the table's memo file cannot be found.
+inline constexpr const char* dbase_memo_missing_text = "(memo file missing)";
+
+// A table's memo file as loaded for the reader: FoxPro .fpt (big-endian blocks) or dBASE .dbt.
+struct MemoFile {
+    std::string label;                 // file name for messages
+    std::vector<unsigned char> data;
+    bool foxpro = false;               // .fpt layout
+};
+
+// Asked once, only when the table has memo fields; nullopt when there is no memo file.
+// prefer_foxpro says which kind the table's version byte points to.
+using MemoLoader = std::function<std::optional<MemoFile>(bool prefer_foxpro)>;
+
 // Reads a dBASE III/IV or FoxPro 2.x table. Records flagged deleted are skipped. Memo text is
-// read from the .dbt/.fpt file; when that file is missing the memo fields read as a clear
-// "memo file missing" text and the table opens read-only.
+// read from the .dbt/.fpt file (found without regard to case); when that file is missing the
+// memo fields read as dbase_memo_missing_text and the table opens read-only. A value that is
+// not valid for its field (a date "NotAYear", a number "1,5") reads as null, and the table
+// opens read-only with a reason naming the field and the record, so that no rewrite can lose
+// what the file holds.
 TableData read_dbase(const std::string& path);
 
+// The same from bytes in memory; label names the file in messages.
+TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size,
+                           const MemoLoader& memo = {});
+
+// The memo file beside a table (same name, extension .fpt or .dbt in any case); "" when none.
+std::string find_memo_file(const std::string& table_path, bool prefer_foxpro);
+
 // Maps fields to dBASE kinds (names cut to 10 GBK bytes at a character boundary, a clash after
-// cutting is a duplicate-name error; Float -> N(20,10); Integer -> N(11,0)).
+// cutting is a duplicate-name error; Float -> N(20,10); Currency -> N(20,4); Integer kinds ->
+// N(11,0), LargeInt -> N(20,0); String(n) -> C(n) for n <= 254). Numeric fields that already
+// carry a dBASE layout (read from a .dbf) keep their width and decimals.
 std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int code_page = 936);
 
 // The name a full field name is stored under in a dBASE table (cut to 10 bytes in GBK).
 std::string dbase_stored_name(const std::string& name, int code_page = 936);
 
+// The bytes of a new table holding t. Raises "Value out of range for field '%s'" when a number
+// does not fit its field, never truncating it. foxpro writes FoxPro 2.x marks (type 'F' for
+// floats, field offsets in the descriptors).
 std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro);
 void write_dbase(const std::string& path, const TableData& t, bool foxpro = false);
 
-// Write-through of a posted record, as for Paradox.
+// Write-through of a posted record, as for Paradox: record `index` of t (counting the records
+// as read, deleted ones skipped) rewritten in place, or the last record of t appended at the
+// physical end with the record count and the end mark updated.
 void dbase_update_record(const std::string& path, const TableData& t, std::size_t index);
 void dbase_append_record(const std::string& path, const TableData& t);
 
 // A delimited text copy of t (CR LF, strings in double quotes, numbers in the general format)
 // plus "<name>.sch" naming each field's type and width.
 void write_ascii(const std::string& path, const TableData& t);
+
+// The bytes write_ascii writes: the data file and the schema file (table_name names the
+// schema's section).
+std::vector<unsigned char> build_ascii(const TableData& t);
+std::vector<unsigned char> build_ascii_schema(const TableData& t, const std::string& table_name);
 
 }  // namespace vantelo::db

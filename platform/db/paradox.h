@@ -1,5 +1,20 @@
 #pragma once
 // Paradox (.db) tables: our own reader and writer.
+//
+// Reading: table levels 3 to 7 and every field type. Alpha, short, long, autoincrement,
+// number, money, date and logical fields map to the program's types; time (hh:mm:ss),
+// timestamp (yyyy-mm-dd hh:mm:ss), BCD (decimal text) and memo text (from the .mb file,
+// or from the record itself when it fits there) come back as read-only Other fields; bytes,
+// blobs, OLE, graphics and formatted memos are Other fields left empty. Records keep the
+// order of the table's data-block chain. Keyed tables and tables with fields we cannot write
+// come back read_only with the reason; an encrypted table is refused.
+//
+// Writing: non-keyed level 5 tables (readable by Paradox 5 and later), block size 4096,
+// header 2048 bytes (more for very wide field lists), the table's code page (936 = GBK for
+// new files), sort order "ascii". Field kinds: alpha A(1..255), short S, long integer I,
+// autoincrement + (kept where a table had one), number N, money $, date D, logical L.
+// Paradox has no empty-but-not-blank values: an empty text is stored blank and reads back
+// null, and the lowest value of a short or long integer (the blank pattern) is refused.
 #include <string>
 #include <vector>
 
@@ -7,9 +22,20 @@
 
 namespace vantelo::db {
 
+// The companion memo (.mb) file of a table, when there is one.
+struct ParadoxMemo {
+    std::string label;                 // file name for messages
+    std::vector<unsigned char> data;
+};
+
 // Reads a Paradox table (levels 3 to 7, every field type; memo text from the .mb file where
 // present). Keyed tables come back read_only; an encrypted table is refused.
 TableData read_paradox(const std::string& path);
+
+// The same from bytes already in memory; label names the file in messages. Without a .PX
+// file to look for, keyed tables are recognised by the header alone.
+TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data,
+                             const ParadoxMemo* memo = nullptr);
 
 // Checks that the fields can be written to a Paradox table (names, sizes, kinds); raises
 // EngineError naming the first that cannot.
@@ -18,14 +44,18 @@ void check_paradox_fields(const std::vector<FieldDef>& fields);
 // Maps fields of another format to their natural Paradox kinds.
 std::vector<FieldDef> paradox_fields_from(const std::vector<FieldDef>& fields);
 
-// The bytes of a new Paradox file holding t (code page t.code_page).
-std::vector<unsigned char> build_paradox(const TableData& t);
+// The bytes of a new Paradox file holding t (code page t.code_page). table_name is the name
+// recorded in the header (the file name).
+std::vector<unsigned char> build_paradox(const TableData& t, const std::string& table_name = "");
 
 // Writes t as a new Paradox file through a temporary file.
 void write_paradox(const std::string& path, const TableData& t);
 
 // Write-through of a posted record: record `index` of t rewritten in place, or the last
-// record of t appended at the physical end. The file must hold t's other records as read.
+// record of t appended at the physical end (in place when the last data block has room,
+// otherwise the file is rewritten through a temporary file with one more block). The file
+// must hold t's other records as read; a file that no longer matches t is an error and is
+// left as it is.
 void paradox_update_record(const std::string& path, const TableData& t, std::size_t index);
 void paradox_append_record(const std::string& path, const TableData& t);
 

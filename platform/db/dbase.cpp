@@ -1,0 +1,995 @@
+#include "platform/db/dbase.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "platform/core/errors.h"
+#include "platform/core/numtext.h"
+#include "platform/db/atomic_file.h"
+#include "platform/db/byte_reader.h"
+#include "platform/db/encoding.h"
+
+namespace vantelo::db {
+namespace {
+
+// How the bytes of one field are read and written.
+enum class Kind {
+    Char,        // C: text padded with blanks
+    Number,      // N, F: right-aligned decimal text
+    Logical,     // L: T/F/Y/N, '?' or blank for none
+    DateText,    // D: YYYYMMDD
+    Memo,        // M (and G, P, dBASE B): block number into the memo file
+    Int32,       // FoxPro I: 4 bytes little-endian
+    Double,      // FoxPro B: 8-byte IEEE little-endian
+    Currency,    // FoxPro Y: 8-byte integer, ten-thousandths
+    DateTime,    // FoxPro T: Julian day and milliseconds
+    NullFlags,   // FoxPro's hidden _NullFlags column
+    Unknown,     // any other code: shown as text, never written
+};
+
+struct RawField {
+    std::string name_bytes;   // as stored, up to the NUL
+    char code = 0;
+    int width = 0;
+    int decimals = 0;
+    unsigned flags = 0;       // Visual FoxPro: 0x01 system column, 0x02 may be null
+    std::size_t offset = 0;   // within the record, after the deletion flag
+    Kind kind = Kind::Unknown;
+    int null_bit = -1;        // bit in _NullFlags, -1 when the field cannot be null
+};
+
+struct Header {
+    unsigned char version = 0;
+    std::uint32_t count = 0;
+    std::size_t header_length = 0;
+    std::size_t record_length = 0;
+    unsigned char ldid = 0;
+    int code_page = 936;
+    std::vector<RawField> fields;      // every column, system ones included
+    int null_flags = -1;               // index of the _NullFlags column
+};
+
+bool is_visual_foxpro(unsigned char v) { return v == 0x30 || v == 0x31 || v == 0x32; }
+bool is_foxpro(unsigned char v) { return is_visual_foxpro(v) || v == 0xF5 || v == 0xFB; }
+bool known_version(unsigned char v) { return (v & 0x07) == 0x03 || is_foxpro(v); }
+
+std::string hex2(unsigned v)
+{
+    const char* d = "0123456789ABCDEF";
+    return std::string("0x") + d[(v >> 4) & 15] + d[v & 15];
+}
+
+bool ascii_ieq(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+Kind kind_of(char code, int width, unsigned char version)
+{
+    switch (code) {
+    case 'C': return Kind::Char;
+    case 'N':
+    case 'F': return Kind::Number;
+    case 'L': return Kind::Logical;
+    case 'D': return Kind::DateText;
+    case 'M':
+    case 'G':
+    case 'P': return width == 4 || width == 10 ? Kind::Memo : Kind::Unknown;
+    case 'I': return width == 4 ? Kind::Int32 : Kind::Unknown;
+    case 'B':
+        if (is_visual_foxpro(version)) return width == 8 ? Kind::Double : Kind::Unknown;
+        return width == 10 ? Kind::Memo : Kind::Unknown;
+    case 'Y': return width == 8 ? Kind::Currency : Kind::Unknown;
+    case 'T': return width == 8 ? Kind::DateTime : Kind::Unknown;
+    case '0': return Kind::NullFlags;
+    default: return Kind::Unknown;
+    }
+}
+
+// Reads and checks the header: version, counts and lengths against the file's size, and the
+// field descriptors up to the 0x0D terminator.
+Header parse_header(ByteReader& r)
+{
+    Header h;
+    if (r.size() < 32) r.fail_eof("header", r.size());
+    h.version = r.u8("version");
+    if (!known_version(h.version))
+        throw EngineError(r.label() + ": not a dBASE or FoxPro table (version byte " + hex2(h.version) + ")");
+    r.skip(3, "last update date");
+    h.count = r.u32le("record count");
+    h.header_length = r.u16le("header length");
+    h.record_length = r.u16le("record length");
+    r.seek(15, "header");
+    if (r.u8("encryption flag") != 0) throw EngineError(r.label() + ": the table is encrypted and cannot be opened");
+    r.seek(29, "header");
+    h.ldid = r.u8("language id");
+    h.code_page = ldid_codepage(h.ldid);
+    if (h.header_length < 33 || h.header_length > r.size())
+        r.fail("invalid header length " + std::to_string(h.header_length), 8);
+
+    r.seek(32, "field descriptors");
+    std::size_t offset = 0;
+    int null_bits = 0;
+    while (true) {
+        if (r.offset() >= h.header_length) break;  // no terminator: the header ends here
+        std::size_t at = r.offset();
+        unsigned char first = r.bytes(1, "field descriptors")[0];
+        if (first == 0x0D) break;
+        if (at + 32 > h.header_length) r.fail("field descriptor beyond the header length", at);
+        r.seek(at, "field descriptor");
+        const unsigned char* d = r.bytes(32, "field descriptor");
+        RawField f;
+        std::size_t n = 0;
+        while (n < 11 && d[n] != 0) ++n;
+        f.name_bytes.assign(reinterpret_cast<const char*>(d), n);
+        f.code = static_cast<char>(d[11]);
+        f.width = d[16];
+        f.decimals = d[17];
+        f.flags = d[18];
+        // Clipper and FoxPro keep character widths above 255 in the decimals byte.
+        if (f.code == 'C' && f.decimals != 0) {
+            f.width += f.decimals * 256;
+            f.decimals = 0;
+        }
+        if (f.name_bytes.empty()) r.fail("field " + std::to_string(h.fields.size() + 1) + " has no name", at);
+        if (f.width == 0) r.fail("field '" + decode(f.name_bytes, h.code_page) + "' has width 0", at + 16);
+        f.kind = kind_of(f.code, f.width, h.version);
+        f.offset = offset;
+        offset += static_cast<std::size_t>(f.width);
+        if (is_visual_foxpro(h.version) && (f.flags & 0x02) && f.kind != Kind::NullFlags) f.null_bit = null_bits++;
+        if (f.kind == Kind::NullFlags) h.null_flags = static_cast<int>(h.fields.size());
+        h.fields.push_back(std::move(f));
+    }
+    if (h.fields.empty()) r.fail("the table has no fields", 32);
+    if (1 + offset > h.record_length)
+        r.fail("record length " + std::to_string(h.record_length) + " is less than the fields' total width " +
+                   std::to_string(1 + offset),
+               10);
+    if (h.null_flags >= 0 && h.fields[static_cast<std::size_t>(h.null_flags)].width * 8 < null_bits)
+        r.fail("the null flags column is too narrow", 32);
+    std::uint64_t need = static_cast<std::uint64_t>(h.header_length) +
+                         static_cast<std::uint64_t>(h.count) * static_cast<std::uint64_t>(h.record_length);
+    if (need > r.size())
+        throw EngineError(r.label() + ": truncated file: the header gives " + std::to_string(h.count) +
+                          " records of " + std::to_string(h.record_length) + " bytes, which need " +
+                          std::to_string(need) + " bytes, but the file has " + std::to_string(r.size()));
+    return h;
+}
+
+bool visible(const RawField& f) { return f.kind != Kind::NullFlags && !(f.flags & 0x01); }
+
+FieldDef def_of(const RawField& f, int code_page)
+{
+    FieldDef d;
+    d.name = decode(f.name_bytes, code_page);
+    d.native = f.code;
+    d.native_size = f.width;
+    d.size = f.width;
+    d.decimals = f.decimals;
+    switch (f.kind) {
+    case Kind::Char: d.type = FieldType::String; break;
+    case Kind::Number: d.type = f.decimals == 0 && f.width <= 11 ? FieldType::Integer : FieldType::Float; break;
+    case Kind::Logical: d.type = FieldType::Boolean; break;
+    case Kind::DateText: d.type = FieldType::Date; break;
+    case Kind::Int32: d.type = FieldType::Integer; break;
+    case Kind::Double: d.type = FieldType::Float; break;
+    case Kind::Currency: d.type = FieldType::Currency; break;
+    default:
+        d.type = FieldType::Other;
+        d.read_only = true;
+        break;
+    }
+    return d;
+}
+
+bool is_blank_byte(unsigned char c) { return c == ' ' || c == 0; }
+
+// The field's bytes without surrounding blanks (and NULs).
+std::string_view trimmed(const unsigned char* p, int width)
+{
+    std::size_t b = 0, e = static_cast<std::size_t>(width);
+    while (b < e && is_blank_byte(p[b])) ++b;
+    while (e > b && is_blank_byte(p[e - 1])) --e;
+    return std::string_view(reinterpret_cast<const char*>(p + b), e - b);
+}
+
+enum class Parse { Ok, Null, Invalid };
+
+bool only_stars(std::string_view t)
+{
+    for (char c : t)
+        if (c != '*') return false;
+    return true;
+}
+
+// A decimal number as dBASE writes it: optional sign, digits with an optional point, an
+// optional exponent; blanks or '*' fill mean no value. Never the locale.
+Parse parse_number(std::string_view t, double& out)
+{
+    if (t.empty() || only_stars(t)) return Parse::Null;
+    bool neg = false;
+    std::size_t i = 0;
+    if (t[0] == '-' || t[0] == '+') {
+        neg = t[0] == '-';
+        i = 1;
+    }
+    if (i >= t.size() || !((t[i] >= '0' && t[i] <= '9') || t[i] == '.')) return Parse::Invalid;
+    double v = 0;
+    auto res = std::from_chars(t.data() + i, t.data() + t.size(), v, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(v)) return Parse::Invalid;
+    out = neg ? -v : v;
+    return Parse::Ok;
+}
+
+Parse parse_integer(std::string_view t, std::int64_t& out)
+{
+    if (t.empty() || only_stars(t)) return Parse::Null;
+    std::size_t i = t[0] == '+' ? 1 : 0;
+    if (i < t.size() && t[i] != '-') {
+        auto res = std::from_chars(t.data() + i, t.data() + t.size(), out);
+        if (res.ec == std::errc() && res.ptr == t.data() + t.size()) return Parse::Ok;
+    } else if (i == 0) {
+        auto res = std::from_chars(t.data(), t.data() + t.size(), out);
+        if (res.ec == std::errc() && res.ptr == t.data() + t.size()) return Parse::Ok;
+    }
+    // "12." or "1.0E3" in a field of no decimals: accept whole numbers only.
+    double v = 0;
+    if (parse_number(t, v) != Parse::Ok) return Parse::Invalid;
+    if (v != std::floor(v) || std::fabs(v) >= 9.2e18) return Parse::Invalid;
+    out = static_cast<std::int64_t>(v);
+    return Parse::Ok;
+}
+
+bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+int days_in_month(int y, int m)
+{
+    static const int d[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && leap(y) ? 29 : d[m - 1];
+}
+bool valid_date(const Date& d)
+{
+    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+           d.day <= days_in_month(d.year, d.month);
+}
+
+Parse parse_date(const unsigned char* p, int width, Date& out)
+{
+    std::string_view t = trimmed(p, width);
+    if (t.empty()) return Parse::Null;
+    if (t.size() != 8) return Parse::Invalid;
+    int v[8];
+    bool zeros = true;
+    for (int i = 0; i < 8; ++i) {
+        if (t[static_cast<std::size_t>(i)] < '0' || t[static_cast<std::size_t>(i)] > '9') return Parse::Invalid;
+        v[i] = t[static_cast<std::size_t>(i)] - '0';
+        if (v[i] != 0) zeros = false;
+    }
+    if (zeros) return Parse::Null;
+    out.year = v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3];
+    out.month = v[4] * 10 + v[5];
+    out.day = v[6] * 10 + v[7];
+    return valid_date(out) ? Parse::Ok : Parse::Invalid;
+}
+
+// Civil date from a Julian day number (FoxPro datetime fields).
+Date from_julian(std::int64_t jd)
+{
+    std::int64_t a = jd + 32044;
+    std::int64_t b = (4 * a + 3) / 146097;
+    std::int64_t c = a - 146097 * b / 4;
+    std::int64_t d = (4 * c + 3) / 1461;
+    std::int64_t e = c - 1461 * d / 4;
+    std::int64_t m = (5 * e + 2) / 153;
+    Date out;
+    out.day = static_cast<int>(e - (153 * m + 2) / 5 + 1);
+    out.month = static_cast<int>(m + 3 - 12 * (m / 10));
+    out.year = static_cast<int>(100 * b + d - 4800 + m / 10);
+    return out;
+}
+
+std::string two(int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); }
+
+std::string iso_date(const Date& d)
+{
+    std::string y = std::to_string(d.year);
+    while (y.size() < 4) y.insert(y.begin(), '0');
+    return y + "-" + two(d.month) + "-" + two(d.day);
+}
+
+// Memo text of one block, or nullopt when the block cannot be read.
+std::optional<std::string> memo_text(const MemoFile& m, std::uint64_t block, unsigned char version, int code_page)
+{
+    ByteReader r(m.label, m.data);
+    if (m.foxpro) {
+        if (m.data.size() < 8) return std::nullopt;
+        r.seek(6);
+        std::uint64_t block_size = r.u16be();
+        if (block_size == 0) return std::nullopt;
+        std::uint64_t at = block * block_size;
+        if (at + 8 > m.data.size()) return std::nullopt;
+        r.seek(static_cast<std::size_t>(at));
+        std::uint32_t type = r.u32be();
+        std::uint32_t length = r.u32be();
+        if (length > r.remaining()) return std::nullopt;
+        const unsigned char* p = r.bytes(length);
+        if (type != 1) return "(binary data, " + std::to_string(length) + " bytes)";
+        return decode(std::string_view(reinterpret_cast<const char*>(p), length), code_page);
+    }
+    std::uint64_t block_size = 512;
+    if (version == 0x8B && m.data.size() >= 22) {
+        r.seek(20);
+        std::uint16_t b = r.u16le();
+        if (b >= 64) block_size = b;
+    }
+    std::uint64_t at = block * block_size;
+    if (at >= m.data.size()) return std::nullopt;
+    r.seek(static_cast<std::size_t>(at));
+    const unsigned char* p = m.data.data() + at;
+    std::size_t left = r.remaining();
+    if (left >= 8 && p[0] == 0xFF && p[1] == 0xFF && p[2] == 0x08 && p[3] == 0x00) {
+        // dBASE IV block: a signature, the length including these 8 bytes, the text.
+        std::size_t length = get_u32le(p + 4);
+        length = length >= 8 ? length - 8 : 0;
+        if (length > left - 8) return std::nullopt;
+        std::size_t n = 0;
+        while (n < length && p[8 + n] != 0x1A && p[8 + n] != 0x1F) ++n;
+        return decode(std::string_view(reinterpret_cast<const char*>(p + 8), n), code_page);
+    }
+    // dBASE III: the text runs to the end-of-text mark.
+    std::size_t n = 0;
+    while (n < left && p[n] != 0x1A) ++n;
+    return decode(std::string_view(reinterpret_cast<const char*>(p), n), code_page);
+}
+
+void note(TableData& t, const std::string& reason)
+{
+    t.read_only = true;
+    if (t.read_only_reason.empty()) t.read_only_reason = reason;
+}
+
+}  // namespace
+
+TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo)
+{
+    ByteReader r(label, data, size);
+    Header h = parse_header(r);
+    TableData t;
+    t.code_page = h.code_page;
+
+    std::vector<std::size_t> cols;  // raw field index of each visible column
+    bool has_memo = false;
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        const RawField& f = h.fields[i];
+        if (!visible(f)) continue;
+        cols.push_back(i);
+        t.fields.push_back(def_of(f, h.code_page));
+        if (f.kind == Kind::Memo) has_memo = true;
+    }
+    if (cols.empty()) r.fail("the table has no fields", 32);
+
+    std::optional<MemoFile> memo_file;
+    if (has_memo) {
+        if (memo) memo_file = memo(is_foxpro(h.version));
+        if (!memo_file)
+            note(t, label + ": the memo file of this table is missing; its memo fields cannot be read");
+        else
+            note(t, label + ": memo fields cannot be written");
+    }
+    for (std::size_t c = 0; c < cols.size(); ++c) {
+        const RawField& f = h.fields[cols[c]];
+        if (f.kind == Kind::Unknown || f.kind == Kind::DateTime)
+            note(t, label + ": field '" + t.fields[c].name + "' of type '" + std::string(1, f.code) +
+                        "' cannot be written");
+    }
+    if (h.null_flags >= 0) note(t, label + ": tables with null flags cannot be written");
+
+    t.records.reserve(h.count);
+    r.seek(h.header_length, "records");
+    const std::size_t ncols = cols.size();
+    std::vector<Kind> kinds(ncols);
+    std::vector<bool> integer(ncols);
+    for (std::size_t c = 0; c < ncols; ++c) {
+        kinds[c] = h.fields[cols[c]].kind;
+        integer[c] = t.fields[c].type == FieldType::Integer;
+    }
+    const RawField* null_col = h.null_flags >= 0 ? &h.fields[static_cast<std::size_t>(h.null_flags)] : nullptr;
+
+    std::size_t live = 0;
+    for (std::uint32_t rec = 0; rec < h.count; ++rec) {
+        const unsigned char* p = r.bytes(h.record_length, "record");
+        if (p[0] == '*') continue;
+        ++live;
+        Record& out = t.records.emplace_back(ncols);
+        const unsigned char* body = p + 1;
+        for (std::size_t c = 0; c < ncols; ++c) {
+            const RawField& f = h.fields[cols[c]];
+            const unsigned char* q = body + f.offset;
+            if (null_col && f.null_bit >= 0) {
+                unsigned char b = body[null_col->offset + static_cast<std::size_t>(f.null_bit / 8)];
+                if (b & (1u << (f.null_bit % 8))) continue;
+            }
+            Parse res = Parse::Ok;
+            switch (kinds[c]) {
+            case Kind::Char: {
+                std::size_t e = static_cast<std::size_t>(f.width);
+                while (e > 0 && is_blank_byte(q[e - 1])) --e;
+                if (e > 0) out[c] = decode(std::string_view(reinterpret_cast<const char*>(q), e), h.code_page);
+                break;
+            }
+            case Kind::Number: {
+                std::string_view s = trimmed(q, f.width);
+                if (integer[c]) {
+                    std::int64_t v;
+                    res = parse_integer(s, v);
+                    if (res == Parse::Ok) out[c] = v;
+                } else {
+                    double v;
+                    res = parse_number(s, v);
+                    if (res == Parse::Ok) out[c] = v;
+                }
+                break;
+            }
+            case Kind::Logical:
+                switch (q[0]) {
+                case 'T': case 't': case 'Y': case 'y': out[c] = true; break;
+                case 'F': case 'f': case 'N': case 'n': out[c] = false; break;
+                case '?': case ' ': case 0: break;
+                default: res = Parse::Invalid;
+                }
+                break;
+            case Kind::DateText: {
+                Date d;
+                res = parse_date(q, f.width, d);
+                if (res == Parse::Ok) out[c] = d;
+                break;
+            }
+            case Kind::Int32: out[c] = static_cast<std::int64_t>(static_cast<std::int32_t>(get_u32le(q))); break;
+            case Kind::Double: {
+                std::uint64_t bits = static_cast<std::uint64_t>(get_u32le(q)) | (static_cast<std::uint64_t>(get_u32le(q + 4)) << 32);
+                double v;
+                std::memcpy(&v, &bits, sizeof v);
+                if (std::isfinite(v)) out[c] = v;
+                else res = Parse::Invalid;
+                break;
+            }
+            case Kind::Currency: {
+                std::uint64_t bits = static_cast<std::uint64_t>(get_u32le(q)) | (static_cast<std::uint64_t>(get_u32le(q + 4)) << 32);
+                out[c] = static_cast<double>(static_cast<long double>(static_cast<std::int64_t>(bits)) / 10000.0L);
+                break;
+            }
+            case Kind::DateTime: {
+                std::int32_t day = static_cast<std::int32_t>(get_u32le(q));
+                std::uint32_t ms = get_u32le(q + 4);
+                if (day == 0 && ms == 0) break;
+                if (day < 1721426 || day > 5373484 || ms >= 86400000u) {  // years 1..9999
+                    res = Parse::Invalid;
+                    break;
+                }
+                Date d = from_julian(day);
+                std::uint32_t s = ms / 1000;
+                out[c] = iso_date(d) + " " + two(static_cast<int>(s / 3600)) + ":" + two(static_cast<int>(s / 60 % 60)) +
+                         ":" + two(static_cast<int>(s % 60));
+                break;
+            }
+            case Kind::Memo: {
+                std::uint64_t block = 0;
+                if (f.width == 4) {
+                    block = get_u32le(q);
+                } else {
+                    std::string_view s = trimmed(q, f.width);
+                    if (s.empty()) break;
+                    auto rr = std::from_chars(s.data(), s.data() + s.size(), block);
+                    if (rr.ec != std::errc() || rr.ptr != s.data() + s.size()) {
+                        res = Parse::Invalid;
+                        break;
+                    }
+                }
+                if (block == 0) break;
+                if (!memo_file) {
+                    out[c] = std::string(dbase_memo_missing_text);
+                    break;
+                }
+                auto text = memo_text(*memo_file, block, h.version, h.code_page);
+                if (text) {
+                    out[c] = std::move(*text);
+                } else {
+                    out[c] = "(memo block " + std::to_string(block) + " unreadable)";
+                    note(t, memo_file->label + ": memo block " + std::to_string(block) + " of record " +
+                                std::to_string(live) + " cannot be read");
+                }
+                break;
+            }
+            case Kind::Unknown: {
+                std::string_view s = trimmed(q, f.width);
+                if (!s.empty()) out[c] = decode(s, h.code_page);
+                break;
+            }
+            case Kind::NullFlags: break;
+            }
+            if (res == Parse::Invalid)
+                note(t, label + ": field '" + t.fields[c].name + "' of record " + std::to_string(live) +
+                            " holds an invalid value '" + decode(trimmed(q, f.width), h.code_page) +
+                            "'; the table can be read but not changed");
+        }
+    }
+    return t;
+}
+
+std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
+{
+    namespace fs = std::filesystem;
+    fs::path p(table_path);
+    fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    std::string stem = p.stem().string();
+    const char* order[2] = {prefer_foxpro ? ".fpt" : ".dbt", prefer_foxpro ? ".dbt" : ".fpt"};
+    for (const char* ext : order) {
+        std::string want = stem + ext;
+        fs::path exact = dir / want;
+        std::error_code ec;
+        if (fs::is_regular_file(exact, ec)) return exact.string();
+        // Same name in another case (MEMOTEST.FPT beside memotest.dbf).
+        std::string fold = stem + ext;
+        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+            std::string name = it->path().filename().string();
+            if (ascii_ieq(name, fold) && it->is_regular_file(ec)) return it->path().string();
+        }
+    }
+    return {};
+}
+
+TableData read_dbase(const std::string& path)
+{
+    std::vector<unsigned char> data = read_whole_file(path);
+    MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
+        std::string memo_path = find_memo_file(path, prefer_foxpro);
+        if (memo_path.empty()) return std::nullopt;
+        MemoFile m;
+        m.label = file_label(memo_path);
+        m.data = read_whole_file(memo_path);
+        std::string ext = std::filesystem::path(memo_path).extension().string();
+        m.foxpro = ascii_ieq(ext, ".fpt");
+        return m;
+    };
+    TableData t = read_dbase_bytes(file_label(path), data.data(), data.size(), loader);
+    return t;
+}
+
+// ---- Writing ----
+
+namespace {
+
+bool double_byte_code_page(int cp) { return cp == 936 || cp == 950 || cp == 949 || cp == 932; }
+
+// The code page a new file is written in: the table's own when a language id names it,
+// otherwise GBK.
+int output_code_page(int cp) { return ldid_codepage(codepage_ldid(cp)) == cp ? cp : 936; }
+
+std::string fold_ascii(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return s;
+}
+
+[[noreturn]] void out_of_range(const std::string& field)
+{
+    throw EngineError("Value out of range for field '" + field + "'");
+}
+
+[[noreturn]] void type_mismatch(const std::string& field)
+{
+    throw EngineError("Type mismatch for field '" + field + "'");
+}
+
+// One field as it is written.
+struct OutField {
+    std::string name;        // UTF-8 for messages
+    std::string name_bytes;  // in the file's code page, at most 10 bytes
+    char code = 'C';
+    Kind kind = Kind::Char;
+    int width = 0;
+    int decimals = 0;
+    std::size_t offset = 0;  // within the record, after the deletion flag
+    FieldType type = FieldType::String;
+};
+
+// Writes digits right-aligned into the field, or raises when they do not fit.
+void put_right(const OutField& f, const char* s, std::size_t n, unsigned char* dst)
+{
+    if (n > static_cast<std::size_t>(f.width)) out_of_range(f.name);
+    std::size_t pad = static_cast<std::size_t>(f.width) - n;
+    std::memset(dst, ' ', pad);
+    std::memcpy(dst + pad, s, n);
+}
+
+void put_integer(const OutField& f, std::int64_t v, unsigned char* dst)
+{
+    char buf[48];
+    auto res = std::to_chars(buf, buf + 24, v);
+    std::size_t n = static_cast<std::size_t>(res.ptr - buf);
+    if (f.decimals > 0) {
+        if (n + 1 + static_cast<std::size_t>(f.decimals) > static_cast<std::size_t>(f.width)) out_of_range(f.name);
+        buf[n++] = '.';
+        for (int i = 0; i < f.decimals; ++i) buf[n++] = '0';
+    }
+    put_right(f, buf, n, dst);
+}
+
+void put_real(const OutField& f, double v, unsigned char* dst)
+{
+    if (!std::isfinite(v)) out_of_range(f.name);
+    if (f.kind == Kind::Number && f.type == FieldType::Integer) {
+        // A whole-number field stores the whole number, ties to even.
+        std::int64_t i;
+        try {
+            i = round_to_int64(v);
+        } catch (const IntOverflowError&) {
+            out_of_range(f.name);
+        }
+        put_integer(f, i, dst);
+        return;
+    }
+    // A number of more digits than the field can never fit; this also bounds the text.
+    if (std::fabs(v) >= 1e21) out_of_range(f.name);
+    char buf[512];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, f.decimals);
+    if (res.ec != std::errc()) out_of_range(f.name);
+    std::size_t n = static_cast<std::size_t>(res.ptr - buf);
+    const char* s = buf;
+    if (buf[0] == '-') {
+        bool zero = true;
+        for (std::size_t i = 1; i < n; ++i)
+            if (buf[i] >= '1' && buf[i] <= '9') zero = false;
+        if (zero) ++s, --n;  // no "-0.000"
+    }
+    put_right(f, s, n, dst);
+}
+
+// Writes one value into its field's bytes; a null is written as the field's blank.
+void put_value(const OutField& f, const Value& v, int code_page, unsigned char* dst)
+{
+    const std::size_t w = static_cast<std::size_t>(f.width);
+    switch (f.kind) {
+    case Kind::Char: {
+        std::memset(dst, ' ', w);
+        if (is_null(v)) return;
+        const std::string* s = std::get_if<std::string>(&v);
+        if (!s) type_mismatch(f.name);
+        std::string bytes = encode(*s, code_page);
+        if (bytes.size() > w) throw EngineError("Value too long for field '" + f.name + "'");
+        std::memcpy(dst, bytes.data(), bytes.size());
+        return;
+    }
+    case Kind::Number:
+        if (is_null(v)) {
+            std::memset(dst, ' ', w);
+        } else if (auto i = std::get_if<std::int64_t>(&v)) {
+            put_integer(f, *i, dst);
+        } else if (auto d = std::get_if<double>(&v)) {
+            put_real(f, *d, dst);
+        } else if (auto b = std::get_if<bool>(&v)) {
+            put_integer(f, *b ? 1 : 0, dst);
+        } else {
+            type_mismatch(f.name);
+        }
+        return;
+    case Kind::Logical:
+        if (is_null(v)) {
+            dst[0] = '?';
+        } else if (auto b = std::get_if<bool>(&v)) {
+            dst[0] = *b ? 'T' : 'F';
+        } else {
+            type_mismatch(f.name);
+        }
+        return;
+    case Kind::DateText: {
+        std::memset(dst, ' ', w);
+        if (is_null(v)) return;
+        const Date* d = std::get_if<Date>(&v);
+        if (!d) type_mismatch(f.name);
+        if (!valid_date(*d)) out_of_range(f.name);
+        int parts[3] = {d->year, d->month, d->day};
+        char buf[8] = {static_cast<char>('0' + parts[0] / 1000), static_cast<char>('0' + parts[0] / 100 % 10),
+                       static_cast<char>('0' + parts[0] / 10 % 10), static_cast<char>('0' + parts[0] % 10),
+                       static_cast<char>('0' + parts[1] / 10), static_cast<char>('0' + parts[1] % 10),
+                       static_cast<char>('0' + parts[2] / 10), static_cast<char>('0' + parts[2] % 10)};
+        std::memcpy(dst, buf, std::min<std::size_t>(8, w));
+        return;
+    }
+    case Kind::Int32: {
+        std::int64_t i = 0;
+        if (auto p = std::get_if<std::int64_t>(&v)) i = *p;
+        else if (auto d = std::get_if<double>(&v)) {
+            if (!std::isfinite(*d)) out_of_range(f.name);
+            try {
+                i = round_to_int64(*d);
+            } catch (const IntOverflowError&) {
+                out_of_range(f.name);
+            }
+        } else if (!is_null(v)) type_mismatch(f.name);
+        if (i < std::numeric_limits<std::int32_t>::min() || i > std::numeric_limits<std::int32_t>::max())
+            out_of_range(f.name);
+        put_u32le(dst, static_cast<std::uint32_t>(static_cast<std::int32_t>(i)));
+        return;
+    }
+    case Kind::Double:
+    case Kind::Currency: {
+        double d = 0;
+        if (auto p = std::get_if<double>(&v)) d = *p;
+        else if (auto i = std::get_if<std::int64_t>(&v)) d = static_cast<double>(*i);
+        else if (!is_null(v)) type_mismatch(f.name);
+        if (!std::isfinite(d)) out_of_range(f.name);
+        std::uint64_t bits;
+        if (f.kind == Kind::Double) {
+            std::memcpy(&bits, &d, sizeof d);
+        } else {
+            long double scaled = std::nearbyint(static_cast<long double>(d) * 10000.0L);
+            if (std::fabs(scaled) >= 9.2e18L) out_of_range(f.name);
+            bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(scaled));
+        }
+        put_u32le(dst, static_cast<std::uint32_t>(bits));
+        put_u32le(dst + 4, static_cast<std::uint32_t>(bits >> 32));
+        return;
+    }
+    default: throw EngineError("Field '" + f.name + "': field type not supported by the target format");
+    }
+}
+
+// The layout of a new file: fields mapped to dBASE kinds, with their offsets.
+std::vector<OutField> layout_for(const std::vector<FieldDef>& fields, int code_page, bool foxpro)
+{
+    std::vector<FieldDef> mapped = dbase_fields_from(fields, code_page);
+    std::vector<OutField> out;
+    std::size_t offset = 0;
+    for (const FieldDef& d : mapped) {
+        OutField f;
+        f.name = d.name;
+        f.name_bytes = encode(d.name, code_page);
+        f.code = d.native;
+        if (foxpro && f.code == 'N' && d.type == FieldType::Float) f.code = 'F';
+        f.kind = kind_of(f.code, d.native_size, 0x03);
+        f.width = d.native_size;
+        f.decimals = d.decimals;
+        f.type = d.type;
+        f.offset = offset;
+        offset += static_cast<std::size_t>(f.width);
+        out.push_back(std::move(f));
+    }
+    if (out.size() > 255) throw EngineError("Too many fields for a dBASE table: " + std::to_string(out.size()));
+    if (offset + 1 > 65535) throw EngineError("The record is too long for a dBASE table");
+    return out;
+}
+
+void put_today(unsigned char* p)
+{
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    p[0] = static_cast<unsigned char>(std::min(tm.tm_year, 255));
+    p[1] = static_cast<unsigned char>(tm.tm_mon + 1);
+    p[2] = static_cast<unsigned char>(tm.tm_mday);
+}
+
+void encode_record(const std::vector<OutField>& fields, const Record& rec, int code_page, unsigned char* p)
+{
+    if (rec.size() != fields.size()) throw EngineError("The record does not match the table's fields");
+    p[0] = ' ';
+    for (std::size_t c = 0; c < fields.size(); ++c) put_value(fields[c], rec[c], code_page, p + 1 + fields[c].offset);
+}
+
+void check_writable(const TableData& t)
+{
+    if (t.read_only)
+        throw EngineError(t.read_only_reason.empty() ? std::string("The table is read-only") : t.read_only_reason);
+}
+
+}  // namespace
+
+std::string dbase_stored_name(const std::string& name, int code_page)
+{
+    std::string bytes = encode(name, code_page);
+    if (bytes.size() <= 10) return name;
+    std::string cut = double_byte_code_page(code_page) ? cut_gbk(bytes, 10) : bytes.substr(0, 10);
+    return decode(cut, code_page);
+}
+
+std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int code_page)
+{
+    std::vector<FieldDef> out;
+    std::vector<std::string> seen;
+    for (const FieldDef& in : fields) {
+        if (in.name.empty()) throw EngineError("Invalid field name ''");
+        FieldDef d;
+        d.name = dbase_stored_name(in.name, code_page);
+        d.type = in.type;
+        d.required = in.required;
+        std::string key = fold_ascii(d.name);
+        for (const std::string& s : seen)
+            if (s == key) throw EngineError("Duplicate field name '" + d.name + "'");
+        seen.push_back(key);
+        // A numeric layout read from a dBASE file (only those carry decimals or widths over
+        // 11 with N/F) is kept as it is.
+        bool dbase_numeric = (in.native == 'N' || in.native == 'F') && in.native_size >= 1 && in.native_size <= 20 &&
+                             (in.decimals > 0 || in.native_size > 11 || in.type == FieldType::Integer) &&
+                             in.decimals <= 18 && (in.decimals == 0 || in.decimals + 2 <= in.native_size);
+        switch (in.type) {
+        case FieldType::String:
+            if (in.size < 1 || in.size > 254)
+                throw EngineError("Invalid field size " + std::to_string(in.size) + " for field '" + in.name + "'");
+            d.native = 'C';
+            d.size = d.native_size = in.size;
+            break;
+        case FieldType::SmallInt:
+        case FieldType::Integer:
+        case FieldType::LargeInt:
+            d.type = in.type == FieldType::LargeInt ? FieldType::Float : FieldType::Integer;
+            d.native = 'N';
+            d.size = d.native_size = in.type == FieldType::LargeInt ? 20 : 11;
+            if (dbase_numeric && in.type == FieldType::Integer && in.decimals == 0 && in.native_size <= 11)
+                d.size = d.native_size = in.native_size;
+            break;
+        case FieldType::Float:
+        case FieldType::Currency:
+            d.type = FieldType::Float;
+            d.native = 'N';
+            d.size = d.native_size = 20;
+            d.decimals = in.type == FieldType::Currency ? 4 : 10;
+            if (dbase_numeric && in.type == FieldType::Float) {
+                d.size = d.native_size = in.native_size;
+                d.decimals = in.decimals;
+            }
+            break;
+        case FieldType::Boolean:
+            d.native = 'L';
+            d.size = d.native_size = 1;
+            break;
+        case FieldType::Date:
+            d.native = 'D';
+            d.size = d.native_size = 8;
+            break;
+        case FieldType::Other:
+            throw EngineError("Field '" + in.name + "': field type not supported by the target format");
+        }
+        out.push_back(std::move(d));
+    }
+    if (out.empty()) throw EngineError("A table needs at least one field");
+    return out;
+}
+
+std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
+{
+    const int cp = output_code_page(t.code_page);
+    std::vector<OutField> fields = layout_for(t.fields, cp, foxpro);
+    std::size_t record_length = 1;
+    for (const OutField& f : fields) record_length += static_cast<std::size_t>(f.width);
+    std::size_t header_length = 32 + 32 * fields.size() + 1;
+    if (t.records.size() > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
+    std::vector<unsigned char> out(header_length + record_length * t.records.size() + 1, 0);
+    unsigned char* h = out.data();
+    h[0] = 0x03;
+    put_today(h + 1);
+    put_u32le(h + 4, static_cast<std::uint32_t>(t.records.size()));
+    put_u16le(h + 8, static_cast<std::uint16_t>(header_length));
+    put_u16le(h + 10, static_cast<std::uint16_t>(record_length));
+    h[29] = codepage_ldid(cp);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const OutField& f = fields[i];
+        unsigned char* d = h + 32 + 32 * i;
+        std::memcpy(d, f.name_bytes.data(), std::min<std::size_t>(f.name_bytes.size(), 10));
+        d[11] = static_cast<unsigned char>(f.code);
+        if (foxpro) put_u32le(d + 12, static_cast<std::uint32_t>(f.offset + 1));
+        d[16] = static_cast<unsigned char>(f.width);
+        d[17] = static_cast<unsigned char>(f.decimals);
+    }
+    h[header_length - 1] = 0x0D;
+    unsigned char* p = out.data() + header_length;
+    for (const Record& rec : t.records) {
+        encode_record(fields, rec, cp, p);
+        p += record_length;
+    }
+    *p = 0x1A;
+    return out;
+}
+
+void write_dbase(const std::string& path, const TableData& t, bool foxpro)
+{
+    write_file_atomically(path, build_dbase(t, foxpro));
+}
+
+namespace {
+
+// The layout of an existing file for a write-through, checked against the fields the table
+// was read with.
+struct OpenFile {
+    Header header;
+    std::vector<unsigned char> data;
+    std::vector<OutField> fields;
+};
+
+OpenFile open_for_write(const std::string& path, const TableData& t)
+{
+    check_writable(t);
+    OpenFile f;
+    f.data = read_whole_file(path);
+    std::string label = file_label(path);
+    ByteReader r(label, f.data);
+    f.header = parse_header(r);
+    std::size_t visible_count = 0;
+    for (const RawField& raw : f.header.fields) {
+        if (!visible(raw)) throw EngineError(label + ": tables with null flags cannot be written");
+        if (visible_count >= t.fields.size()) break;
+        const FieldDef& d = t.fields[visible_count];
+        if (decode(raw.name_bytes, f.header.code_page) != d.name || raw.code != d.native || raw.width != d.native_size)
+            throw EngineError(label + ": the table's fields have changed since it was opened");
+        OutField o;
+        o.name = d.name;
+        o.code = raw.code;
+        o.kind = raw.kind;
+        o.width = raw.width;
+        o.decimals = raw.decimals;
+        o.offset = raw.offset;
+        o.type = d.type;
+        f.fields.push_back(std::move(o));
+        ++visible_count;
+    }
+    if (visible_count != t.fields.size() || f.header.fields.size() != t.fields.size())
+        throw EngineError(label + ": the table's fields have changed since it was opened");
+    return f;
+}
+
+void write_record(const std::string& path, OpenFile& f, const Record& rec, std::size_t physical, bool append)
+{
+    const Header& h = f.header;
+    std::vector<unsigned char> buf(h.record_length + (append ? 1 : 0), ' ');
+    std::size_t at = h.header_length + physical * h.record_length;
+    if (!append) std::memcpy(buf.data(), f.data.data() + at, h.record_length);  // keep any bytes past the fields
+    encode_record(f.fields, rec, h.code_page, buf.data());
+    if (append) buf.back() = 0x1A;
+    write_in_place(path, at, buf.data(), buf.size());
+    unsigned char head[7];
+    put_today(head);
+    put_u32le(head + 3, append ? h.count + 1 : h.count);
+    write_in_place(path, 1, head, append ? 7 : 3);
+}
+
+}  // namespace
+
+void dbase_update_record(const std::string& path, const TableData& t, std::size_t index)
+{
+    if (index >= t.records.size()) throw EngineError("Record " + std::to_string(index + 1) + " does not exist");
+    OpenFile f = open_for_write(path, t);
+    const Header& h = f.header;
+    // The index counts live records; deleted ones still take their place in the file.
+    std::size_t live = 0;
+    for (std::size_t phys = 0; phys < h.count; ++phys) {
+        if (f.data[h.header_length + phys * h.record_length] == '*') continue;
+        if (live == index) {
+            write_record(path, f, t.records[index], phys, false);
+            return;
+        }
+        ++live;
+    }
+    throw EngineError(file_label(path) + ": record " + std::to_string(index + 1) + " is not in the file");
+}
+
+void dbase_append_record(const std::string& path, const TableData& t)
+{
+    if (t.records.empty()) throw EngineError("No record to append");
+    OpenFile f = open_for_write(path, t);
+    if (f.header.count == 0xFFFFFFFFu) throw EngineError(file_label(path) + ": too many records");
+    write_record(path, f, t.records.back(), f.header.count, true);
+}
+
+}  // namespace vantelo::db

@@ -1,0 +1,560 @@
+// Reading Paradox tables: header, field descriptions, block chain, field values, memo text.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/core/errors.h"
+#include "platform/db/atomic_file.h"
+#include "platform/db/encoding.h"
+#include "platform/db/paradox.h"
+#include "platform/db/paradox_layout.h"
+
+namespace vantelo::db {
+namespace paradox_detail {
+namespace {
+
+struct TypeInfo {
+    Kind kind;
+    char code;
+    int fixed_size;   // 0 = variable
+};
+
+bool type_info(std::uint8_t type_byte, TypeInfo& out)
+{
+    switch (type_byte) {
+    case 0x01: out = {Kind::Alpha, 'A', 0}; return true;
+    case 0x02: out = {Kind::Date, 'D', 4}; return true;
+    case 0x03: out = {Kind::Short, 'S', 2}; return true;
+    case 0x04: out = {Kind::Long, 'I', 4}; return true;
+    case 0x05: out = {Kind::Money, '$', 8}; return true;
+    case 0x06: out = {Kind::Number, 'N', 8}; return true;
+    case 0x09: out = {Kind::Logical, 'L', 1}; return true;
+    case 0x0C: out = {Kind::Memo, 'M', 0}; return true;
+    case 0x0D: out = {Kind::Blob, 'B', 0}; return true;
+    case 0x0E: out = {Kind::FmtMemo, 'F', 0}; return true;
+    case 0x0F: out = {Kind::Ole, 'O', 0}; return true;
+    case 0x10: out = {Kind::Graphic, 'G', 0}; return true;
+    case 0x14: out = {Kind::Time, 'T', 4}; return true;
+    case 0x15: out = {Kind::Timestamp, '@', 8}; return true;
+    case 0x16: out = {Kind::AutoInc, '+', 4}; return true;
+    case 0x17: out = {Kind::Bcd, '#', 17}; return true;
+    case 0x18: out = {Kind::Bytes, 'Y', 0}; return true;
+    default: return false;
+    }
+}
+
+bool is_blob_kind(Kind k)
+{
+    return k == Kind::Memo || k == Kind::FmtMemo || k == Kind::Blob || k == Kind::Ole || k == Kind::Graphic;
+}
+
+std::string hex2(unsigned v)
+{
+    static const char* digits = "0123456789ABCDEF";
+    return std::string{'0', 'x', digits[(v >> 4) & 15], digits[v & 15]};
+}
+
+}  // namespace
+
+int effective_code_page(int declared)
+{
+    if (declared <= 0) return 936;
+    if (declared != 936 && codepage_charset(declared) == "GBK") return 936;  // unknown to us
+    return declared;
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
+static std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+std::int64_t day_number(const Date& d)
+{
+    return days_from_civil(d.year, static_cast<unsigned>(d.month), static_cast<unsigned>(d.day)) + 719163;
+}
+
+Date date_from_day_number(std::int64_t n)
+{
+    std::int64_t z = n - 719163 + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    return Date{static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
+}
+
+Layout parse_layout(const std::string& label, const unsigned char* data, std::size_t size)
+{
+    ByteReader r(label, data, size);
+    Layout L;
+    if (size < 0x58) r.fail_eof("header", size);
+    L.record_size = r.u16le("header");
+    L.header_size = r.u16le("header");
+    L.file_type = r.u8("header");
+    int max_table_size = r.u8("header");
+    L.num_records = r.u32le("header");
+    r.skip(2, "header");                       // nextBlock
+    L.file_blocks = r.u16le("header");
+    L.first_block = r.u16le("header");
+    r.seek(0x21, "header");
+    int num_fields = static_cast<std::int16_t>(r.u16le("header"));
+    L.primary_key_fields = static_cast<std::int16_t>(r.u16le("header"));
+    std::uint32_t encryption1 = r.u32le("header");
+    r.seek(0x38, "header");
+    L.write_protected = r.u8("header") != 0;
+    L.version_id = r.u8("header");
+    r.seek(0x49, "header");
+    L.auto_inc = r.u32le("header");
+
+    if (L.file_type == 1 || (L.file_type >= 3 && L.file_type <= 8))
+        throw EngineError(label + ": is a Paradox index file, not a table (file type " +
+                          std::to_string(L.file_type) + ")");
+    if (L.file_type != 0 && L.file_type != 2)
+        throw EngineError(label + ": is not a Paradox table (unknown file type " + std::to_string(L.file_type) + ")");
+    if (L.version_id < 3 || L.version_id > 12)
+        throw EngineError(label + ": is not a Paradox table (unknown file version " + std::to_string(L.version_id) + ")");
+    const bool level4 = L.version_id >= 5;
+    const std::size_t field_info_at = level4 ? 0x78 : 0x58;
+
+    std::uint32_t encryption = 0;
+    if (encryption1 != 0 && encryption1 != 0xFF00FF00u) encryption = encryption1;
+    if (level4) {
+        if (size < 0x78) r.fail_eof("header", size);
+        r.seek(0x5C, "header");
+        std::uint32_t encryption2 = r.u32le("header");
+        if (encryption == 0) encryption = encryption2;
+        r.seek(0x6A, "header");
+        L.declared_code_page = r.u16le("header");
+    }
+    if (encryption != 0)
+        throw EngineError(label + ": the table is encrypted (password-protected); encrypted Paradox tables cannot be opened");
+
+    if (max_table_size < 1 || max_table_size > 32)
+        throw EngineError(label + ": is not a Paradox table (unknown block size code " + std::to_string(max_table_size) + ")");
+    L.block_size = max_table_size * 0x400;
+    if (L.record_size < 1) throw EngineError(label + ": is not a Paradox table (record size 0)");
+    if (L.header_size < static_cast<int>(field_info_at))
+        throw EngineError(label + ": is not a Paradox table (header size " + std::to_string(L.header_size) + ")");
+    if (static_cast<std::size_t>(L.header_size) > size) r.fail_eof("header", size);
+    if (num_fields < 1 || num_fields > 255)
+        throw EngineError(label + ": is not a Paradox table (" + std::to_string(num_fields) + " fields)");
+
+    // Field descriptions, names and the rest of the header lie within headerSize.
+    ByteReader h(label, data, static_cast<std::size_t>(L.header_size));
+    h.seek(field_info_at, "field descriptions");
+    int offset = 0;
+    for (int i = 0; i < num_fields; ++i) {
+        std::size_t at = h.offset();
+        std::uint8_t type_byte = h.u8("field descriptions");
+        int fsize = h.u8("field descriptions");
+        TypeInfo ti;
+        if (!type_info(type_byte, ti))
+            h.fail("field " + std::to_string(i + 1) + " has unknown type " + hex2(type_byte), at);
+        Column c{ti.kind, type_byte, ti.code, fsize, 0, offset};
+        if (ti.kind == Kind::Bcd) {
+            if (fsize > 32) h.fail("field " + std::to_string(i + 1) + ": BCD field with " + std::to_string(fsize) + " decimals", at);
+            c.decimals = fsize;
+            c.size = 17;
+        } else if (ti.fixed_size != 0 && fsize != ti.fixed_size) {
+            h.fail("field " + std::to_string(i + 1) + " of type " + std::string(1, ti.code) + " has size " +
+                       std::to_string(fsize),
+                   at);
+        } else if (fsize < 1 || (is_blob_kind(ti.kind) && fsize < 10)) {
+            h.fail("field " + std::to_string(i + 1) + " of type " + std::string(1, ti.code) + " has size " +
+                       std::to_string(fsize),
+                   at);
+        }
+        offset += c.size;
+        L.columns.push_back(c);
+    }
+    if (offset != L.record_size)
+        throw EngineError(label + ": record size " + std::to_string(L.record_size) +
+                          " in the header does not match the fields (" + std::to_string(offset) + " bytes)");
+    if (L.record_size + static_cast<int>(kBlockHead) > L.block_size)
+        throw EngineError(label + ": record size " + std::to_string(L.record_size) + " does not fit a block of " +
+                          std::to_string(L.block_size) + " bytes");
+    h.skip(4 + 4 * static_cast<std::size_t>(num_fields), "field name pointers");
+    h.skip(L.version_id >= 12 ? 261 : 79, "table name");
+    for (int i = 0; i < num_fields; ++i) {
+        std::size_t at = h.offset();
+        std::string name = h.cstring(256, "field names");
+        if (name.size() == 256) h.fail("field " + std::to_string(i + 1) + ": name without an end", at);
+        L.raw_names.push_back(std::move(name));
+    }
+
+    // The data blocks the header counts must all be there.
+    const std::size_t data_end =
+        static_cast<std::size_t>(L.header_size) + static_cast<std::size_t>(L.file_blocks) * L.block_size;
+    if (data_end > size)
+        throw EngineError(label + ": the header counts " + std::to_string(L.file_blocks) + " data blocks of " +
+                          std::to_string(L.block_size) + " bytes, but the file ends at byte " + std::to_string(size) +
+                          " (truncated file)");
+    const std::uint64_t capacity = static_cast<std::uint64_t>(L.file_blocks) * L.records_per_block();
+    if (L.num_records > capacity)
+        throw EngineError(label + ": the header counts " + std::to_string(L.num_records) +
+                          " records, more than its data blocks can hold");
+
+    std::vector<bool> seen(static_cast<std::size_t>(L.file_blocks) + 1, false);
+    std::uint64_t total = 0;
+    int b = L.file_blocks > 0 ? L.first_block : 0;
+    while (b != 0) {
+        if (b > L.file_blocks)
+            throw EngineError(label + ": the data block chain refers to block " + std::to_string(b) + " of " +
+                              std::to_string(L.file_blocks));
+        if (seen[static_cast<std::size_t>(b)])
+            throw EngineError(label + ": the data block chain returns to block " + std::to_string(b));
+        seen[static_cast<std::size_t>(b)] = true;
+        std::size_t at = static_cast<std::size_t>(L.header_size) + static_cast<std::size_t>(b - 1) * L.block_size;
+        r.seek(at, "data block");
+        int next = r.u16le("data block");
+        r.skip(2, "data block");
+        int add = static_cast<std::int16_t>(r.u16le("data block"));
+        int count = 0;
+        if (add >= 0) {
+            if (add % L.record_size != 0 || add / L.record_size + 1 > L.records_per_block())
+                r.fail("data block " + std::to_string(b) + " has an impossible record count", at + 4);
+            count = add / L.record_size + 1;
+        }
+        L.chain.push_back(Block{b, at, count});
+        total += static_cast<std::uint64_t>(count);
+        b = next;
+    }
+    if (total != L.num_records)
+        throw EngineError(label + ": the header counts " + std::to_string(L.num_records) +
+                          " records but the data blocks hold " + std::to_string(total));
+    return L;
+}
+
+}  // namespace paradox_detail
+
+using namespace paradox_detail;
+
+namespace {
+
+std::string two(int v) { return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)}; }
+
+std::string time_text(std::int64_t ms)
+{
+    std::int64_t s = ms / 1000;
+    int milli = static_cast<int>(ms % 1000);
+    std::string t = two(static_cast<int>(s / 3600 % 100)) + ":" + two(static_cast<int>(s / 60 % 60)) + ":" +
+                    two(static_cast<int>(s % 60));
+    if (milli != 0) {
+        t += '.';
+        t += static_cast<char>('0' + milli / 100);
+        t += static_cast<char>('0' + milli / 10 % 10);
+        t += static_cast<char>('0' + milli % 10);
+    }
+    return t;
+}
+
+std::string date_text(const Date& d)
+{
+    std::string y = std::to_string(d.year < 0 ? -d.year : d.year);
+    while (y.size() < 4) y.insert(y.begin(), '0');
+    return (d.year < 0 ? "-" : "") + y + "-" + two(d.month) + "-" + two(d.day);
+}
+
+// A double as Paradox stores it (null when all bytes are zero).
+bool decode_double(const unsigned char* p, double& out)
+{
+    std::uint64_t u = be64(p);
+    if (u == 0) return false;
+    if (u & 0x8000000000000000ull) u &= 0x7FFFFFFFFFFFFFFFull;
+    else u = ~u;
+    std::memcpy(&out, &u, sizeof out);
+    return true;
+}
+
+// A BCD value: byte 0 holds the sign (bit 7 set = positive) and the decimals; 32 digits
+// follow, one per nibble, all inverted for a negative value. A nibble above 9 ends the
+// significant digits (writers leave such filler past the precision they kept).
+Value decode_bcd(const unsigned char* p, int decimals)
+{
+    bool all_zero = true;
+    for (int i = 0; i < 17; ++i)
+        if (p[i] != 0) all_zero = false;
+    if (all_zero) return {};
+    const bool negative = (p[0] & 0x80) == 0;
+    const int int_digits = 32 - decimals;
+    std::string ip, fp;
+    for (int i = 0; i < 32; ++i) {
+        unsigned char byte = p[1 + i / 2];
+        int nib = (i % 2 == 0) ? byte >> 4 : byte & 0x0F;
+        if (negative) nib = 15 - nib;
+        if (nib > 9) {
+            if (i < int_digits) return {};   // no readable number
+            break;
+        }
+        (i < int_digits ? ip : fp).push_back(static_cast<char>('0' + nib));
+    }
+    std::size_t first = ip.find_first_not_of('0');
+    ip = first == std::string::npos ? "0" : ip.substr(first);
+    bool nonzero = ip != "0" || fp.find_first_not_of('0') != std::string::npos;
+    std::string text = (negative && nonzero ? "-" : "") + ip;
+    if (decimals > 0) text += "." + fp;
+    return text;
+}
+
+// Memo text of a record's memo field: in the record when it fits its leading part,
+// otherwise in the .mb file (a single-blob block of type 2, or entry `index` of a
+// suballocated block of type 3). Returns false when the text cannot be had.
+bool memo_bytes(const unsigned char* field, int size, const ParadoxMemo* memo, std::string& out)
+{
+    const int leader = size - 10;
+    const std::uint32_t pointer = get_u32le(field + leader);
+    const std::uint32_t length = get_u32le(field + leader + 4);
+    if (length <= static_cast<std::uint32_t>(leader)) {
+        out.assign(reinterpret_cast<const char*>(field), length);
+        return true;
+    }
+    if (!memo) return false;
+    ByteReader m(memo->label, memo->data);
+    const std::uint32_t index = pointer & 0xFF;
+    const std::size_t block = pointer & 0xFFFFFF00u;
+    m.seek(block, "memo block");
+    const std::uint8_t type = m.u8("memo block");
+    if (index == 0xFF) {
+        if (type != 2) m.fail("memo block is not a single-blob block", block);
+        m.skip(2, "memo block");
+        if (m.u32le("memo block") != length) m.fail("memo length does not match the table", block + 3);
+        m.skip(2, "memo block");
+        out.assign(reinterpret_cast<const char*>(m.bytes(length, "memo text")), length);
+        return true;
+    }
+    if (type != 3) m.fail("memo block is not a suballocated block", block);
+    if (index >= 64) m.fail("memo entry index out of range", block);
+    m.seek(block + 12 + index * 5, "memo entry");
+    const std::size_t start = block + static_cast<std::size_t>(m.u8("memo entry")) * 16;
+    const std::uint32_t units = m.u8("memo entry");
+    m.skip(2, "memo entry");
+    const std::uint32_t rest = m.u8("memo entry");
+    if (units == 0 || (units - 1) * 16 + rest != length) m.fail("memo length does not match the table", block + 12 + index * 5);
+    m.seek(start, "memo text");
+    out.assign(reinterpret_cast<const char*>(m.bytes(length, "memo text")), length);
+    return true;
+}
+
+FieldDef field_def_for(const Column& c, std::string name)
+{
+    FieldDef f;
+    f.name = std::move(name);
+    f.native = c.code;
+    f.native_size = c.size;
+    f.size = c.size;
+    switch (c.kind) {
+    case Kind::Alpha: f.type = FieldType::String; break;
+    case Kind::Short: f.type = FieldType::SmallInt; break;
+    case Kind::Long:
+    case Kind::AutoInc: f.type = FieldType::Integer; break;
+    case Kind::Number: f.type = FieldType::Float; break;
+    case Kind::Money: f.type = FieldType::Currency; break;
+    case Kind::Date: f.type = FieldType::Date; break;
+    case Kind::Logical: f.type = FieldType::Boolean; break;
+    default:
+        f.type = FieldType::Other;
+        f.read_only = true;
+        f.decimals = c.decimals;
+        break;
+    }
+    return f;
+}
+
+const char* kind_name(Kind k)
+{
+    switch (k) {
+    case Kind::Time: return "time";
+    case Kind::Timestamp: return "timestamp";
+    case Kind::Bcd: return "BCD";
+    case Kind::Bytes: return "bytes";
+    case Kind::Memo: return "memo";
+    case Kind::FmtMemo: return "formatted memo";
+    case Kind::Blob: return "binary";
+    case Kind::Ole: return "OLE";
+    case Kind::Graphic: return "graphic";
+    default: return "other";
+    }
+}
+
+void add_reason(TableData& t, const std::string& why)
+{
+    t.read_only = true;
+    if (!t.read_only_reason.empty()) t.read_only_reason += "; ";
+    t.read_only_reason += why;
+}
+
+std::string sibling(const std::string& path, const char* ext_lower)
+{
+    auto slash = path.find_last_of('/');
+    auto dot = path.find_last_of('.');
+    std::string stem = (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? path.substr(0, dot) : path;
+    std::string lower = ext_lower, upper;
+    for (char c : lower) upper.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
+    for (const std::string& e : {lower, upper, std::string(1, upper[0]) + lower.substr(1)}) {
+        std::string p = stem + "." + e;
+        if (file_exists(p)) return p;
+    }
+    return {};
+}
+
+}  // namespace
+
+TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data, const ParadoxMemo* memo)
+{
+    const Layout L = parse_layout(label, data.data(), data.size());
+    TableData t;
+    t.code_page = effective_code_page(L.declared_code_page);
+    const int cp = t.code_page;
+    const std::size_t nf = L.columns.size();
+
+    for (std::size_t i = 0; i < nf; ++i) {
+        t.fields.push_back(field_def_for(L.columns[i], decode(L.raw_names[i], cp)));
+        if (t.fields.back().read_only)
+            add_reason(t, "field '" + t.fields.back().name + "' is of the " + kind_name(L.columns[i].kind) +
+                              " type, which is shown but not written");
+    }
+    if (L.file_type == 0 || L.primary_key_fields > 0) add_reason(t, "the table is keyed (it has a primary key)");
+    if (L.write_protected) add_reason(t, "the table is write-protected");
+
+    bool memo_missing = false;
+    std::string memo_problem;
+    t.records.reserve(L.num_records);
+    std::size_t recno = 0;
+    for (const Block& b : L.chain) {
+        // The whole block is inside the file (checked with the header); records follow its head.
+        const unsigned char* rec = data.data() + b.offset + kBlockHead;
+        for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno) {
+            Record out;
+            out.reserve(nf);
+            for (std::size_t i = 0; i < nf; ++i) {
+                const Column& c = L.columns[i];
+                const unsigned char* p = rec + c.offset;
+                switch (c.kind) {
+                case Kind::Alpha: {
+                    std::size_t n = 0;
+                    while (n < static_cast<std::size_t>(c.size) && p[n] != 0) ++n;
+                    if (n == 0) out.emplace_back();
+                    else out.emplace_back(decode(std::string_view(reinterpret_cast<const char*>(p), n), cp));
+                    break;
+                }
+                case Kind::Short: {
+                    std::uint16_t u = be16(p);
+                    if (u == 0) out.emplace_back();
+                    else out.emplace_back(static_cast<std::int64_t>(static_cast<std::int16_t>(u ^ 0x8000u)));
+                    break;
+                }
+                case Kind::Long:
+                case Kind::AutoInc: {
+                    std::uint32_t u = be32(p);
+                    if (u == 0) out.emplace_back();
+                    else out.emplace_back(static_cast<std::int64_t>(static_cast<std::int32_t>(u ^ 0x80000000u)));
+                    break;
+                }
+                case Kind::Number:
+                case Kind::Money: {
+                    double v;
+                    if (!decode_double(p, v)) out.emplace_back();
+                    else if (!std::isfinite(v))
+                        throw EngineError(label + ": record " + std::to_string(recno + 1) + " field '" +
+                                          t.fields[i].name + "': the stored number is not finite");
+                    else out.emplace_back(v);
+                    break;
+                }
+                case Kind::Date: {
+                    std::uint32_t u = be32(p);
+                    if (u == 0) out.emplace_back();
+                    else out.emplace_back(date_from_day_number(static_cast<std::int32_t>(u ^ 0x80000000u)));
+                    break;
+                }
+                case Kind::Logical:
+                    if (p[0] == 0) out.emplace_back();
+                    else out.emplace_back(p[0] != 0x80);
+                    break;
+                case Kind::Time: {
+                    std::uint32_t u = be32(p);
+                    std::int32_t ms = static_cast<std::int32_t>(u ^ 0x80000000u);
+                    if (u == 0 || ms < 0) out.emplace_back();
+                    else out.emplace_back(time_text(ms));
+                    break;
+                }
+                case Kind::Timestamp: {
+                    double v;
+                    // Milliseconds since day 1 at midnight; keep to years 1..9999.
+                    if (!decode_double(p, v) || !(v >= 86400000.0 && v < 3.16e14)) {
+                        out.emplace_back();
+                        break;
+                    }
+                    std::int64_t ms = static_cast<std::int64_t>(std::floor(v));
+                    std::int64_t days = ms / 86400000;
+                    out.emplace_back(date_text(date_from_day_number(days)) + " " + time_text(ms - days * 86400000));
+                    break;
+                }
+                case Kind::Bcd: out.push_back(decode_bcd(p, c.decimals)); break;
+                case Kind::Memo: {
+                    std::string bytes;
+                    const bool blank = std::all_of(p, p + c.size, [](unsigned char x) { return x == 0; });
+                    if (blank) {
+                        out.emplace_back();
+                        break;
+                    }
+                    try {
+                        if (memo_bytes(p, c.size, memo, bytes)) {
+                            if (bytes.empty()) out.emplace_back();
+                            else out.emplace_back(decode(bytes, cp));
+                        } else {
+                            memo_missing = true;
+                            out.emplace_back();
+                        }
+                    } catch (const EngineError& e) {
+                        if (memo_problem.empty()) memo_problem = e.what();
+                        out.emplace_back();
+                    }
+                    break;
+                }
+                default: out.emplace_back(); break;   // bytes and binary kinds: shown empty
+                }
+            }
+            t.records.push_back(std::move(out));
+        }
+    }
+    if (memo_missing) add_reason(t, "the memo file is missing, so long memo texts are shown empty");
+    if (!memo_problem.empty()) add_reason(t, memo_problem + " (memo texts shown empty)");
+    return t;
+}
+
+TableData read_paradox(const std::string& path)
+{
+    const std::string label = file_label(path);
+    std::vector<unsigned char> data = read_whole_file(path);
+    ParadoxMemo memo;
+    bool has_memo = false;
+    {
+        // The memo file has the table's name with the extension .mb in any case.
+        std::string mb = sibling(path, "mb");
+        if (!mb.empty()) {
+            memo.label = file_label(mb);
+            try {
+                memo.data = read_whole_file(mb);
+                has_memo = true;
+            } catch (const EngineError&) {
+                // An unreadable memo file leaves the memo texts empty, as a missing one does.
+            }
+        }
+    }
+    TableData t = read_paradox_bytes(label, data, has_memo ? &memo : nullptr);
+    if (!sibling(path, "px").empty() && t.read_only_reason.find("keyed") == std::string::npos)
+        add_reason(t, "the table is keyed (it has a primary index file)");
+    return t;
+}
+
+}  // namespace vantelo::db

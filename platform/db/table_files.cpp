@@ -1,0 +1,233 @@
+#include "platform/db/table_files.h"
+
+#include <cmath>
+
+#include "platform/core/errors.h"
+#include "platform/core/numtext.h"
+#include "platform/db/atomic_file.h"
+#include "platform/db/dbase.h"
+#include "platform/db/encoding.h"
+#include "platform/db/paradox.h"
+
+namespace vantelo::db {
+namespace {
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Number of characters of a UTF-8 text.
+std::size_t utf8_length(const std::string& s)
+{
+    std::size_t n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+bool valid_name(const std::string& name)
+{
+    if (name.empty()) return false;
+    for (char ch : name) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F || ch == ' ' || ch == ',' || ch == '(' || ch == ')' || ch == '"') return false;
+    }
+    return true;
+}
+
+int max_text_width(TableFormat f)
+{
+    switch (f) {
+    case TableFormat::Paradox: return 255;
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: return 254;
+    case TableFormat::Ascii: return 255;
+    }
+    return 255;
+}
+
+}  // namespace
+
+bool equal_names(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+std::string file_extension(const std::string& path)
+{
+    auto slash = path.find_last_of('/');
+    std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < start || dot == start) return {};
+    return path.substr(dot);
+}
+
+ResolvedTable resolve_table(const std::string& name, TableType type)
+{
+    if (name.empty()) throw EngineError("No table name given");
+    std::string ext = file_extension(name);
+    ResolvedTable r;
+    r.path = name;
+    switch (type) {
+    case TableType::Default:
+        if (ext.empty()) {
+            r.path += ".db";
+            r.format = TableFormat::Paradox;
+        } else if (equal_names(ext, ".db")) {
+            r.format = TableFormat::Paradox;
+        } else if (equal_names(ext, ".dbf")) {
+            r.format = TableFormat::DBase;
+        } else {
+            throw EngineError("Unknown table type: " + ext);
+        }
+        break;
+    case TableType::Paradox:
+        r.format = TableFormat::Paradox;
+        if (ext.empty()) r.path += ".db";
+        break;
+    case TableType::DBase:
+        r.format = TableFormat::DBase;
+        if (ext.empty()) r.path += ".dbf";
+        break;
+    case TableType::FoxPro:
+        r.format = TableFormat::FoxPro;
+        if (ext.empty()) r.path += ".dbf";
+        break;
+    case TableType::Ascii:
+        r.format = TableFormat::Ascii;
+        if (ext.empty()) r.path += ".txt";
+        break;
+    }
+    return r;
+}
+
+TableData read_table(const ResolvedTable& t)
+{
+    if (!file_exists(t.path)) throw EngineError("Table does not exist: " + t.path);
+    switch (t.format) {
+    case TableFormat::Paradox: return read_paradox(t.path);
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: return read_dbase(t.path);
+    case TableFormat::Ascii: break;
+    }
+    throw EngineError("An ASCII table cannot be opened: " + t.path);
+}
+
+void write_table(const ResolvedTable& t, const TableData& data)
+{
+    switch (t.format) {
+    case TableFormat::Paradox: write_paradox(t.path, data); return;
+    case TableFormat::DBase: write_dbase(t.path, data, false); return;
+    case TableFormat::FoxPro: write_dbase(t.path, data, true); return;
+    case TableFormat::Ascii: write_ascii(t.path, data); return;
+    }
+}
+
+void write_record(const ResolvedTable& t, const TableData& data, std::size_t index)
+{
+    switch (t.format) {
+    case TableFormat::Paradox: paradox_update_record(t.path, data, index); return;
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: dbase_update_record(t.path, data, index); return;
+    case TableFormat::Ascii: break;
+    }
+    throw EngineError("An ASCII table cannot be changed: " + t.path);
+}
+
+void append_record(const ResolvedTable& t, const TableData& data)
+{
+    switch (t.format) {
+    case TableFormat::Paradox: paradox_append_record(t.path, data); return;
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: dbase_append_record(t.path, data); return;
+    case TableFormat::Ascii: break;
+    }
+    throw EngineError("An ASCII table cannot be changed: " + t.path);
+}
+
+void check_writable(const std::string& path, const TableData& data)
+{
+    if (data.read_only) {
+        std::string why = data.read_only_reason.empty() ? std::string() : " (" + data.read_only_reason + ")";
+        throw EngineError("Table is read-only: " + path + why);
+    }
+    for (const auto& f : data.fields)
+        if (f.read_only) throw EngineError("Table is read-only: " + path + " (field '" + f.name + "' cannot be written)");
+}
+
+std::vector<FieldDef> fields_for_format(const std::vector<FieldDef>& fields, TableFormat format)
+{
+    if (fields.empty()) throw EngineError("A table needs at least one field");
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const FieldDef& f = fields[i];
+        if (!valid_name(f.name) || (format == TableFormat::Paradox && utf8_length(f.name) > 25))
+            throw EngineError("Invalid field name '" + f.name + "'");
+        for (std::size_t j = 0; j < i; ++j)
+            if (equal_names(fields[j].name, f.name)) throw EngineError("Duplicate field name '" + f.name + "'");
+        if (f.type == FieldType::String && (f.size < 1 || f.size > max_text_width(format)))
+            throw EngineError("Invalid field size " + std::to_string(f.size) + " for field '" + f.name + "'");
+        if (f.type == FieldType::Other && format != TableFormat::Ascii)
+            throw EngineError("Field '" + f.name + "': field type not supported by the target format");
+    }
+    switch (format) {
+    case TableFormat::Paradox: {
+        std::vector<FieldDef> out = paradox_fields_from(fields);
+        check_paradox_fields(out);
+        return out;
+    }
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: {
+        std::vector<FieldDef> out = dbase_fields_from(fields, 936);
+        for (std::size_t i = 0; i < out.size(); ++i)
+            for (std::size_t j = 0; j < i; ++j)
+                if (equal_names(out[j].name, out[i].name))
+                    throw EngineError("Duplicate field name '" + fields[i].name + "'");
+        return out;
+    }
+    case TableFormat::Ascii: return fields;
+    }
+    return fields;
+}
+
+int find_field_in(const TableData& data, TableFormat format, const std::string& name)
+{
+    const auto& fs = data.fields;
+    for (std::size_t i = 0; i < fs.size(); ++i)
+        if (fs[i].name == name) return static_cast<int>(i);
+    for (std::size_t i = 0; i < fs.size(); ++i)
+        if (equal_names(fs[i].name, name)) return static_cast<int>(i);
+    if (format == TableFormat::DBase || format == TableFormat::FoxPro) {
+        std::string stored;
+        try {
+            stored = dbase_stored_name(name, data.code_page);
+        } catch (const EngineError&) {
+            return -1;  // a name the code page cannot hold is no field of this table
+        }
+        if (stored != name)
+            for (std::size_t i = 0; i < fs.size(); ++i)
+                if (equal_names(fs[i].name, stored)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+Value value_for_field(const Value& v, const FieldDef& f)
+{
+    if (is_null(v)) return v;
+    switch (f.type) {
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::LargeInt:
+        if (auto d = std::get_if<double>(&v)) return round_to_int64(*d);
+        if (auto b = std::get_if<bool>(&v)) return std::int64_t(*b ? 1 : 0);
+        return v;
+    case FieldType::Float:
+    case FieldType::Currency:
+        if (auto n = std::get_if<std::int64_t>(&v)) return static_cast<double>(*n);
+        if (auto b = std::get_if<bool>(&v)) return *b ? 1.0 : 0.0;
+        return v;
+    default: return v;
+    }
+}
+
+}  // namespace vantelo::db

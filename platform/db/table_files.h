@@ -1,0 +1,54 @@
+#pragma once
+// What datasets, statements and batch copies share: how a table name resolves to a file and a
+// format, reading and writing a whole table or one record in the format of its file, and the
+// checks on the fields of a table to be written.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/db/dataset.h"
+#include "platform/db/table_data.h"
+
+namespace vantelo::db {
+
+// Names compared without regard to ASCII letter case (bytes of other characters compared as
+// they are, so UTF-8 names are safe).
+bool equal_names(std::string_view a, std::string_view b);
+
+// The extension of the file part of a path, with its dot ("x/a.DB" -> ".DB"), or "".
+std::string file_extension(const std::string& path);
+
+struct ResolvedTable {
+    std::string path;
+    TableFormat format = TableFormat::Paradox;
+};
+
+// Default type: ".db" Paradox, ".dbf" dBASE (any letter case), no extension Paradox with ".db"
+// added, any other extension "Unknown table type: <ext>". An explicit type: a name without an
+// extension gets the type's (".db", ".dbf", ".txt"), a name with one is used as given.
+ResolvedTable resolve_table(const std::string& name, TableType type);
+
+TableData read_table(const ResolvedTable& t);
+void write_table(const ResolvedTable& t, const TableData& data);
+void write_record(const ResolvedTable& t, const TableData& data, std::size_t index);
+void append_record(const ResolvedTable& t, const TableData& data);
+
+// Raises when the table cannot be changed (a keyed Paradox table, a field we cannot write).
+void check_writable(const std::string& path, const TableData& data);
+
+// The fields of a new table in the given format, checked: names non-empty, without blanks,
+// ",", "(", ")", '"' or control characters, unique without regard to case (dBASE names after
+// cutting to 10 bytes), text widths within the format's limits, and each kind one the format
+// holds. Raises "Invalid field name '%s'", "Duplicate field name '%s'",
+// "Invalid field size %d for field '%s'" or "Field '%s': field type not supported by the target
+// format".
+std::vector<FieldDef> fields_for_format(const std::vector<FieldDef>& fields, TableFormat format);
+
+// The index of the field called name (exact spelling first, then without regard to case; for
+// dBASE tables a full name also finds the field it was cut to), or -1.
+int find_field_in(const TableData& data, TableFormat format, const std::string& name);
+
+// A value made fit for a field of the given kind (used when a copy changes the format).
+Value value_for_field(const Value& v, const FieldDef& f);
+
+}  // namespace vantelo::db

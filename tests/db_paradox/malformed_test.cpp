@@ -1,0 +1,122 @@
+// Malformed and truncated files: each gives a clear error naming the file, nothing crashes,
+// and neither reading nor a write-through attempt changes the file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/core/errors.h"
+#include "platform/db/paradox.h"
+#include "test_util.h"
+
+using namespace vantelo;
+using namespace vantelo::db;
+using pxtest::TempDir;
+
+namespace {
+
+struct BadFile {
+    const char* file;
+    const char* message;
+};
+
+const BadFile kCases[] = {
+    {"empty.db", "header: unexpected end of file at byte 0"},
+    {"truncated_header.db", "header: unexpected end of file at byte 40"},
+    {"truncated_in_header.db", "header: unexpected end of file at byte 1000"},
+    {"truncated_block.db", "(truncated file)"},
+    {"bad_record_size.db", "record size 6 in the header does not match the fields (4 bytes)"},
+    {"unknown_field_type.db", "field 1 has unknown type 0x33 at byte 120"},
+    {"index_file.db", "is a Paradox index file, not a table"},
+    {"bad_version.db", "unknown file version 32"},
+    {"block_loop.db", "the data block chain returns to block 1"},
+    {"bad_block_ref.db", "the data block chain refers to block 7 of 1"},
+    {"count_mismatch.db", "the header counts 5 records but the data blocks hold 3"},
+    {"huge_count.db", "more than its data blocks can hold"},
+    {"bad_block_count.db", "data block 1 has an impossible record count at byte 2052"},
+    {"names_unterminated.db", "field 1: name without an end"},
+    {"zero_fields.db", "(0 fields)"},
+    {"bad_block_size.db", "unknown block size code 0"},
+    {"not_paradox.db", "is not a Paradox table"},
+};
+
+class Malformed : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(Malformed, ClearErrorAndFileUnchanged)
+{
+    const BadFile& c = GetParam();
+    TempDir dir;
+    const std::string path = dir.file(c.file);
+    std::filesystem::copy_file(std::string(VANTELO_TEST_DATA_DIR) + "/paradox/" + c.file, path);
+    const auto before = pxtest::file_bytes(path);
+
+    try {
+        read_paradox(path);
+        ADD_FAILURE() << "no error";
+    } catch (const EngineError& e) {
+        std::string m = e.what();
+        EXPECT_EQ(m.rfind(std::string(c.file) + ": ", 0), 0u) << m;
+        EXPECT_NE(m.find(c.message), std::string::npos) << m;
+    }
+    // The bytes entry point agrees.
+    EXPECT_THROW(read_paradox_bytes(c.file, before), EngineError);
+
+    // A write-through of a table as it might have been read never touches a corrupt file.
+    TableData t;
+    FieldDef f;
+    f.name = "DATE";
+    f.type = FieldType::Date;
+    t.fields = {f};
+    for (int i = 0; i < 3; ++i) t.records.push_back(Record{Date{2018, 1, 1 + i}});
+    EXPECT_THROW(paradox_update_record(path, t, 1), EngineError);
+    t.records.push_back(Record{Date{2020, 1, 1}});
+    EXPECT_THROW(paradox_append_record(path, t), EngineError);
+    EXPECT_EQ(pxtest::file_bytes(path), before);
+    EXPECT_EQ(dir.entries(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Malformed, ::testing::ValuesIn(kCases), [](const auto& info) {
+    std::string n = info.param.file;
+    for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return n;
+});
+
+TEST(ParadoxMalformed, MissingFileNamesIt)
+{
+    try {
+        read_paradox("/nonexistent/nothing.db");
+        FAIL() << "no error";
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent/nothing.db"), std::string::npos) << e.what();
+    }
+}
+
+TEST(ParadoxMalformed, DamagedMemoFileLeavesTheTextEmptyAndSaysSo)
+{
+    TempDir dir;
+    const std::string fixtures = std::string(VANTELO_FIXTURES_DIR) + "/paradox/";
+    std::filesystem::copy_file(fixtures + "memo.db", dir.file("memo.db"));
+    auto mb = pxtest::file_bytes(fixtures + "memo.mb");
+    mb.resize(0x1200);   // the 555-byte text at 0x1150 is cut short
+    std::ofstream(dir.file("memo.MB"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(mb.data()), static_cast<std::streamsize>(mb.size()));
+    TableData t = read_paradox(dir.file("memo.db"));
+    ASSERT_EQ(t.records.size(), 2u);
+    EXPECT_TRUE(is_null(t.records[0][1]));
+    EXPECT_EQ(std::get<std::string>(t.records[1][1]), "01234567890\n");
+    EXPECT_NE(t.read_only_reason.find("memo.MB: memo text: unexpected end of file"), std::string::npos)
+        << t.read_only_reason;
+}
+
+TEST(ParadoxMalformed, EveryCutOfARealFileFailsCleanly)
+{
+    // Every prefix of a real table either reads or raises our error; none crashes.
+    const auto data = pxtest::file_bytes(std::string(VANTELO_FIXTURES_DIR) + "/paradox/CUSTOMER.DB");
+    for (std::size_t n = 0; n < data.size(); n += 97) {
+        std::vector<unsigned char> cut(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n));
+        EXPECT_THROW(read_paradox_bytes("CUSTOMER.DB", cut), EngineError) << n;
+    }
+}
+
+}  // namespace
