@@ -1,5 +1,8 @@
 #include "projection/Single_Region_frm1.h"
 
+#include <map>
+#include <memory>
+
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
@@ -16,8 +19,9 @@
 #include "projection/projection_links.h"
 #include "projection/single_region_inputs.h"
 #include "projection/string_grid.h"
+#include "projection/engine/fertility_pattern_file.h"
+#include "projection/engine/projection_run.h"
 #include "projection/engine/year_grid.h"
-#include "projection/pattern_file.h"
 #include "ui_Single_Region_frm1.h"
 
 namespace vantelo {
@@ -598,21 +602,22 @@ void TSingle_Region_frm::read_pattern(int grid_no)
 {
     ui::services().open_dialog(this, OpenDialog1);
     if (OpenDialog1.file_name.isEmpty()) return;
-    const std::vector<real> v = read_pattern_file(OpenDialog1.file_name.toStdString());
     StringGrid* g = grid(grid_no);
-    const int col = projection_workspace().grid_current_col;
-    for (int i = 0; i < 35; ++i) g->set_cell(col, i + 1, q(format_general(v[static_cast<size_t>(i)])));
+    try {
+        read_pattern_into_grid(g->model(), projection_workspace().grid_current_col, OpenDialog1.file_name.toStdString());
+    } catch (...) {
+        g->refresh();  // the cells read before a failure stay
+        throw;
+    }
+    g->refresh();
 }
 
 void TSingle_Region_frm::save_pattern(int grid_no)
 {
     ui::services().save_dialog(this, SaveDialog1);
     if (SaveDialog1.file_name.isEmpty()) return;
-    StringGrid* g = grid(grid_no);
-    const int col = projection_workspace().grid_current_col;
-    std::vector<std::string> texts;
-    for (int i = 1; i <= 35; ++i) texts.push_back(g->cell(col, i).toStdString());
-    write_pattern_file(SaveDialog1.file_name.toStdString(), texts);
+    write_pattern_from_grid(grid(grid_no)->model(), projection_workspace().grid_current_col,
+                            SaveDialog1.file_name.toStdString());
 }
 
 void TSingle_Region_frm::Button8Click() { read_pattern(4); }
@@ -621,6 +626,43 @@ void TSingle_Region_frm::Button10Click() { read_pattern(6); }
 void TSingle_Region_frm::Button11Click() { save_pattern(6); }
 void TSingle_Region_frm::Button12Click() { read_pattern(7); }
 void TSingle_Region_frm::Button13Click() { save_pattern(7); }
+
+void TSingle_Region_frm::BitBtn2Click()
+{
+    ProjectionWorkspace& ws = projection_workspace();
+    RunInputs in;
+    in.field_texts = {ui_->ComboBox2->currentText().toStdString(), ui_->ComboBox3->currentText().toStdString(),
+                      ui_->ComboBox4->currentText().toStdString(), ui_->ComboBox5->currentText().toStdString(),
+                      ui_->ComboBox6->currentText().toStdString()};
+    in.tfr_grid = ui_->StringGrid1->model();
+    in.e0_grid = ui_->StringGrid3->model();
+    in.srb_grid = ui_->StringGrid2->model();
+    in.pattern_grids = {ui_->StringGrid4->model(), ui_->StringGrid6->model(), ui_->StringGrid7->model()};
+    in.floating_grid = ui_->StringGrid5->model();
+    in.urban_share_text = ui_->Edit1->text().toStdString();
+    in.floating_pop_text = ui_->Edit2->text().toStdString();
+    in.mortality = ui_->RadioButton6->isChecked() ? MortalityOption::survivorship : MortalityOption::life_expectancy;
+    in.lx_field_male = ui_->ComboBox8->currentText().toStdString();
+    in.lx_field_female = ui_->ComboBox9->currentText().toStdString();
+    // The survivorship curves are read from the current table, a whole column at a time.
+    auto columns = std::make_shared<std::map<std::string, std::vector<double>>>();
+    in.read_field = [columns](int age, const std::string& name) {
+        auto it = columns->find(name);
+        if (it == columns->end()) it = columns->emplace(name, main_table_column(QString::fromStdString(name))).first;
+        return at(it->second, age);
+    };
+    try {
+        run_projection(ws, in);
+    } catch (const InputMessage& m) {
+        ui::services().information(this, QString::fromUtf8(m.what()));
+        return;
+    }
+    // The form closes (it stays alive: the viewer reads its years) and the viewer takes over.
+    done(QDialog::Accepted);
+    auto* viewer = new Tpop_result_Form1(nullptr);
+    pop_result_Form1 = viewer;
+    show_modal(viewer);
+}
 
 void TSingle_Region_frm::BitBtn1Click()
 {

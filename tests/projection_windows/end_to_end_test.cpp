@@ -15,6 +15,7 @@
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
 #include "projection/single_region_launcher.h"
+#include "projection/string_grid.h"
 #include "projection_table.h"
 
 using namespace vantelo;
@@ -66,7 +67,7 @@ struct YearResult {
     long double total, male, births;
 };
 
-// The closed projection with the base year's mortality in every year (the life-expectancy
+// The closed projection, the oldest age open-ended, with the base year's mortality in every year (the life-expectancy
 // cells are left as loaded) and a sex ratio at birth of 105.
 std::vector<YearResult> worked_projection(int years, std::vector<double>& pm, std::vector<double>& pf)
 {
@@ -79,10 +80,15 @@ std::vector<YearResult> worked_projection(int years, std::vector<double>& pm, st
     std::vector<YearResult> out;
     for (int y = 0; y < years; ++y) {
         std::vector<long double> nm(ages), nf(ages);
-        for (int x = 0; x + 1 < ages; ++x) {
+        for (int x = 0; x + 2 < ages; ++x) {
             nm[x + 1] = lm[x + 1] / lm[x] * pm[x];
             nf[x + 1] = lf[x + 1] / lf[x] * pf[x];
         }
+        // the oldest age is open-ended: those aged N-2 and N-1 survive into it by the ratio of
+        // the person-years lived at N-1 to those lived at N-2 and over
+        const int o = ages - 1;
+        nm[o] = (pm[o - 1] + pm[o]) * lm[o] / (lm[o - 1] + lm[o]);
+        nf[o] = (pf[o - 1] + pf[o]) * lf[o] / (lf[o - 1] + lf[o]);
         long double bm = 0, bf = 0;
         for (int x = 15; x <= 49; ++x) {
             const long double w = lf[x] / lf[x - 1] * pf[x - 1] + pf[x];
