@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <fstream>
 #include <map>
 
 #include "platform/ui/scripted_services.h"
@@ -265,4 +266,50 @@ TEST(ProjectionForm, CancelWhitensEveryColumnAndCloses)
     for (const auto& [name, c] : f.colours) EXPECT_EQ(c, QColor(255, 255, 255)) << name.toStdString();
     EXPECT_FALSE(f.form->isVisible());
     EXPECT_EQ(f.form->result(), QDialog::Rejected);
+}
+
+TEST(ProjectionForm, RunRefusesMissingFieldsAndCellsThatAreNotNumbers)
+{
+    FormFixture f;
+    bool viewer = false;
+    set_modal_runner([&](QDialog*) {
+        viewer = true;
+        return 0;
+    });
+    f.choose("ComboBox2", "男性人口");
+    f.find<QPushButton>("BitBtn2")->click();
+    EXPECT_EQ(f.services.message_texts(), QStringList{"选定原始数据变量不够!"});
+    EXPECT_EQ(f.services.messages[0].kind, ui::ScriptedServices::Message::Information);
+
+    f.services.clear();
+    f.choose("ComboBox3", "女性人口");
+    f.choose("ComboBox4", "男性死亡率");
+    f.choose("ComboBox5", "女性死亡率");
+    f.choose("ComboBox6", "年龄别生育率");
+    f.form->grid(2)->set_cell(3, 1, "abc");
+    f.find<QPushButton>("BitBtn2")->click();
+    EXPECT_EQ(f.services.message_texts(), QStringList{"'abc' is not a valid floating point value"});
+    EXPECT_EQ(f.services.messages[0].kind, ui::ScriptedServices::Message::Error);
+    EXPECT_FALSE(viewer);
+    EXPECT_EQ(f.form->result(), 0);  // the form stays open
+    set_modal_runner({});
+}
+
+TEST(ProjectionForm, PatternReadIntoTheCurrentColumn)
+{
+    FormFixture f(3);
+    auto path = f.input.dir / "pattern.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << ".05\r\n0.25 rest of the line\r\n";
+    }
+    f.form->StringGrid4SelectCell(2, 5);
+    f.services.open_answers.push_back(QString::fromStdString(path.string()));
+    f.find<QPushButton>("Button8")->click();
+    EXPECT_EQ(f.cell(4, 2, 1), "0.05");
+    EXPECT_EQ(f.cell(4, 2, 2), "0.25");
+    EXPECT_EQ(f.cell(4, 2, 3), "0");      // fewer than 35 numbers: 0
+    EXPECT_EQ(f.cell(4, 2, 36), "0.0");   // the sum waits for the next interpolation
+    EXPECT_EQ(f.cell(4, 1, 1), "0.0");
+    EXPECT_EQ(projection_workspace().grid_current_row, 5);
 }
