@@ -66,8 +66,9 @@ struct Bevel {
 // 3-D view options. Orthogonal: the depth runs up and to the right at 45 degrees and
 // rotation and elevation have no effect. Otherwise the box is turned by (rotation - 360)
 // degrees about the vertical axis and (elevation - 360) degrees about the horizontal axis and
-// projected in parallel. Zoom (percent, about the plot's centre) and the offsets (pixels)
-// apply in both modes. The depth is min(plot width, plot height) * chart3d_percent / 200.
+// projected in parallel, fitted into the plot area. In 3-D (either mode) the zoom (percent,
+// about the plot's centre) and the offsets (pixels, right and down) apply as well; 2-D
+// ignores all of these. The depth is min(plot width, plot height) * chart3d_percent / 200.
 struct View3DOptions {
     bool orthogonal = true;
     int rotation = 345;

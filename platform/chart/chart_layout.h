@@ -35,6 +35,7 @@ struct BarGeometry {
     std::vector<QPolygonF> faces;  // faces to fill, back to front; faces[last] is the front
     QColor colour;
     bool hidden = false;          // zero height or an invisible value: nothing drawn
+    double nearness = 0;          // larger is nearer the viewer: the painter draws far boxes first
 };
 
 struct MarkGeometry {
@@ -58,6 +59,7 @@ struct SeriesGeometry {
     std::vector<MarkGeometry> marks;
     double marker_half_width = 0;   // drawn marker half sizes (clamped to the chart's size)
     double marker_half_height = 0;
+    double nearness = 0;            // of the band's centre; larger is nearer the viewer
 };
 
 struct AxisLabel {
