@@ -430,9 +430,11 @@ TableData read_paradox_bytes(const std::string& label, const std::vector<unsigne
     std::string memo_problem;
     t.records.reserve(L.num_records);
     std::size_t recno = 0;
+    ByteReader blocks(label, data);
     for (const Block& b : L.chain) {
-        // The whole block is inside the file (checked with the header); records follow its head.
-        const unsigned char* rec = data.data() + b.offset + kBlockHead;
+        // Whole blocks at a time; the records follow the block's head.
+        blocks.seek(b.offset, "data block");
+        const unsigned char* rec = blocks.bytes(static_cast<std::size_t>(L.block_size), "data block") + kBlockHead;
         for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno) {
             Record out;
             out.reserve(nf);

@@ -13,7 +13,17 @@ int FieldDef::display_width() const
     case FieldType::Float: return 20;
     case FieldType::Currency: return 20;
     case FieldType::Date: return 10;
-    case FieldType::Other: return native_size > 0 && native_size < 20 ? native_size : 10;
+    case FieldType::Other:
+        // Shown kinds: a time as hh:mm:ss, a timestamp (or a FoxPro date-time, stored in 8
+        // bytes) as "yyyy-mm-dd hh:mm:ss", a BCD number as up to 20 characters, bytes by size,
+        // memo and blob kinds as 10.
+        switch (native) {
+        case 'T': return native_size == 8 ? 19 : 10;
+        case '@': return 19;
+        case '#': return 20;
+        case 'Y': return native_size > 0 ? native_size : 10;
+        default: return 10;
+        }
     }
     return 10;
 }

@@ -10,6 +10,8 @@ struct PatternCase {
     const char* expected;
 };
 
+void PrintTo(const PatternCase& c, std::ostream* os) { *os << c.pattern << " of " << static_cast<double>(c.value); }
+
 class PatternTest : public testing::TestWithParam<PatternCase> {};
 
 TEST_P(PatternTest, Formats)
@@ -37,6 +39,8 @@ struct GeneralCase {
     long double value;
     const char* expected;
 };
+
+void PrintTo(const GeneralCase& c, std::ostream* os) { *os << static_cast<double>(c.value); }
 
 class GeneralTest : public testing::TestWithParam<GeneralCase> {};
 

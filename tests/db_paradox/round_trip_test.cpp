@@ -142,6 +142,41 @@ TEST(ParadoxRoundTrip, EveryKindReadsBackByUsAndByPxlib)
     EXPECT_EQ(dir.entries(), 1u);   // no temporary file left behind
 }
 
+TEST(ParadoxRoundTrip, HeaderAndBlocksAreLaidOutAsParadoxDoes)
+{
+    // 300 records of 39 bytes: blocks of 104, 104 and 92 records.
+    TempDir dir;
+    const std::string path = dir.file("h.db");
+    write_paradox(path, sample_table(300));
+    auto b = pxtest::file_bytes(path);
+    ASSERT_EQ(b.size(), 2048u + 3 * 4096u);
+    auto u16 = [&](std::size_t at) { return b[at] | (b[at + 1] << 8); };
+    auto s16 = [&](std::size_t at) { return static_cast<int>(static_cast<std::int16_t>(u16(at))); };
+    EXPECT_EQ(u16(0x00), 39);        // record size
+    EXPECT_EQ(u16(0x02), 2048);      // header size
+    EXPECT_EQ(b[0x04], 2);           // not keyed
+    EXPECT_EQ(b[0x05], 4);           // 4096-byte blocks
+    EXPECT_EQ(u16(0x06) | (u16(0x08) << 16), 300);
+    EXPECT_EQ(u16(0x0A), 3);         // next block
+    EXPECT_EQ(u16(0x0C), 3);         // file blocks
+    EXPECT_EQ(u16(0x0E), 1);         // first block
+    EXPECT_EQ(u16(0x10), 3);         // last block
+    EXPECT_EQ(u16(0x21), 7);         // fields
+    EXPECT_EQ(b[0x39], 0x0B);        // level 5
+    EXPECT_EQ(u16(0x6A), 936);       // code page
+    const int next[] = {2, 3, 0}, prev[] = {0, 1, 2}, add[] = {103 * 39, 103 * 39, 91 * 39};
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t at = 2048 + static_cast<std::size_t>(k) * 4096;
+        EXPECT_EQ(u16(at), next[k]) << k;
+        EXPECT_EQ(u16(at + 2), prev[k]) << k;
+        EXPECT_EQ(s16(at + 4), add[k]) << k;
+    }
+    // The first record: long 0 is 80 00 00 00, number 0.000123 has its top bit set.
+    EXPECT_EQ(b[2048 + 6], 0x80);
+    EXPECT_EQ(b[2048 + 9], 0x00);
+    EXPECT_EQ(b[2048 + 10] & 0x80, 0x80);
+}
+
 TEST(ParadoxRoundTrip, EmptyTable)
 {
     TempDir dir;

@@ -1,6 +1,7 @@
 // libFuzzer target for the Paradox reader: any input either reads or raises EngineError.
 // The input is read as a table, then once more with itself as the memo file so that memo
-// pointers lead somewhere.
+// pointers lead somewhere. A table that reads and can be written must read back the same
+// after writing.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -12,7 +13,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::vector<unsigned char> bytes(data, data + size);
     try {
-        vantelo::db::read_paradox_bytes("fuzz.db", bytes);
+        vantelo::db::TableData t = vantelo::db::read_paradox_bytes("fuzz.db", bytes);
+        std::vector<unsigned char> written;
+        try {
+            written = vantelo::db::build_paradox(t, "fuzz.db");
+        } catch (const vantelo::EngineError&) {
+            written.clear();
+        }
+        if (!written.empty()) {
+            vantelo::db::TableData back;
+            try {
+                back = vantelo::db::read_paradox_bytes("fuzz.db", written);
+            } catch (const vantelo::EngineError&) {
+                __builtin_trap();   // our own file must read
+            }
+            if (back.records != t.records || back.fields.size() != t.fields.size()) __builtin_trap();
+        }
     } catch (const vantelo::EngineError&) {
     }
     try {
