@@ -1,11 +1,20 @@
-#include <QLabel>
-
 #include "platform/ui/guard.h"
+#include "shell/fonts.h"
+#include "shell/menu.h"
+
+// Command windows register their launchers with the main window here, before it is built:
+// vantelo::shell::register_window("Table_info", ...).
+static void register_windows() {}
 
 int main(int argc, char** argv)
 {
     vantelo::ui::Application app(argc, argv);
-    QLabel label("Vantelo");
-    label.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Vantelo"));
+    vantelo::shell::install_font_substitutions();
+    register_windows();
+    auto* main_window = new vantelo::shell::Tquilta;
+    main_window->show();
+    int rc = app.exec();
+    delete main_window;
+    return rc;
 }

@@ -1,8 +1,9 @@
 #include "platform/ui/qt_services.h"
 
+#include "platform/ui/help_viewer.h"
+
 #include <QApplication>
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -10,7 +11,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QThread>
-#include <QUrl>
 #include <QWidget>
 
 namespace vantelo::ui {
@@ -37,6 +37,7 @@ void run_file_dialog(QWidget* parent, FileDialogState& state, QFileDialog::Accep
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setAcceptMode(mode);
     if (mode == QFileDialog::AcceptOpen) dlg.setFileMode(QFileDialog::ExistingFile);
+    if (!state.confirm_overwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters = file_dialog_filters(state.filter);
     if (!filters.isEmpty()) {
         dlg.setNameFilters(filters);
@@ -103,9 +104,9 @@ void QtServices::print_dialog(QWidget* parent)
     dlg.exec();
 }
 
-void QtServices::show_help(QWidget*, const QString& help_file, const QString&)
+void QtServices::show_help(QWidget* parent, const QString& help_file, const QString& topic)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(help_file));
+    show_help_window(parent, help_file, topic);
 }
 
 void QtServices::pause(int milliseconds)

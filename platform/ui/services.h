@@ -20,6 +20,7 @@ struct FileDialogState {
     QString default_ext;    // without the dot; added to a typed name without extension
     QString initial_dir;
     QString title;
+    bool confirm_overwrite = true;  // save dialogs: ask before choosing an existing file
 };
 
 struct FontDialogState {

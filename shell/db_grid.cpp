@@ -1,0 +1,108 @@
+#include "shell/db_grid.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+#include "platform/ui/guard.h"
+#include "shell/dataset_model.h"
+
+namespace vantelo::shell {
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+    // Fixed row heights keep a table of a million records as quick as a small one.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("▶▶")));
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+}
+
+void DBGrid::set_data_source(DatasetModel* source)
+{
+    source_ = source;
+    setModel(source);
+    if (!source) return;
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DBGrid::current_row_changed);
+    connect(source, &DatasetModel::cursor_moved, this, &DBGrid::follow_cursor);
+    connect(source, &QAbstractItemModel::modelReset, this, &DBGrid::size_columns);
+    connect(source, &QAbstractItemModel::modelReset, this, [this] {
+        // A new model resets the selection model's connections only when setModel is called;
+        // after a reset the current index is gone, so place it on the dataset's cursor again.
+        if (source_) follow_cursor(source_->dataset().rec_no());
+    });
+    size_columns();
+}
+
+void DBGrid::commit_editor()
+{
+    if (state() != QAbstractItemView::EditingState) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    bool started = QTableView::edit(index, trigger, event);
+    if (started) emit editing_changed();
+    return started;
+}
+
+void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    emit editing_changed();
+}
+
+void DBGrid::set_column_color(const QString& field_name, const QColor& color)
+{
+    if (source_) source_->set_column_color(field_name, color);
+}
+
+void DBGrid::clear_column_colors()
+{
+    if (source_) source_->clear_column_colors();
+}
+
+void DBGrid::follow_cursor(int row)
+{
+    if (!source_ || row < 0 || row >= source_->rowCount()) return;
+    QModelIndex cur = currentIndex();
+    if (cur.isValid() && cur.row() == row) return;
+    following_ = true;
+    int col = cur.isValid() ? cur.column() : 0;
+    setCurrentIndex(source_->index(row, col));
+    following_ = false;
+}
+
+void DBGrid::current_row_changed(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (following_ || !source_ || !current.isValid()) return;
+    if (previous.isValid() && previous.row() == current.row()) return;
+    db::Dataset& ds = source_->dataset();
+    if (!ds.active() || ds.rec_no() == current.row()) return;
+    // Moving to another record posts the one being edited.
+    ui::guarded(this, [&] { ds.move_to(current.row()); });
+}
+
+void DBGrid::size_columns()
+{
+    if (!source_) return;
+    const db::Dataset& ds = source_->dataset();
+    if (!ds.active()) return;
+    const QFontMetrics fm = fontMetrics();
+    const int digit = fm.horizontalAdvance(QLatin1Char('0'));
+    for (int c = 0; c < source_->columnCount(); ++c) {
+        const auto& def = ds.field_def(c);
+        int chars = std::min(def.display_width(), 12);
+        int w = std::max(chars * digit, fm.horizontalAdvance(QString::fromStdString(def.name))) + 2 * digit;
+        horizontalHeader()->resizeSection(c, w);
+    }
+}
+
+}  // namespace vantelo::shell

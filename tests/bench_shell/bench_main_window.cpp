@@ -1,0 +1,96 @@
+// bench_shell: the main window's grid on a 1,000,000-record single-region input table.
+//   BM_EngineOpenAndScan       open the table and read one field of every record, in order
+//   BM_MainWindowOpenAndScroll 打开 the table in the main window, scroll to the last record and
+//                              paint the grid there
+// Runs offscreen unless QT_QPA_PLATFORM says otherwise.
+#include <QApplication>
+#include <QDir>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "platform/db/dataset.h"
+#include "platform/db/paradox.h"
+#include "platform/ui/scripted_services.h"
+#include "shell/app_state.h"
+#include "shell/dataset_model.h"
+#include "shell/db_grid.h"
+#include "shell/menu.h"
+
+namespace {
+
+constexpr int record_count = 1000000;
+
+const std::string& big_table()
+{
+    static QTemporaryDir dir;
+    static std::string path;
+    if (path.empty()) {
+        path = QDir(dir.path()).filePath("big.db").toStdString();
+        std::vector<vantelo::db::FieldDef> defs;
+        for (const char* name : {"年龄", "男性人口", "女性人口", "男性死亡率", "女性死亡率", "年龄别生育率"}) {
+            vantelo::db::FieldDef f;
+            f.name = name;
+            f.type = defs.empty() ? vantelo::db::FieldType::Integer : vantelo::db::FieldType::Float;
+            defs.push_back(f);
+        }
+        vantelo::db::TableData t;
+        t.fields = vantelo::db::paradox_fields_from(defs);
+        t.records.reserve(record_count);
+        for (int i = 0; i < record_count; ++i)
+            t.records.push_back({std::int64_t(i % 81), double(i), double(i) + 0.5, 0.001, 0.002, 0.0});
+        vantelo::db::write_paradox(path, t);
+    }
+    return path;
+}
+
+void BM_EngineOpenAndScan(benchmark::State& state)
+{
+    const std::string& path = big_table();
+    for (auto _ : state) {
+        vantelo::db::Dataset t;
+        t.set_table_name(path);
+        t.open();
+        double sum = 0;
+        for (t.first(); !t.eof(); t.next()) sum += t.field(1).as_float();
+        benchmark::DoNotOptimize(sum);
+        t.close();
+    }
+}
+BENCHMARK(BM_EngineOpenAndScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_MainWindowOpenAndScroll(benchmark::State& state)
+{
+    const QString path = QString::fromStdString(big_table());
+    vantelo::shell::reset_app_state();
+    vantelo::shell::Tquilta w;
+    w.resize(1024, 768);
+    w.show();
+    vantelo::ui::ScopedScriptedServices svc;
+    for (auto _ : state) {
+        svc.open_answers.push_back(path);
+        w.Open1Click();
+        auto* grid = w.DBGrid1;
+        QModelIndex last = w.DataSource1->index(w.DataSource1->rowCount() - 1, 0);
+        grid->setCurrentIndex(last);
+        grid->scrollToBottom();
+        QApplication::processEvents();
+        QImage shown = grid->viewport()->grab().toImage();
+        benchmark::DoNotOptimize(shown.bits());
+        if (w.Table1.rec_no() != record_count - 1) state.SkipWithError("the cursor did not reach the last record");
+        w.Close1Click();
+    }
+}
+BENCHMARK(BM_MainWindowOpenAndScroll)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,126 @@
+// Editing the current table in the main grid, as a user types into it.
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include "shell/dataset_model.h"
+#include "shell/db_grid.h"
+#include "shell/db_navigator.h"
+#include "shell_test_util.h"
+
+namespace vantelo::shell::testing {
+namespace {
+
+class Grid : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        win->show();
+        prepare(path("t.DB"));
+        ASSERT_EQ(table_open, 1);
+    }
+    // Starts the cell editor on (row, col) and types the text, leaving the editor open.
+    void type_into(int row, int col, const QString& text)
+    {
+        DBGrid* g = win->DBGrid1;
+        QModelIndex idx = g->model()->index(row, col);
+        g->setCurrentIndex(idx);
+        g->edit(idx);
+        auto* editor = qobject_cast<QLineEdit*>(g->indexWidget(idx));
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        ASSERT_TRUE(g->editing());
+    }
+    void reopen()
+    {
+        win->Close1Click();
+        open(path("t.DB"));
+        ASSERT_EQ(table_open, 1);
+    }
+    QString shown(int row, int col) { return win->DataSource1->index(row, col).data().toString(); }
+};
+
+TEST_F(Grid, ValueTypedThenRowLeftIsKeptAfterCloseAndReopen)
+{
+    type_into(5, 1, "123");
+    win->DBGrid1->setCurrentIndex(win->DataSource1->index(6, 1));  // the user moves to the next row
+    EXPECT_EQ(win->Table1.rec_no(), 6);
+    EXPECT_FALSE(win->Table1.modified());
+    reopen();
+    EXPECT_EQ(shown(5, 1), "123");
+    EXPECT_EQ(win->Table1.value_at(5, 1), db::Value(123.0));
+    EXPECT_TRUE(svc.messages.empty());
+}
+
+TEST_F(Grid, SaveWithTheCellEditorStillOpenKeepsTheValue)
+{
+    type_into(7, 1, "456");
+    win->findChild<QToolButton*>("ToolButton9")->click();
+    EXPECT_FALSE(win->DBGrid1->editing());
+    EXPECT_EQ(win->Table1.state(), db::Dataset::State::Browse);
+    reopen();
+    EXPECT_EQ(shown(7, 1), "456");
+}
+
+TEST_F(Grid, CloseDiscardsAnUnpostedEditWithoutWritingItLater)
+{
+    type_into(3, 2, "789");
+    win->Close1Click();
+    EXPECT_FALSE(win->DBGrid1->editing());
+    open(path("t.DB"));
+    EXPECT_EQ(shown(3, 2), "0");
+    EXPECT_TRUE(svc.messages.empty());
+}
+
+TEST_F(Grid, LaunchedCommandSeesTheValueJustTyped)
+{
+    double seen = -1;
+    register_window("Table_info", [&](Tquilta& main) -> QWidget* {
+        seen = main.Table1.field_by_name("女性人口").as_float();
+        return nullptr;
+    });
+    type_into(0, 2, "42.5");
+    win->Table_infoClick();
+    EXPECT_EQ(seen, 42.5);
+    register_window("Table_info", {});
+}
+
+TEST_F(Grid, TextThatIsNotANumberIsRefusedAndTheRecordKept)
+{
+    type_into(2, 1, "12x");
+    win->Save1Click();
+    EXPECT_EQ(svc.message_texts(), QStringList{"'12x' is not a valid floating point value"});
+    reopen();
+    EXPECT_EQ(shown(2, 1), "0");
+}
+
+TEST_F(Grid, NavigatorMovesTheGridAndPostsOnTheWay)
+{
+    auto* nav = win->DBNavigator1;
+    nav->button("nbLast")->click();
+    EXPECT_EQ(win->Table1.rec_no(), 80);
+    EXPECT_EQ(win->DBGrid1->currentIndex().row(), 80);
+    EXPECT_FALSE(nav->button("nbNext")->isEnabled());
+    type_into(80, 5, "0.05");
+    EXPECT_TRUE(nav->button("nbPost")->isEnabled());
+    nav->button("nbFirst")->click();
+    EXPECT_EQ(win->DBGrid1->currentIndex().row(), 0);
+    reopen();
+    EXPECT_EQ(shown(80, 5), "0.05");
+}
+
+TEST_F(Grid, ColumnColoursFollowTheFieldThroughReopen)
+{
+    win->DBGrid1->set_column_color("男性人口", Qt::yellow);
+    EXPECT_EQ(win->DataSource1->index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::yellow));
+    EXPECT_FALSE(win->DataSource1->index(0, 2).data(Qt::BackgroundRole).isValid());
+    reopen();
+    EXPECT_EQ(win->DataSource1->index(40, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::yellow));
+    win->DBGrid1->clear_column_colors();
+    EXPECT_FALSE(win->DataSource1->index(40, 1).data(Qt::BackgroundRole).isValid());
+}
+
+}  // namespace
+}  // namespace vantelo::shell::testing
