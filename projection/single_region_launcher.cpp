@@ -1,26 +1,34 @@
 #include "projection/single_region_launcher.h"
 
-#include "platform/ui/services.h"
 #include "projection/Single_Region_frm1.h"
-#include "projection/modal.h"
 #include "projection/projection_links.h"
+#include "shell/db_grid.h"
+#include "shell/launch.h"
+#include "shell/menu.h"
 
 namespace vantelo::projection {
 
-void Projection1Click(QWidget* main_window, bool table_open)
+TSingle_Region_frm* new_single_region_form(QWidget* owner, const QStringList& field_names)
 {
-    if (!table_open) {
-        ui::services().information(main_window, QStringLiteral("没有打开的数据表!请先打开数据表."));
-        return;
-    }
-    auto* form = new TSingle_Region_frm(main_window);
+    auto* form = new TSingle_Region_frm(owner);
     Single_Region_frm = form;
-    form->fill_field_lists(main_table_field_names());
+    form->fill_field_lists(field_names);
     ProjectionWorkspace& ws = projection_workspace();
     form->lay_out_grids(ws.proj_year_count);
     ws.from_wizard = 0;
     ws.with_floating_pop = 0;
-    show_modal(form);
+    return form;
+}
+
+void register_single_region_projection()
+{
+    shell::register_window(QStringLiteral("Projection1"), [](shell::Tquilta& main) -> QWidget* {
+        shell::Tquilta* m = &main;
+        set_main_window_link({&main.Table1, [m](const QString& field, const QColor& colour) {
+                                  if (m->DBGrid1) m->DBGrid1->set_column_color(field, colour);
+                              }});
+        return new_single_region_form(&main, main.field_names());
+    });
 }
 
 }  // namespace vantelo::projection

@@ -8,6 +8,10 @@
 #include <QSpinBox>
 #include <cmath>
 
+#include <QAction>
+#include <QDir>
+#include <QTemporaryDir>
+
 #include "platform/ui/scripted_services.h"
 #include "projection/Single_Region_frm1.h"
 #include "projection/modal.h"
@@ -15,8 +19,12 @@
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
 #include "projection/single_region_launcher.h"
+#include "shell/dataset_model.h"
 #include "projection/string_grid.h"
 #include "projection_table.h"
+#include "shell/app_state.h"
+#include "shell/launch.h"
+#include "shell/menu.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -118,13 +126,27 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
 {
     ui::ScopedScriptedServices services;
     ProjectionTable input(ages, input_row, "e2e");
+    input.table.close();
     reset_projection_workspace();
-    set_main_window_link({&input.table, [](const QString&, const QColor&) {}});
+    shell::reset_app_state();
+    QTemporaryDir cwd;
+    QDir::setCurrent(cwd.path());
+
+    // The main window opens the table; the command is on its menu.
+    register_single_region_projection();
+    auto main = std::make_unique<shell::Tquilta>();
+    main->update_launchers();
+    services.open_answers.push_back(QString::fromStdString(input.path));
+    main->Open1Click();
+    ASSERT_TRUE(main->Table1.active());
 
     std::vector<Lines> reports;
     bool viewer_shown = false;
-    set_modal_runner([&](QDialog* d) -> int {
-        if (auto* form = qobject_cast<TSingle_Region_frm*>(d)) {
+    TSingle_Region_frm* opened = nullptr;
+    shell::set_window_shower([&](QWidget* w, bool modal) {
+        EXPECT_TRUE(modal);
+        if (auto* form = qobject_cast<TSingle_Region_frm*>(w)) {
+            opened = form;
             auto choose = [&](const char* box, const char* field) {
                 auto* b = form->findChild<QComboBox*>(box);
                 int i = b->findText(QString::fromUtf8(field));
@@ -141,8 +163,9 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
             form->grid(2)->set_cell(1, 1, "105");
             form->grid(2)->set_cell(2, 1, "105");
             form->findChild<QPushButton*>("BitBtn2")->click();
-            return 0;
         }
+    });
+    set_modal_runner([&](QDialog* d) -> int {
         if (auto* viewer = qobject_cast<Tpop_result_Form1*>(d)) {
             viewer_shown = true;
             for (int k : {-1, 1, 15, 21}) {
@@ -157,9 +180,16 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
         if (auto* t = qobject_cast<Tpop_data_resultForm1*>(d)) reports.push_back(t->lines());
         return 0;
     });
-    Projection1Click(nullptr, true);
+    main->menu_item("Projection1")->trigger();
     set_modal_runner({});
-    set_main_window_link({});
+    shell::set_window_shower({});
+
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->parent(), main.get());
+    EXPECT_EQ(opened->result(), QDialog::Accepted);  // closed by the run, still alive
+    // the used columns are coloured in the main grid
+    EXPECT_EQ(main->DataSource1->column_color(1), QColor(255, 0, 0));
+    EXPECT_EQ(main->DataSource1->column_color(5), QColor(0, 128, 0));
 
     EXPECT_TRUE(services.messages.empty()) << services.message_texts().join("|").toStdString();
     ASSERT_TRUE(viewer_shown);
@@ -180,5 +210,9 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
         EXPECT_EQ(reports[3][static_cast<size_t>(3 + x)],
                   std::to_string(x) + "  " + integer_text(pm[x]) + "   " + integer_text(pf[x]))
             << x;
+    shell::register_window(QStringLiteral("Projection1"), {});
+    set_main_window_link({});
+    main.reset();
     Single_Region_frm = nullptr;
+    QDir::setCurrent(QDir::tempPath());
 }

@@ -32,8 +32,7 @@ InputRow plain_row(int x)
     return r;
 }
 
-// Opens the form the way the menu does and keeps it for the test (the modal runner returns
-// at once).
+// Opens the form the way the menu command does, on a prepared table.
 struct FormFixture {
     ui::ScopedScriptedServices services;
     ProjectionTable input;
@@ -46,12 +45,7 @@ struct FormFixture {
         reset_projection_workspace();
         projection_workspace().proj_year_count = years_before;
         set_main_window_link({&input.table, [this](const QString& f, const QColor& c) { colours[f] = c; }});
-        set_modal_runner([this](QDialog* d) {
-            form = qobject_cast<TSingle_Region_frm*>(d);
-            return 0;
-        });
-        Projection1Click(nullptr, true);
-        set_modal_runner({});
+        form = new_single_region_form(nullptr, main_table_field_names());
     }
     ~FormFixture()
     {
@@ -78,20 +72,6 @@ struct FormFixture {
 };
 
 }  // namespace
-
-TEST(ProjectionLauncher, RefusesWithoutAnOpenTable)
-{
-    ui::ScopedScriptedServices s;
-    bool shown = false;
-    set_modal_runner([&](QDialog*) {
-        shown = true;
-        return 0;
-    });
-    Projection1Click(nullptr, false);
-    set_modal_runner({});
-    EXPECT_FALSE(shown);
-    EXPECT_EQ(s.message_texts(), QStringList{"没有打开的数据表!请先打开数据表."});
-}
 
 TEST(ProjectionLauncher, LaysOutTheGridsForTheYearsLeftBefore)
 {
