@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <map>
 
 #include "charts/Graph_1.h"
 #include "platform/chart/chart.h"
@@ -14,6 +15,7 @@
 #include "projection/pop_data_resultFrm1.h"
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
+#include "projection_table.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -164,8 +166,14 @@ TEST(ResultViewer, ChartModesOpenChildWindows)
 TEST(ResultViewer, CancelWhitensTheMainGridAndCloses)
 {
     ViewerFixture f;
+    ProjectionTable table(3, [](int) { return InputRow{1, 1, 0.1, 0.1, 0}; });
+    std::map<QString, QColor> colours;
+    set_main_window_link({&table.table, [&](const QString& n, const QColor& c) { colours[n] = c; }});
     f.viewer.show();
     f.viewer.BitBtn1()->click();
+    set_main_window_link({});
+    EXPECT_EQ(colours.size(), 6u);  // every column of the table, whatever its colour was
+    for (const auto& [name, c] : colours) EXPECT_EQ(c, QColor(255, 255, 255)) << name.toStdString();
     EXPECT_FALSE(f.viewer.isVisible());
     EXPECT_EQ(f.viewer.result(), QDialog::Rejected);
 }
