@@ -184,7 +184,6 @@ TSingle_Region_frm::TSingle_Region_frm(QWidget* parent) : QDialog(parent), ui_(s
     ui::connect_guarded(ui_->BitBtn1, &QPushButton::clicked, this, &F::BitBtn1Click);
     ui::connect_guarded(ui_->BitBtn2, &QPushButton::clicked, this, &F::BitBtn2Click);
 
-    adjustSize();
     if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 

@@ -10,7 +10,8 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent)
 {
     horizontalHeader()->setVisible(false);
     verticalHeader()->setVisible(false);
-    horizontalHeader()->setDefaultSectionSize(72);
+    horizontalHeader()->setDefaultSectionSize(100);
+    setTextElideMode(Qt::ElideNone);
     verticalHeader()->setDefaultSectionSize(22);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTableWidget::itemChanged, this, &StringGrid::user_edited);
