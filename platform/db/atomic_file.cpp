@@ -41,6 +41,11 @@ bool file_exists(const std::string& path)
 
 void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data)
 {
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { put(data.data(), data.size()); });
+}
+
+void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce)
+{
     std::string dir = ".";
     auto slash = path.find_last_of('/');
     if (slash != std::string::npos) dir = slash == 0 ? "/" : path.substr(0, slash);
@@ -54,8 +59,24 @@ void write_file_atomically(const std::string& path, const std::vector<unsigned c
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
     else ::fchmod(fd, 0644);
-    bool ok = write_all(fd, data.data(), data.size()) && ::fsync(fd) == 0;
-    int err = errno;
+    bool ok = true;
+    int err = 0;
+    try {
+        produce([&](const unsigned char* p, std::size_t n) {
+            if (ok && !write_all(fd, p, n)) {
+                ok = false;
+                err = errno;
+            }
+        });
+    } catch (...) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        throw;
+    }
+    if (ok && ::fsync(fd) != 0) {
+        ok = false;
+        err = errno;
+    }
     if (::close(fd) != 0 && ok) {
         ok = false;
         err = errno;

@@ -375,7 +375,6 @@ void Dataset::move_to(int row)
     require_active();
     if (row < 0 || row >= record_count()) throw EngineError("Record " + std::to_string(row) + " does not exist");
     post_if_editing();
-    if (row < 0 || row >= record_count()) throw EngineError("Record " + std::to_string(row) + " does not exist");
     cursor_ = row;
     bof_ = eof_ = false;
     notify_position();
@@ -581,13 +580,14 @@ void Dataset::set_current_value(int col, const Value& v)
     if (state_ != State::Edit && state_ != State::Insert) throw EngineError("Dataset not in edit or insert mode");
     const FieldDef& f = data_.fields[static_cast<std::size_t>(col)];
     if (f.read_only) throw EngineError("Field '" + f.name + "' cannot be modified");
-    if (auto s = std::get_if<std::string>(&v); s && f.type == FieldType::String) {
+    Value value = value_for_field(v, f);
+    if (auto s = std::get_if<std::string>(&value); s && f.type == FieldType::String) {
         // The width counts bytes in the file's code page; a longer text is refused, not cut.
         std::string bytes = open_format_ == TableFormat::Ascii ? *s : encode(*s, data_.code_page);
         if (static_cast<int>(bytes.size()) > f.size)
             throw EngineError("Text too long for field '" + f.name + "' (at most " + std::to_string(f.size) + " bytes)");
     }
-    buffer_[static_cast<std::size_t>(col)] = v;
+    buffer_[static_cast<std::size_t>(col)] = std::move(value);
     modified_ = true;
     notify_record(cursor_);
 }

@@ -71,8 +71,8 @@ public:
     TableType table_type() const { return table_type_; }
     void set_database_name(const std::string& n) { database_name_ = n; }
     const std::string& database_name() const { return database_name_; }
-    void set_read_only(bool ro);
-    bool read_only() const;
+    void set_read_only(bool ro);        // a change while open raises as above
+    bool read_only() const;             // also true while a table that cannot be written is open
 
     // The file a table name resolves to: no extension -> Paradox + ".db"; with a type,
     // the type's extension; an unknown extension with Default raises.
@@ -86,7 +86,8 @@ public:
 
     int record_count() const;
     int rec_no() const { return cursor_; }  // 0-based, -1 when empty
-    void first();                       // every move posts a pending edit first
+    void first();                       // every move posts a pending edit first (an edit or a new
+                                        // record with no field assigned is dropped instead)
     void next();                        // on the last record sets eof and stays
     void prior();
     void last();
@@ -94,9 +95,10 @@ public:
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
 
-    void edit();
-    void append();                      // a new blank record at the end, in insert state
-    void post();
+    void edit();                        // on an empty table, as append
+    void append();                      // a new blank record at the end, in insert state; posts a pending edit
+    void post();                        // raises "Dataset not in edit or insert mode" when browsing;
+                                        // a failed write keeps the edit pending and the image unchanged
     void cancel();
     void delete_record();               // rewrites the file without the current record
     bool modified() const { return modified_; }

@@ -1,5 +1,11 @@
 #include "platform/db/dbase.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -21,7 +27,7 @@ namespace {
 enum class Kind {
     Char,        // C: text padded with blanks
     Number,      // N, F: right-aligned decimal text
-    Logical,     // L: T/F/Y/N, '?' or blank for none
+    Logical,     // L: T/F/Y/N, '?' or blank for none (we write a blank)
     DateText,    // D: YYYYMMDD
     Memo,        // M (and G, P, dBASE B): block number into the memo file
     Int32,       // FoxPro I: 4 bytes little-endian
@@ -236,12 +242,10 @@ Parse parse_number(std::string_view t, double& out)
 Parse parse_integer(std::string_view t, std::int64_t& out)
 {
     if (t.empty() || only_stars(t)) return Parse::Null;
+    // from_chars takes a '-' but no '+'; "+-5" is no number.
     std::size_t i = t[0] == '+' ? 1 : 0;
-    if (i < t.size() && t[i] != '-') {
+    if (i == 0 || (i < t.size() && t[i] != '-')) {
         auto res = std::from_chars(t.data() + i, t.data() + t.size(), out);
-        if (res.ec == std::errc() && res.ptr == t.data() + t.size()) return Parse::Ok;
-    } else if (i == 0) {
-        auto res = std::from_chars(t.data(), t.data() + t.size(), out);
         if (res.ec == std::errc() && res.ptr == t.data() + t.size()) return Parse::Ok;
     }
     // "12." or "1.0E3" in a field of no decimals: accept whole numbers only.
@@ -381,8 +385,15 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
 
     std::optional<MemoFile> memo_file;
     if (has_memo) {
-        if (memo) memo_file = memo(is_foxpro(h.version));
-        if (!memo_file)
+        std::string failure;
+        try {
+            if (memo) memo_file = memo(is_foxpro(h.version));
+        } catch (const Error& e) {
+            failure = e.what();  // an unreadable memo file never stops the table from opening
+        }
+        if (!failure.empty())
+            note(t, label + ": the memo file of this table cannot be read (" + failure + "); its memo fields cannot be read");
+        else if (!memo_file)
             note(t, label + ": the memo file of this table is missing; its memo fields cannot be read");
         else
             note(t, label + ": memo fields cannot be written");
@@ -549,9 +560,49 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     return {};
 }
 
+namespace {
+
+// The bytes of a table file. Large files are mapped rather than copied: a million-record
+// table is read without touching a hundred megabytes of fresh memory first.
+class FileBytes {
+public:
+    explicit FileBytes(const std::string& path)
+    {
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st;
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= (1 << 20)) {
+            void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            if (p != MAP_FAILED) {
+                map_ = static_cast<const unsigned char*>(p);
+                size_ = static_cast<std::size_t>(st.st_size);
+            }
+        }
+        if (fd >= 0) ::close(fd);
+        if (!map_) {
+            copy_ = read_whole_file(path);  // raises the usual "does not exist" or "cannot open"
+            size_ = copy_.size();
+        }
+    }
+    ~FileBytes()
+    {
+        if (map_) ::munmap(const_cast<unsigned char*>(map_), size_);
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+    const unsigned char* data() const { return map_ ? map_ : copy_.data(); }
+    std::size_t size() const { return size_; }
+
+private:
+    const unsigned char* map_ = nullptr;
+    std::size_t size_ = 0;
+    std::vector<unsigned char> copy_;
+};
+
+}  // namespace
+
 TableData read_dbase(const std::string& path)
 {
-    std::vector<unsigned char> data = read_whole_file(path);
+    FileBytes data(path);
     MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
         std::string memo_path = find_memo_file(path, prefer_foxpro);
         if (memo_path.empty()) return std::nullopt;
@@ -667,7 +718,12 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
         if (is_null(v)) return;
         const std::string* s = std::get_if<std::string>(&v);
         if (!s) type_mismatch(f.name);
-        std::string bytes = encode(*s, code_page);
+        std::string bytes;
+        try {
+            bytes = encode(*s, code_page);
+        } catch (const EngineError& e) {
+            throw EngineError("Field '" + f.name + "': " + e.what());
+        }
         if (bytes.size() > w) throw EngineError("Value too long for field '" + f.name + "'");
         std::memcpy(dst, bytes.data(), bytes.size());
         return;
@@ -687,7 +743,7 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
         return;
     case Kind::Logical:
         if (is_null(v)) {
-            dst[0] = '?';
+            dst[0] = ' ';
         } else if (auto b = std::get_if<bool>(&v)) {
             dst[0] = *b ? 'T' : 'F';
         } else {
@@ -868,7 +924,11 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
     return out;
 }
 
-std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
+namespace {
+
+// Produces the bytes of a new table in pieces: the header, then the records a block at a
+// time, then the end mark.
+void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
 {
     const int cp = output_code_page(t.code_page);
     std::vector<OutField> fields = layout_for(t.fields, cp, foxpro);
@@ -876,8 +936,8 @@ std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
     for (const OutField& f : fields) record_length += static_cast<std::size_t>(f.width);
     std::size_t header_length = 32 + 32 * fields.size() + 1;
     if (t.records.size() > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
-    std::vector<unsigned char> out(header_length + record_length * t.records.size() + 1, 0);
-    unsigned char* h = out.data();
+    std::vector<unsigned char> header(header_length, 0);
+    unsigned char* h = header.data();
     h[0] = 0x03;
     put_today(h + 1);
     put_u32le(h + 4, static_cast<std::uint32_t>(t.records.size()));
@@ -894,18 +954,35 @@ std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
         d[17] = static_cast<unsigned char>(f.decimals);
     }
     h[header_length - 1] = 0x0D;
-    unsigned char* p = out.data() + header_length;
+    put(header.data(), header.size());
+
+    const std::size_t per_block = std::max<std::size_t>(1, (1 << 16) / record_length);
+    std::vector<unsigned char> block(std::min(per_block, std::max<std::size_t>(t.records.size(), 1)) * record_length);
+    std::size_t filled = 0;
     for (const Record& rec : t.records) {
-        encode_record(fields, rec, cp, p);
-        p += record_length;
+        encode_record(fields, rec, cp, block.data() + filled * record_length);
+        if (++filled == per_block) {
+            put(block.data(), filled * record_length);
+            filled = 0;
+        }
     }
-    *p = 0x1A;
+    if (filled > 0) put(block.data(), filled * record_length);
+    const unsigned char end = 0x1A;
+    put(&end, 1);
+}
+
+}  // namespace
+
+std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
+{
+    std::vector<unsigned char> out;
+    produce_dbase(t, foxpro, [&](const unsigned char* p, std::size_t n) { out.insert(out.end(), p, p + n); });
     return out;
 }
 
 void write_dbase(const std::string& path, const TableData& t, bool foxpro)
 {
-    write_file_atomically(path, build_dbase(t, foxpro));
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(t, foxpro, put); });
 }
 
 namespace {

@@ -3,9 +3,6 @@
 #include <cstddef>
 
 #include "platform/core/errors.h"
-#include "platform/db/atomic_file.h"
-#include "platform/db/paradox.h"
-#include "platform/db/table_files.h"
 
 namespace vantelo::db {
 namespace {
@@ -16,6 +13,18 @@ struct Token {
     std::string text;      // the token as written (a path without its quotation marks)
     std::string shown;     // the token as an error message names it
 };
+
+// Keywords and type words are matched without regard to ASCII letter case.
+bool same_word(const std::string& a, const char* b)
+{
+    std::size_t i = 0;
+    for (; i < a.size() && b[i]; ++i) {
+        char c = a[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != b[i]) return false;
+    }
+    return i == a.size() && !b[i];
+}
 
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -113,7 +122,7 @@ public:
 private:
     static bool is_keyword(const Token& t, const char* word)
     {
-        return t.kind == Token::Kind::Word && equal_names(t.text, word);
+        return t.kind == Token::Kind::Word && same_word(t.text, word);
     }
 
     const Token& peek() const
@@ -171,11 +180,11 @@ private:
         const Token& type = take();
         if (type.kind != Token::Kind::Word) fail_at(pos_ - 1);
         const std::string& w = type.text;
-        if (equal_names(w, "integer")) it.type = FieldType::Integer;
-        else if (equal_names(w, "float")) it.type = FieldType::Float;
-        else if (equal_names(w, "date")) it.type = FieldType::Date;
-        else if (equal_names(w, "boolean")) it.type = FieldType::Boolean;
-        else if (equal_names(w, "char")) {
+        if (same_word(w, "integer")) it.type = FieldType::Integer;
+        else if (same_word(w, "float")) it.type = FieldType::Float;
+        else if (same_word(w, "date")) it.type = FieldType::Date;
+        else if (same_word(w, "boolean")) it.type = FieldType::Boolean;
+        else if (same_word(w, "char")) {
             it.type = FieldType::String;
             expect(Token::Kind::Open);
             const Token& digits = take();
@@ -202,73 +211,6 @@ private:
 SqlStatement parse_statement(const std::string& text)
 {
     return Parser(text).statement();
-}
-
-namespace {
-
-FieldDef field_of(const SqlItem& it)
-{
-    FieldDef f;
-    f.name = it.name;
-    f.type = it.type;
-    f.size = static_cast<int>(it.size);
-    return f;
-}
-
-// Create: a new empty table; an existing file is never replaced.
-void create_table(const ResolvedTable& r, const SqlStatement& st)
-{
-    if (file_exists(r.path)) throw EngineError("Table already exists: " + r.path);
-    std::vector<FieldDef> defs;
-    for (const auto& it : st.items) defs.push_back(field_of(it));
-    TableData t;
-    t.fields = fields_for_format(defs, r.format);
-    t.code_page = 936;
-    write_table(r, t);
-}
-
-// Add: the new field goes last and reads empty in every record. The file is rewritten whole
-// through a temporary file, so a failure leaves it as it was.
-void add_field(const ResolvedTable& r, const SqlStatement& st)
-{
-    TableData t = read_table(r);
-    check_writable(r.path, t);
-    const SqlItem& it = st.items.front();
-    FieldDef f = fields_for_format({field_of(it)}, r.format).front();
-    for (const auto& old : t.fields)
-        if (equal_names(old.name, f.name) || equal_names(old.name, it.name))
-            throw EngineError("Duplicate field name '" + it.name + "'");
-    t.fields.push_back(f);
-    if (r.format == TableFormat::Paradox) check_paradox_fields(t.fields);
-    for (auto& rec : t.records) rec.emplace_back();
-    write_table(r, t);
-}
-
-// Drop: the field and its values go; the other fields and the order of records stay.
-void drop_field(const ResolvedTable& r, const SqlStatement& st)
-{
-    TableData t = read_table(r);
-    check_writable(r.path, t);
-    int i = find_field_in(t, r.format, st.drop_name);
-    if (i < 0) throw EngineError("Field '" + st.drop_name + "' not found");
-    if (t.fields.size() == 1) throw EngineError("Cannot drop the last field of a table");
-    t.fields.erase(t.fields.begin() + i);
-    for (auto& rec : t.records)
-        if (static_cast<std::size_t>(i) < rec.size()) rec.erase(rec.begin() + i);
-    write_table(r, t);
-}
-
-}  // namespace
-
-void execute_statement(const std::string& statement)
-{
-    SqlStatement st = parse_statement(statement);
-    ResolvedTable r = resolve_table(st.path, TableType::Default);
-    switch (st.kind) {
-    case SqlStatement::Kind::Create: create_table(r, st); return;
-    case SqlStatement::Kind::Add: add_field(r, st); return;
-    case SqlStatement::Kind::Drop: drop_field(r, st); return;
-    }
 }
 
 }  // namespace vantelo::db

@@ -1,0 +1,78 @@
+// Runs the statements of the program's local SQL on table files.
+#include "platform/core/errors.h"
+#include "platform/db/atomic_file.h"
+#include "platform/db/dataset.h"
+#include "platform/db/paradox.h"
+#include "platform/db/sql.h"
+#include "platform/db/table_files.h"
+
+namespace vantelo::db {
+
+namespace {
+
+FieldDef field_of(const SqlItem& it)
+{
+    FieldDef f;
+    f.name = it.name;
+    f.type = it.type;
+    f.size = static_cast<int>(it.size);
+    return f;
+}
+
+// Create: a new empty table; an existing file is never replaced.
+void create_table(const ResolvedTable& r, const SqlStatement& st)
+{
+    if (file_exists(r.path)) throw EngineError("Table already exists: " + r.path);
+    std::vector<FieldDef> defs;
+    for (const auto& it : st.items) defs.push_back(field_of(it));
+    TableData t;
+    t.fields = fields_for_format(defs, r.format);
+    t.code_page = 936;
+    write_table(r, t);
+}
+
+// Add: the new field goes last and reads empty in every record. The file is rewritten whole
+// through a temporary file, so a failure leaves it as it was.
+void add_field(const ResolvedTable& r, const SqlStatement& st)
+{
+    TableData t = read_table(r);
+    check_writable(r.path, t);
+    const SqlItem& it = st.items.front();
+    FieldDef f = fields_for_format({field_of(it)}, r.format).front();
+    for (const auto& old : t.fields)
+        if (equal_names(old.name, f.name) || equal_names(old.name, it.name))
+            throw EngineError("Duplicate field name '" + it.name + "'");
+    t.fields.push_back(f);
+    if (r.format == TableFormat::Paradox) check_paradox_fields(t.fields);
+    for (auto& rec : t.records) rec.emplace_back();
+    write_table(r, t);
+}
+
+// Drop: the field and its values go; the other fields and the order of records stay.
+void drop_field(const ResolvedTable& r, const SqlStatement& st)
+{
+    TableData t = read_table(r);
+    check_writable(r.path, t);
+    int i = find_field_in(t, r.format, st.drop_name);
+    if (i < 0) throw EngineError("Field '" + st.drop_name + "' not found");
+    if (t.fields.size() == 1) throw EngineError("Cannot drop the last field of a table");
+    t.fields.erase(t.fields.begin() + i);
+    for (auto& rec : t.records)
+        if (static_cast<std::size_t>(i) < rec.size()) rec.erase(rec.begin() + i);
+    write_table(r, t);
+}
+
+}  // namespace
+
+void execute_statement(const std::string& statement)
+{
+    SqlStatement st = parse_statement(statement);
+    ResolvedTable r = resolve_table(st.path, TableType::Default);
+    switch (st.kind) {
+    case SqlStatement::Kind::Create: create_table(r, st); return;
+    case SqlStatement::Kind::Add: add_field(r, st); return;
+    case SqlStatement::Kind::Drop: drop_field(r, st); return;
+    }
+}
+
+}  // namespace vantelo::db

@@ -1,0 +1,85 @@
+#pragma once
+// The single-region projection run (开始预测): checks of the loaded inputs, the yearly
+// parameters read from the year grids, mortality from a final survivorship curve or from
+// life-expectancy targets, and the cohort-component step by single year of age and sex.
+#include <array>
+#include <functional>
+#include <string>
+
+#include "projection/engine/workspace.h"
+#include "projection/engine/year_grid.h"
+
+namespace vantelo::projection {
+
+enum class MortalityOption {
+    life_expectancy,  // e0 targets of the life-expectancy grid (期望寿命)
+    survivorship,     // final survivorship curves lx read from the table (存活概率曲线)
+};
+
+// What the run reads from the projection form, as plain values and cell texts.
+struct RunInputs {
+    // The texts of the five field lists (male and female population, male and female death
+    // rate, first fertility field); only tested for emptiness.
+    std::array<std::string, 5> field_texts;
+    GridModel tfr_grid;                     // rows 1..3: TFR by parity
+    GridModel e0_grid;                      // rows 1, 2: male and female e0 targets
+    GridModel srb_grid;                     // row 1: sex ratio at birth
+    std::array<GridModel, 3> pattern_grids; // rows 1..35: fertility pattern by parity
+    GridModel floating_grid;                // rows 1..3: inflow, birth rate, death rate
+    std::string urban_share_text;           // base-year urban share
+    std::string floating_pop_text;          // floating population at the start
+    MortalityOption mortality = MortalityOption::life_expectancy;
+    // Survivorship option: the field names of the final male and female curves, and a reader
+    // of the current table: read_field(age, field name) is the field's value in record `age`,
+    // called for age = 0..N-1 in order, the male field before the female one.
+    std::string lx_field_male, lx_field_female;
+    std::function<double(int, const std::string&)> read_field;
+};
+
+// Runs the projection on the workspace: N = age_group_count ages, Y = proj_year_count years,
+// ws.from_wizard and ws.with_floating_pop as the form set them.
+//
+// Checks, in this order, each raising InputMessage before anything but logit_eps changes:
+//   logit_eps = 1e-9; unless from_wizard, an empty field text: "选定原始数据变量不够!";
+//   then for each age x in turn: P_m < 0, P_f < 0, m_m <= 0 or > 1, m_f <= 0 or > 1,
+//   asfr[x][0] < 0 or > 1, with the messages "男性年龄别人口数据格式不正确." ... "年龄别生育率数据格式不正确.".
+// Y <= 0 raises the range error before any array is sized.
+//
+// Then sizing, the yearly inputs (floating grid, the floating population, the urban share,
+// the sex shares of births SRB/(SRB+100) and 100/(SRB+100), asfr[15+i][y] = sum over parities of
+// TFR_k p_k(i)), mortality, the parameter records and the yearly step (project_years).
+// Grid texts are converted in that order, so a text that is not a number raises its
+// conversion error there.
+//
+// A failure after the checks restores pop_*, the life-table columns, the separation factors
+// and infant rates as they were before the run, then rethrows; the result series keep the
+// years already projected.
+void run_projection(ProjectionWorkspace& ws, const RunInputs& in);
+
+// Values the yearly step carries from year to year.
+struct RunState {
+    double floating = 0;   // F: the floating population, carrying only the inflows
+    double total_prev = 0; // T_prev: total population of the year before
+    double urban_prev = 0; // U_prev: urban population of the year before
+    double k = 0;          // urbanisation constant 0.044 - 0.028 u0
+};
+
+// The yearly cohort-component step for years 0..Y-1, from pop_* and the person-years lived
+// L(x)[y] of each year column; closed, or with a floating population when
+// ws.with_floating_pop is 1. Per year, with P the start-of-year (rounded) population:
+//   survivors n(x+1) = L(x+1)/L(x) P(x) for x = 0..N-3; the oldest age is open-ended:
+//     n(N-1) = (P(N-2) + P(N-1)) L(N-1)/(L(N-2) + L(N-1));
+//   deaths = sum P(x) - sum over x >= 1 of n(x) (both sexes), plus the infant deaths;
+//   W(x) = L_f(x)/L_f(x-1) P_f(x-1) + P_f(x), x = 15..49; doubled births of each sex
+//     sum W(x) F(x) s_{m,f}; births by parity from the grids (closed variant only);
+//   mean population M = (sum P + sum n, births doubled)/2; births = half the doubled sum;
+//   infants = births of the sex times L(0); infant deaths = births - infants;
+//   infant mortality = infant deaths/(0.8 infants + 0.2 P(0)); P = n rounded half to even;
+//   birth and death rates over M; urban = round(((T_prev - U_prev) k + total) U_prev/T_prev);
+//   pyramid shares -P_m/total and P_f/total; the age-group series.
+//   Floating: F += inflow; births F br, deaths F dr; res_float_pop = F + births - deaths.
+// Series a variant does not write are set to 0 first. A zero L(x), total or T_prev raises the
+// division error; fewer than 65 ages the range error.
+void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st);
+
+}  // namespace vantelo::projection

@@ -1,0 +1,262 @@
+// Opening and scanning every field of a 1,000,000-record table of the population layout (an
+// integer age and five floats), and writing one, in each format; pxlib and shapelib do the same
+// work in the same run as baselines. Run: build/tests/bench_db/bench_db
+#include <benchmark/benchmark.h>
+
+extern "C" {
+#include <paradox.h>
+}
+#include <shapefil.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/db/dataset.h"
+#include "platform/db/dbase.h"
+#include "platform/db/paradox.h"
+
+using namespace vantelo::db;
+
+namespace {
+
+constexpr int kRecords = 1000000;
+constexpr int kFloats = 5;
+
+double value_of(int rec, int k) { return (rec % 100000) * 1.25 + k * 0.001; }
+
+const std::string& bench_dir()
+{
+    static const std::string dir = [] {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "vantelo-bench-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) std::abort();
+        std::atexit([] { std::filesystem::remove_all(bench_dir()); });
+        return tmpl;
+    }();
+    return dir;
+}
+
+TableData population_table()
+{
+    TableData t;
+    t.fields.push_back(FieldDef{"年龄", FieldType::Integer});
+    for (int k = 0; k < kFloats; ++k) t.fields.push_back(FieldDef{"f" + std::to_string(k), FieldType::Float});
+    t.records.reserve(kRecords);
+    for (int i = 0; i < kRecords; ++i) {
+        Record r;
+        r.reserve(1 + kFloats);
+        r.emplace_back(std::int64_t(i % 81));
+        for (int k = 0; k < kFloats; ++k) r.emplace_back(value_of(i, k));
+        t.records.push_back(std::move(r));
+    }
+    return t;
+}
+
+const TableData& table_image()
+{
+    static const TableData t = population_table();
+    return t;
+}
+
+TableData in_format(bool paradox)
+{
+    TableData t = table_image();
+    t.fields = paradox ? paradox_fields_from(t.fields) : dbase_fields_from(t.fields);
+    return t;
+}
+
+const std::string& paradox_file()
+{
+    static const std::string path = [] {
+        std::string p = bench_dir() + "/pop.db";
+        write_paradox(p, in_format(true));
+        return p;
+    }();
+    return path;
+}
+
+const std::string& dbase_file()
+{
+    static const std::string path = [] {
+        std::string p = bench_dir() + "/pop.dbf";
+        write_dbase(p, in_format(false));
+        return p;
+    }();
+    return path;
+}
+
+// The heap an open table's image takes (records and their values; no texts in this layout).
+double image_bytes(const TableData& t)
+{
+    double bytes = static_cast<double>(t.records.capacity()) * sizeof(Record);
+    for (const Record& r : t.records) bytes += static_cast<double>(r.capacity()) * sizeof(Value);
+    return bytes;
+}
+
+void scan_ours(benchmark::State& state, const std::string& path)
+{
+    double file_mb = std::filesystem::file_size(path) / 1e6;
+    double image_mb = 0;
+    for (auto _ : state) {
+        Dataset ds;
+        ds.set_table_name(path);
+        ds.open();
+        image_mb = image_bytes(ds.data()) / 1e6;
+        double sum = 0;
+        int n = ds.field_count();
+        for (ds.first(); !ds.eof(); ds.next())
+            for (int i = 0; i < n; ++i) sum += ds.field(i).as_float();
+        benchmark::DoNotOptimize(sum);
+        if (ds.record_count() != kRecords) state.SkipWithError("wrong record count");
+    }
+    state.counters["file_MB"] = file_mb;
+    state.counters["image_MB"] = image_mb;
+}
+
+void BM_ScanParadoxOurs(benchmark::State& state) { scan_ours(state, paradox_file()); }
+void BM_ScanDbaseOurs(benchmark::State& state) { scan_ours(state, dbase_file()); }
+
+// The file read alone, without the walk through the dataset.
+void BM_ReadParadoxOurs(benchmark::State& state)
+{
+    for (auto _ : state) benchmark::DoNotOptimize(read_paradox(paradox_file()).records.size());
+}
+void BM_ReadDbaseOurs(benchmark::State& state)
+{
+    for (auto _ : state) benchmark::DoNotOptimize(read_dbase(dbase_file()).records.size());
+}
+
+void BM_ScanParadoxPxlib(benchmark::State& state)
+{
+    const std::string& path = paradox_file();
+    for (auto _ : state) {
+        pxdoc_t* px = PX_new();
+        if (PX_open_file(px, path.c_str()) < 0) {
+            state.SkipWithError("pxlib cannot open the file");
+            PX_delete(px);
+            return;
+        }
+        int n = PX_get_num_records(px);
+        int nf = PX_get_num_fields(px);
+        pxfield_t* fields = PX_get_fields(px);
+        std::string data(static_cast<std::size_t>(PX_get_recordsize(px)), '\0');
+        double sum = 0;
+        for (int r = 0; r < n; ++r) {
+            if (!PX_get_record(px, r, data.data())) continue;
+            int offset = 0;
+            for (int f = 0; f < nf; ++f) {
+                if (fields[f].px_ftype == pxfLong) {
+                    long v = 0;
+                    if (PX_get_data_long(px, data.data() + offset, fields[f].px_flen, &v) > 0) sum += v;
+                } else {
+                    double v = 0;
+                    if (PX_get_data_double(px, data.data() + offset, fields[f].px_flen, &v) > 0) sum += v;
+                }
+                offset += fields[f].px_flen;
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+        PX_close(px);
+        PX_delete(px);
+        if (n != kRecords) state.SkipWithError("wrong record count");
+    }
+}
+
+void BM_ScanDbaseShapelib(benchmark::State& state)
+{
+    const std::string& path = dbase_file();
+    for (auto _ : state) {
+        DBFHandle h = DBFOpen(path.c_str(), "rb");
+        if (!h) {
+            state.SkipWithError("shapelib cannot open the file");
+            return;
+        }
+        int n = DBFGetRecordCount(h);
+        double sum = 0;
+        for (int r = 0; r < n; ++r) {
+            sum += DBFReadIntegerAttribute(h, r, 0);
+            for (int k = 0; k < kFloats; ++k) sum += DBFReadDoubleAttribute(h, r, 1 + k);
+        }
+        benchmark::DoNotOptimize(sum);
+        DBFClose(h);
+        if (n != kRecords) state.SkipWithError("wrong record count");
+    }
+}
+
+void BM_WriteParadoxOurs(benchmark::State& state)
+{
+    TableData t = in_format(true);
+    std::string path = bench_dir() + "/w.db";
+    for (auto _ : state) write_paradox(path, t);
+}
+
+void BM_WriteDbaseOurs(benchmark::State& state)
+{
+    TableData t = in_format(false);
+    std::string path = bench_dir() + "/w.dbf";
+    for (auto _ : state) write_dbase(path, t);
+}
+
+void BM_WriteParadoxPxlib(benchmark::State& state)
+{
+    std::string path = bench_dir() + "/px.db";
+    for (auto _ : state) {
+        std::filesystem::remove(path);
+        pxdoc_t* px = PX_new();
+        int nf = 1 + kFloats;
+        auto* fields = static_cast<pxfield_t*>(px->malloc(px, nf * sizeof(pxfield_t), "fields"));
+        fields[0].px_fname = PX_strdup(px, "age");
+        fields[0].px_ftype = pxfLong;
+        fields[0].px_flen = 4;
+        fields[0].px_fdc = 0;
+        for (int k = 0; k < kFloats; ++k) {
+            fields[1 + k].px_fname = PX_strdup(px, ("f" + std::to_string(k)).c_str());
+            fields[1 + k].px_ftype = pxfNumber;
+            fields[1 + k].px_flen = 8;
+            fields[1 + k].px_fdc = 0;
+        }
+        if (PX_create_file(px, fields, nf, path.c_str(), pxfFileTypNonIndexDB) < 0) {
+            state.SkipWithError("pxlib cannot create the file");
+            PX_delete(px);
+            return;
+        }
+        std::string data(4 + 8 * kFloats, '\0');
+        for (int r = 0; r < kRecords; ++r) {
+            PX_put_data_long(px, data.data(), 4, r % 81);
+            for (int k = 0; k < kFloats; ++k) PX_put_data_double(px, data.data() + 4 + 8 * k, 8, value_of(r, k));
+            PX_put_recordn(px, data.data(), r);
+        }
+        PX_close(px);
+        PX_delete(px);
+    }
+}
+
+void BM_WriteDbaseShapelib(benchmark::State& state)
+{
+    std::string path = bench_dir() + "/shp.dbf";
+    for (auto _ : state) {
+        DBFHandle h = DBFCreateEx(path.c_str(), "LDID/122");
+        DBFAddField(h, "age", FTInteger, 11, 0);
+        for (int k = 0; k < kFloats; ++k) DBFAddField(h, ("f" + std::to_string(k)).c_str(), FTDouble, 20, 10);
+        for (int r = 0; r < kRecords; ++r) {
+            DBFWriteIntegerAttribute(h, r, 0, r % 81);
+            for (int k = 0; k < kFloats; ++k) DBFWriteDoubleAttribute(h, r, 1 + k, value_of(r, k));
+        }
+        DBFClose(h);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_ScanParadoxOurs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadParadoxOurs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ScanParadoxPxlib)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ScanDbaseOurs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadDbaseOurs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ScanDbaseShapelib)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WriteParadoxOurs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WriteParadoxPxlib)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WriteDbaseOurs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WriteDbaseShapelib)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();

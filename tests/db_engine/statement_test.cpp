@@ -1,0 +1,296 @@
+// Statements run on real table files of both formats.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include "engine_test_util.h"
+#include "platform/db/dataset.h"
+
+using namespace vantelo::db;
+using vantelo::db::testing_util::error_of;
+using vantelo::db::testing_util::file_bytes;
+using vantelo::db::testing_util::ScratchDir;
+
+namespace {
+
+std::string q(const std::string& path) { return "\"" + path + "\""; }
+
+class Statements : public testing::TestWithParam<const char*> {
+protected:
+    std::string table(const std::string& stem) const { return dir.path(stem + GetParam()); }
+    bool dbase() const { return std::string(GetParam()) == ".dbf"; }
+    ScratchDir dir;
+};
+
+TEST_P(Statements, CreateMakesAnEmptyTableOfEveryType)
+{
+    std::string t = table("a");
+    execute_statement("Create table " + q(t) + " (n integer,r float,d Date,b Boolean,s Char(12))");
+    Dataset ds;
+    ds.set_table_name(t);
+    ds.open();
+    EXPECT_EQ(ds.record_count(), 0);
+    ASSERT_EQ(ds.field_count(), 5);
+    const FieldType want[] = {FieldType::Integer, FieldType::Float, FieldType::Date, FieldType::Boolean, FieldType::String};
+    const char* names[] = {"n", "r", "d", "b", "s"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(ds.field(i).name(), names[i]);
+        EXPECT_EQ(ds.field(i).def().type, want[i]) << names[i];
+    }
+    EXPECT_EQ(ds.field(4).def().size, 12);
+    EXPECT_EQ(ds.field(4).def().display_width(), 12);
+}
+
+TEST_P(Statements, AddGoesLastAndDropKeepsTheRest)
+{
+    std::string t = table("a");
+    execute_statement("Create table " + q(t) + " (x integer,y float)");
+    Dataset ds;
+    ds.set_table_name(t);
+    ds.open();
+    for (int i = 0; i < 3; ++i) {
+        ds.append();
+        ds.field(0).set_as_float(i);
+        ds.field(1).set_as_float(i + 0.25);
+        ds.post();
+    }
+    ds.close();
+    execute_statement("alter table " + q(t) + " add s Char(4)");
+    execute_statement("alter table " + q(t) + " Add z Float");
+    execute_statement("alter table " + q(t) + " drop Y");   // found without regard to case
+    ds.open();
+    EXPECT_EQ(ds.field_names(), (std::vector<std::string>{"x", "s", "z"}));
+    ASSERT_EQ(ds.record_count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        ds.move_to(i);
+        EXPECT_EQ(ds.field(0).as_integer(), i);
+        EXPECT_TRUE(ds.field(1).is_null());
+        EXPECT_TRUE(ds.field(2).is_null());
+        EXPECT_EQ(ds.field(2).as_float(), 0.0);
+    }
+}
+
+struct RefusedCase {
+    const char* label;
+    const char* statement;   // %T is the table's quoted path
+    const char* message;     // %P is the table's path
+};
+
+std::string subst(std::string s, const std::string& token, const std::string& with)
+{
+    for (auto p = s.find(token); p != std::string::npos; p = s.find(token, p + with.size())) s.replace(p, token.size(), with);
+    return s;
+}
+
+// Each refused statement leaves the existing table byte for byte as it was and no file beside it.
+TEST_P(Statements, RefusedStatementsChangeNothing)
+{
+    std::string t = table("a");
+    execute_statement("Create table " + q(t) + " (x integer,y float)");
+    {
+        Dataset ds;
+        ds.set_table_name(t);
+        ds.open();
+        ds.append();
+        ds.field(0).set_as_float(7);
+        ds.post();
+    }
+    std::string before = file_bytes(t);
+    auto files_before = dir.files();
+    std::vector<RefusedCase> cases = {
+        {"existing file", "Create table %T (a integer)", "Table already exists: %P"},
+        {"drop an unknown field", "alter table %T drop nothere", "Field 'nothere' not found"},
+        {"duplicate differing in case", "alter table %T add X integer", "Duplicate field name 'X'"},
+        {"char 300", "alter table %T add w Char(300)", "Invalid field size 300 for field 'w'"},
+        {"char 0", "alter table %T add w Char(0)", "Invalid field size 0 for field 'w'"},
+        {"empty name", "alter table %T Add  Float", "Syntax error in SQL statement near 'Float'"},
+        {"unknown type", "alter table %T add w Memo", "Unknown field type 'Memo'"},
+    };
+    if (dbase()) cases.push_back({"char 255 in dBASE", "alter table %T add w Char(255)", "Invalid field size 255 for field 'w'"});
+    for (const auto& c : cases) {
+        std::string stmt = subst(c.statement, "%T", q(t));
+        EXPECT_EQ(error_of([&] { execute_statement(stmt); }), subst(c.message, "%P", t)) << c.label;
+        EXPECT_EQ(file_bytes(t), before) << c.label;
+        EXPECT_EQ(dir.files(), files_before) << c.label;
+    }
+    // Dropping down to one field works; dropping that one does not.
+    execute_statement("alter table " + q(t) + " drop y");
+    before = file_bytes(t);
+    EXPECT_EQ(error_of([&] { execute_statement("alter table " + q(t) + " drop x"); }), "Cannot drop the last field of a table");
+    EXPECT_EQ(file_bytes(t), before);
+}
+
+TEST_P(Statements, CreateRefusesBadFieldLists)
+{
+    struct Case {
+        const char* items;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"(a integer,A float)", "Duplicate field name 'A'"},
+        {"(a Char(300))", "Invalid field size 300 for field 'a'"},
+        {"(a Char(0))", "Invalid field size 0 for field 'a'"},
+        {"(a integer,,b float)", "Syntax error in SQL statement near ','"},
+        {"()", "Syntax error in SQL statement near ')'"},
+    };
+    for (const auto& c : cases) {
+        std::string t = table("new");
+        EXPECT_EQ(error_of([&] { execute_statement("Create table " + q(t) + " " + c.items); }), c.message) << c.items;
+        EXPECT_TRUE(dir.files().empty()) << c.items;
+    }
+}
+
+TEST_P(Statements, AlterOnAMissingTable)
+{
+    std::string t = table("missing");
+    EXPECT_EQ(error_of([&] { execute_statement("alter table " + q(t) + " add a integer"); }), "Table does not exist: " + t);
+    EXPECT_TRUE(dir.files().empty());
+}
+
+// A rewrite that fails half-way (here: the file size limit is hit while the temporary file is
+// written) leaves the table as it was and no temporary file behind.
+TEST_P(Statements, FailedRewriteLeavesTheOriginal)
+{
+    std::string t = table("big");
+    execute_statement("Create table " + q(t) + " (x integer,s Char(200))");
+    {
+        Dataset ds;
+        ds.set_table_name(t);
+        ds.open();
+        for (int i = 0; i < 300; ++i) {
+            ds.append();
+            ds.field(0).set_as_integer(i);
+            ds.field(1).set_as_string(std::string(150, 'a'));
+            ds.post();
+        }
+    }
+    std::string before = file_bytes(t);
+    auto files_before = dir.files();
+    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old_limit{};
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    rlimit small = old_limit;
+    small.rlim_cur = before.size() / 2;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string err = error_of([&] { execute_statement("alter table " + q(t) + " add z float"); });
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(err.empty());
+    EXPECT_EQ(file_bytes(t), before);
+    EXPECT_EQ(dir.files(), files_before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, Statements, testing::Values(".db", ".dbf"),
+                         [](const auto& info) { return std::string(info.param) == ".db" ? "Paradox" : "dBASE"; });
+
+TEST(StatementFormats, ExtensionDecidesTheFormat)
+{
+    ScratchDir dir;
+    execute_statement("Create table " + q(dir.path("plain")) + " (a integer)");
+    execute_statement("Create table " + q(dir.path("upper.DB")) + " (a integer)");
+    execute_statement("Create table " + q(dir.path("d.DBF")) + " (a integer)");
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{"d.DBF", "plain.db", "upper.DB"}));
+    // Paradox files start with the record size and header size; dBASE files with a version byte.
+    EXPECT_EQ(static_cast<unsigned char>(file_bytes(dir.path("d.DBF"))[0]), 0x03);
+    EXPECT_EQ(file_bytes(dir.path("plain.db")).size() % 2048, 0u);
+    EXPECT_EQ(error_of([&] { execute_statement("Create table " + q(dir.path("x.txt")) + " (a integer)"); }),
+              "Unknown table type: .txt");
+    EXPECT_EQ(dir.files().size(), 3u);
+}
+
+// dBASE names longer than 10 bytes are stored cut at a character boundary; the full name still
+// finds the field, and two names that cut to the same stored name are refused.
+TEST(StatementFormats, DbaseLongNames)
+{
+    ScratchDir dir;
+    std::string t = dir.path("u.dbf");
+    execute_statement("Create table " + q(t) + " (年龄 integer,农村男性人口 float,农村男性死亡率 float)");
+    execute_statement("alter table " + q(t) + " Add 城镇年龄别生育率 Float");
+    Dataset ds;
+    ds.set_table_name(t);
+    ds.open();
+    EXPECT_EQ(ds.field_names(), (std::vector<std::string>{"年龄", "农村男性人", "农村男性死", "城镇年龄别"}));
+    EXPECT_EQ(ds.field_by_name("农村男性死亡率").index(), 2);
+    EXPECT_EQ(ds.field_by_name("城镇年龄别生育率").index(), 3);
+    ds.close();
+    std::string before = file_bytes(t);
+    EXPECT_EQ(error_of([&] { execute_statement("alter table " + q(t) + " Add 城镇年龄别死亡 Float"); }),
+              "Duplicate field name '城镇年龄别死亡'");
+    EXPECT_EQ(file_bytes(t), before);
+    EXPECT_FALSE(error_of([&] { execute_statement("Create table " + q(dir.path("v.dbf")) + " (城镇男性人口 float,城镇男性人数 float)"); }).empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.path("v.dbf")));
+}
+
+}  // namespace
+
+namespace {
+
+// The data-preparation statements, run as the program builds them, in both formats: the tables
+// get 6 and 11 fields, and 81 records appended one by one keep ages 0 to 80 in order.
+TEST(StatementFormats, DataPreparationTables)
+{
+    const std::string single = "(年龄 integer,男性人口 float,女性人口 float,男性死亡率 float,女性死亡率 float,年龄别生育率 float)";
+    const std::string urban =
+        "(年龄 integer,农村男性人口 float,农村女性人口 float,农村男性死亡率 float,农村女性死亡率 float,农村年龄别生育率 float,"
+        "城镇男性人口 float,城镇女性人口 float,城镇男性死亡率 float,城镇女性死亡率 float,城镇年龄别生育率 float)";
+    for (const char* ext : {".DB", ".dbf"}) {
+        for (const auto& [list, count] : {std::pair{single, 6}, std::pair{urban, 11}}) {
+            ScratchDir dir;
+            std::string t = dir.path(std::string("prep") + ext);
+            execute_statement("Create table " + q(t) + " " + list);
+            Dataset ds;
+            ds.set_table_name(t);
+            ds.open();
+            ASSERT_EQ(ds.field_count(), count) << ext;
+            for (int k = 0; k <= 80; ++k) {
+                ds.append();
+                ds.field(0).set_as_float(k);
+                for (int i = 1; i < ds.field_count(); ++i) ds.field(i).set_as_float(0.0);
+                ds.post();
+            }
+            ds.close();
+            ds.open();
+            ASSERT_EQ(ds.record_count(), 81);
+            int age = 0;
+            for (ds.first(); !ds.eof(); ds.next(), ++age) {
+                EXPECT_EQ(ds.field(0).as_integer(), age);
+                EXPECT_EQ(ds.field_by_name(count == 6 ? "年龄别生育率" : "城镇年龄别生育率").as_float(), 0.0);
+            }
+            EXPECT_EQ(age, 81);
+        }
+    }
+}
+
+// Every real table file opens through a dataset, or is refused with a clear message.
+TEST(StatementFormats, RealFilesOpenThroughADataset)
+{
+    int opened = 0;
+    for (const char* sub : {"paradox", "dbase"}) {
+        for (const auto& e : std::filesystem::directory_iterator(std::string(VANTELO_FIXTURES_DIR) + "/" + sub)) {
+            std::string ext = e.path().extension().string();
+            for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (ext != ".db" && ext != ".dbf") continue;
+            Dataset ds;
+            ds.set_table_name(e.path().string());
+            std::string err = error_of([&] { ds.open(); });
+            if (e.path().filename() == "encrypted.db") {
+                EXPECT_FALSE(err.empty());
+                EXPECT_FALSE(ds.active());
+                continue;
+            }
+            EXPECT_EQ(err, "") << e.path();
+            if (!ds.active()) continue;
+            ++opened;
+            EXPECT_GT(ds.field_count(), 0) << e.path();
+            for (ds.first(); !ds.eof(); ds.next())
+                for (int i = 0; i < ds.field_count(); ++i) (void)ds.field(i).as_string();
+            if (e.path().filename() == "no_memofile.dbf") {
+                EXPECT_TRUE(ds.read_only());
+            }
+        }
+    }
+    EXPECT_GE(opened, 18);
+}
+
+}  // namespace
