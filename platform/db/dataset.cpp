@@ -375,7 +375,6 @@ void Dataset::move_to(int row)
     require_active();
     if (row < 0 || row >= record_count()) throw EngineError("Record " + std::to_string(row) + " does not exist");
     post_if_editing();
-    if (row < 0 || row >= record_count()) throw EngineError("Record " + std::to_string(row) + " does not exist");
     cursor_ = row;
     bof_ = eof_ = false;
     notify_position();

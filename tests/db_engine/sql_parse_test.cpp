@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "engine_test_util.h"
 #include "platform/db/sql.h"
 
@@ -67,6 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Statements, ParseGood, testing::Values(
     });
 
 struct BadCase {
+    const char* label;
     const char* text;
     const char* message;
 };
@@ -79,28 +82,34 @@ TEST_P(ParseBad, NamesWhereItFailed)
 }
 
 INSTANTIATE_TEST_SUITE_P(Malformed, ParseBad, testing::Values(
-    BadCase{"Create table \"/d/t.db\" (a Integer,,c Float)", "Syntax error in SQL statement near ','"},
-    BadCase{"Create table \"/d/t.db\" ()", "Syntax error in SQL statement near ')'"},
-    BadCase{"Create table \"/d/t.db\" (b Char())", "Syntax error in SQL statement near ')'"},
-    BadCase{"Create table \"/d/t.db\" (b Char)", "Syntax error in SQL statement near ')'"},
-    BadCase{"Create table \"/d/t.db\" (b Char(12x))", "Syntax error in SQL statement near '12x'"},
-    BadCase{"Create table \"/d/t.db\" (b Char(-1))", "Syntax error in SQL statement near '-1'"},
-    BadCase{"xyz", "Syntax error in SQL statement near 'xyz'"},
-    BadCase{"", "Syntax error in SQL statement near ''"},
-    BadCase{"alter table \"/d/t.db\" Add  Float", "Syntax error in SQL statement near 'Float'"},
-    BadCase{"alter table \"/d/t.db\" drop", "Syntax error in SQL statement near 'drop'"},
-    BadCase{"alter table \"/d/t.db\" rename a", "Syntax error in SQL statement near 'rename'"},
-    BadCase{"alter table \"/d/t.db\" drop a b", "Syntax error in SQL statement near 'b'"},
-    BadCase{"Create table \"/d/t.db\" (a integer) extra", "Syntax error in SQL statement near 'extra'"},
-    BadCase{"Create table \"/d/t.db\" (a integer", "Syntax error in SQL statement near 'integer'"},
-    BadCase{"Create table \"/d/t.db\" (a)", "Syntax error in SQL statement near ')'"},
-    BadCase{"Create table /d/t.db (a integer)", "Syntax error in SQL statement near '/d/t.db'"},
-    BadCase{"Create table \"/d/t.db (a integer)", "Syntax error in SQL statement near '\"/d/t.db (a integer)'"},
-    BadCase{"Create table \"\" (a integer)", "Syntax error in SQL statement near '\"\"'"},
-    BadCase{"Create \"/d/t.db\" (a integer)", "Syntax error in SQL statement near '\"/d/t.db\"'"},
-    BadCase{"Create table \"/d/t.db\" (a Text)", "Unknown field type 'Text'"},
-    BadCase{"alter table \"/d/t.db\" add a Char(12)(3)", "Syntax error in SQL statement near '('"},
-    BadCase{"Create table \"/d/t\x01.db\" (a integer)", "Syntax error in SQL statement near '\"/d/t\x01.db\"'"}));
+    BadCase{"empty item", "Create table \"/d/t.db\" (a Integer,,c Float)", "Syntax error in SQL statement near ','"},
+    BadCase{"empty list", "Create table \"/d/t.db\" ()", "Syntax error in SQL statement near ')'"},
+    BadCase{"Char without width", "Create table \"/d/t.db\" (b Char())", "Syntax error in SQL statement near ')'"},
+    BadCase{"Char without parentheses", "Create table \"/d/t.db\" (b Char)", "Syntax error in SQL statement near ')'"},
+    BadCase{"width not a number", "Create table \"/d/t.db\" (b Char(12x))", "Syntax error in SQL statement near '12x'"},
+    BadCase{"negative width", "Create table \"/d/t.db\" (b Char(-1))", "Syntax error in SQL statement near '-1'"},
+    BadCase{"not a statement", "xyz", "Syntax error in SQL statement near 'xyz'"},
+    BadCase{"empty statement", "", "Syntax error in SQL statement near ''"},
+    BadCase{"result column without a name", "alter table \"/d/t.db\" Add  Float", "Syntax error in SQL statement near 'Float'"},
+    BadCase{"drop without a name", "alter table \"/d/t.db\" drop", "Syntax error in SQL statement near 'drop'"},
+    BadCase{"unknown alter verb", "alter table \"/d/t.db\" rename a", "Syntax error in SQL statement near 'rename'"},
+    BadCase{"drop with two names", "alter table \"/d/t.db\" drop a b", "Syntax error in SQL statement near 'b'"},
+    BadCase{"text after the statement", "Create table \"/d/t.db\" (a integer) extra", "Syntax error in SQL statement near 'extra'"},
+    BadCase{"missing closing parenthesis", "Create table \"/d/t.db\" (a integer", "Syntax error in SQL statement near 'integer'"},
+    BadCase{"item without a type", "Create table \"/d/t.db\" (a)", "Syntax error in SQL statement near ')'"},
+    BadCase{"path without quotes", "Create table /d/t.db (a integer)", "Syntax error in SQL statement near '/d/t.db'"},
+    BadCase{"unterminated path", "Create table \"/d/t.db (a integer)", "Syntax error in SQL statement near '\"/d/t.db (a integer)'"},
+    BadCase{"empty path", "Create table \"\" (a integer)", "Syntax error in SQL statement near '\"\"'"},
+    BadCase{"Create without table", "Create \"/d/t.db\" (a integer)", "Syntax error in SQL statement near '\"/d/t.db\"'"},
+    BadCase{"unknown type word", "Create table \"/d/t.db\" (a Text)", "Unknown field type 'Text'"},
+    BadCase{"two widths", "alter table \"/d/t.db\" add a Char(12)(3)", "Syntax error in SQL statement near '('"},
+    BadCase{"control character in path", "Create table \"/d/t\x01.db\" (a integer)", "Syntax error in SQL statement near '\"/d/t\x01.db\"'"}),
+    [](const auto& info) {
+        std::string s = info.param.label;
+        for (char& ch : s)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return s;
+    });
 
 TEST(Parse, PathWithNulIsRefused)
 {
