@@ -183,6 +183,28 @@ real parse_float(std::string_view text)
         if (exp_digits == 0) throw fail();
     }
     if (i != t.size()) throw fail();
+    // Fast path for plain decimals of at most 19 digits: the digits as an exact integer over an
+    // exact power of ten, one correctly rounded division, the same value the general reader gives.
+    if (mant_digits <= 19 && t.find_first_of("eE") == std::string_view::npos) {
+        unsigned long long mant = 0;
+        int frac = 0;
+        bool after_point = false, negative = false;
+        for (char c : t) {
+            if (c == '-') negative = true;
+            else if (c == '.') after_point = true;
+            else if (c >= '0' && c <= '9') {
+                mant = mant * 10 + static_cast<unsigned long long>(c - '0');
+                if (after_point) ++frac;
+            }
+        }
+        long double v = static_cast<long double>(mant);
+        if (frac > 0) {
+            long double p10 = 1;
+            for (int k = 0; k < frac; ++k) p10 *= 10;
+            v /= p10;
+        }
+        return negative ? -v : v;
+    }
     std::string_view num = t;
     if (!num.empty() && num.front() == '+') num.remove_prefix(1);
     long double v = 0;

@@ -104,11 +104,14 @@ void read_yearly_inputs(ProjectionWorkspace& ws, const RunInputs& in, RunState& 
         at(ws.birth_share_female, y) = to_double(checked_div(100.0L, denom));
     }
     for (int c = 1; c <= y_count; ++c) {
+        // A column's TFR cells are converted at its first age, in their turn; later ages reuse
+        // the same values.
+        real tfr[3] = {0, 0, 0};
         for (int i = 0; i < 35; ++i) {
             real f = 0;
             for (int k = 1; k <= ws.parity_count; ++k) {
-                const real tfr = in.tfr_grid.number(c, k);
-                f = checked_add(f, checked_mul(tfr, pattern_grid(in, k).number(c, i + 1)));
+                if (i == 0) tfr[k - 1] = in.tfr_grid.number(c, k);
+                f = checked_add(f, checked_mul(tfr[k - 1], pattern_grid(in, k).number(c, i + 1)));
             }
             at(at(ws.asfr, 15 + i), c - 1) = to_double(f);
         }

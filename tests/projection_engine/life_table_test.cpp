@@ -1,0 +1,264 @@
+// Separation factors, the single-year life table and the logit fit.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/core/numtext.h"
+#include "projection/engine/input_message.h"
+#include "projection/engine/life_table.h"
+
+using namespace vantelo;
+using namespace vantelo::projection;
+
+namespace {
+
+struct SepCase {
+    const char* name;
+    Sex sex;
+    double m0;
+    double a0, a1;
+};
+
+// Expected values worked by hand from the constants and linear formulas of each sex.
+const SepCase sep_cases[] = {
+    {"male q0 = 0", Sex::male, 0.0, 0.0425, 0.4075},
+    {"female q0 = 0", Sex::female, 0.0, 0.05, 0.381},
+    // Only this m0 gives q0 = double(0.1), and only in extended precision.
+    {"male q0 at the threshold", Sex::male, 0.10536051565782631, 0.33, 0.338},
+    {"female q0 at the threshold", Sex::female, 0.10536051565782631, 0.35, 0.34025},
+    // The double nearest -ln 0.9 falls just below: linear, a(1) = (1.63 - 0.3013)/4.
+    {"male q0 just below", Sex::male, 0.1053605156578263, 0.0425 + 0.2875, 0.332175},
+    {"female q0 just below", Sex::female, 0.1053605156578263, 0.05 + 0.3, (1.524 - 0.1627) / 4},
+    {"male high infant mortality", Sex::male, 0.5, 0.33, 0.338},
+};
+
+void fill(Sex sex, k_ar& a, int n, double m0)
+{
+    if (sex == Sex::male)
+        sep_factors_male(a, n, m0);
+    else
+        sep_factors_female(a, n, m0);
+}
+
+}  // namespace
+
+TEST(SeparationFactors, InfantAndChildFactorsByCase)
+{
+    for (const auto& c : sep_cases) {
+        SCOPED_TRACE(c.name);
+        k_ar a(81, 0.0);
+        fill(c.sex, a, 81, c.m0);
+        EXPECT_NEAR(a[0], c.a0, 1e-12);
+        for (int x = 1; x <= 4; ++x) EXPECT_NEAR(a[x], c.a1, 1e-12);
+    }
+}
+
+TEST(SeparationFactors, ThresholdNeedsExactComparisonOfAOne)
+{
+    // At q0 = 0.1 the male linear a(0) is 0.33 as well; only a(1) tells the branches apart.
+    k_ar at_threshold(71, 0.0), below(71, 0.0);
+    sep_factors_male(at_threshold, 71, 0.10536051565782631);
+    sep_factors_male(below, 71, 0.1053605156578263);
+    EXPECT_EQ(at_threshold[1], 0.338);
+    EXPECT_NEAR(below[1], 0.332175, 1e-12);
+}
+
+TEST(SeparationFactors, AdultAgesAndLengths)
+{
+    k_ar a71(71, 0.0);
+    sep_factors_female(a71, 71, 0.01);
+    for (int x = 5; x <= 9; ++x) EXPECT_EQ(a71[x], 0.45);
+    for (int x = 10; x <= 69; ++x) EXPECT_EQ(a71[x], 0.52);
+    EXPECT_EQ(a71[70], 0.5);
+
+    k_ar a90(90, 0.0);
+    sep_factors_male(a90, 90, 0.01);
+    for (int x = 70; x < 90; ++x) EXPECT_EQ(a90[x], 0.5);
+
+    // Seventy ages: index 70 is always written, so it stops there, after ages 0..69.
+    k_ar a70(70, 0.0);
+    EXPECT_THROW(sep_factors_male(a70, 70, 0.01), RangeError);
+    EXPECT_EQ(a70[69], 0.52);
+    EXPECT_EQ(a70[5], 0.45);
+}
+
+namespace {
+
+struct Table {
+    ProjectionWorkspace ws;
+    LifeTableColumns t = ws.life_table(Sex::male);
+};
+
+// A male table of n ages and y year columns with rates m(x).
+void build(Table& tb, const std::vector<double>& m, int y)
+{
+    const int n = static_cast<int>(m.size());
+    tb.ws.death_rate_male = m;
+    size_life_table(tb.t, n, y);
+    build_life_table(tb.t, Sex::male, n, y);
+}
+
+}  // namespace
+
+TEST(LifeTable, ConstantRateAgainstHandDerivation)
+{
+    // m = 0.02 at every age: l(x) = exp(-0.02 x); a(0) = 0.0425 + 2.875 q, a(1..4) =
+    // (1.63 - 3.013 q)/4, a(5..9) = 0.45, a(10..69) = 0.52; the last age holds l(70)/0.02.
+    const int n = 71;
+    Table tb;
+    build(tb, std::vector<double>(n, 0.02), 3);
+    const double q = 1 - std::exp(-0.02);
+    std::vector<double> a(n);
+    a[0] = 0.0425 + 2.875 * q;
+    for (int x = 1; x <= 4; ++x) a[x] = (1.63 - 3.013 * q) / 4;
+    for (int x = 5; x <= 9; ++x) a[x] = 0.45;
+    for (int x = 10; x < n; ++x) a[x] = 0.52;
+    double total = 0;
+    for (int x = 0; x < n; ++x) {
+        const double l = std::exp(-0.02 * x);
+        EXPECT_NEAR(tb.ws.lt_survivors_male[x][0], l, 1e-13) << x;
+        double big_l = x < n - 1 ? (l - std::exp(-0.02 * (x + 1))) * a[x] + std::exp(-0.02 * (x + 1)) : l / 0.02;
+        EXPECT_NEAR(tb.ws.lt_years_lived_male[x][0], big_l, 1e-12) << x;
+        total += big_l;
+    }
+    EXPECT_NEAR(tb.ws.lt_years_above_male[0], total, 1e-10);
+    EXPECT_NEAR(tb.ws.life_exp_male[0], total, 1e-10);
+    EXPECT_EQ(tb.ws.lt_survivors_male[n][0], 0.0);
+    EXPECT_EQ(tb.ws.death_prob_male[n - 1], 1.0);
+    EXPECT_EQ(tb.ws.sep_factor_male[n - 1], 50.0);  // 1/m(N-1) in years
+    EXPECT_EQ(tb.ws.infant_rate_male, 0.02);
+    // The e0 text carries at most eight decimals of e(0).
+    const std::string& text = tb.ws.base_e0_male_text;
+    EXPECT_LE(text.size() - text.find('.') - 1, 8u);
+    EXPECT_NEAR(static_cast<double>(parse_float(text)), total, 5e-9);
+}
+
+TEST(LifeTable, InvariantsOnARisingSchedule)
+{
+    std::vector<double> m(101);
+    for (int x = 0; x < 101; ++x) m[x] = std::min(1.0, 0.0004 + 0.00003 * std::exp(0.1 * x));
+    m[0] = 0.03;
+    Table tb;
+    build(tb, m, 4);
+    auto& l = tb.ws.lt_survivors_male;
+    auto& big_l = tb.ws.lt_years_lived_male;
+    double sum_l = 0;
+    for (int x = 0; x < 101; ++x) {
+        EXPECT_LE(tb.ws.death_prob_male[x], 1.0);
+        EXPECT_GE(tb.ws.death_prob_male[x], 0.0);
+        EXPECT_LE(l[x + 1][0], l[x][0]);
+        EXPECT_NEAR(tb.ws.lt_deaths_male[x], l[x][0] - l[x + 1][0], 1e-15);
+        EXPECT_NEAR(tb.ws.life_exp_male[x], tb.ws.lt_years_above_male[x] / l[x][0], 1e-12);
+        sum_l += big_l[x][0];
+        // L is copied into every year column, l is not.
+        for (int c = 1; c < 4; ++c) EXPECT_EQ(big_l[x][c], big_l[x][0]);
+        if (x > 0) {
+            EXPECT_EQ(l[x][1], 0.0);
+        }
+    }
+    EXPECT_NEAR(tb.ws.lt_years_above_male[0], sum_l, 1e-10);
+}
+
+TEST(LifeTable, RateOfOneAtTheLastAge)
+{
+    std::vector<double> m(71, 0.01);
+    m[70] = 1.0;
+    Table tb;
+    build(tb, m, 1);
+    EXPECT_EQ(tb.ws.sep_factor_male[70], 1.0);
+    EXPECT_EQ(tb.ws.lt_years_lived_male[70][0], tb.ws.lt_survivors_male[70][0]);
+}
+
+TEST(LifeTable, RefusesTooFewAgesBeforeAnyColumnChanges)
+{
+    Table tb;
+    build(tb, std::vector<double>(71, 0.01), 1);
+    const double l10 = tb.ws.lt_survivors_male[10][0];
+    tb.ws.death_rate_male = std::vector<double>(70, 0.5);
+    size_life_table(tb.t, 70, 1);
+    EXPECT_THROW(build_life_table(tb.t, Sex::male, 70, 1), RangeError);
+    EXPECT_EQ(tb.ws.lt_survivors_male[10][0], l10);
+
+    // No year column: the range error at column 0.
+    Table none;
+    none.ws.death_rate_male = std::vector<double>(71, 0.01);
+    size_life_table(none.t, 71, 0);
+    EXPECT_THROW(build_life_table(none.t, Sex::male, 71, 0), RangeError);
+}
+
+namespace {
+
+k_ar base_curve()
+{
+    std::vector<double> m(81);
+    for (int x = 0; x < 81; ++x) m[x] = std::min(1.0, 0.0005 + 0.00004 * std::exp(0.095 * x));
+    m[0] = 0.02;
+    Table tb;
+    build(tb, m, 1);
+    k_ar l(81);
+    for (int x = 0; x < 81; ++x) l[x] = tb.ws.lt_survivors_male[x][0];
+    return l;
+}
+
+}  // namespace
+
+TEST(LogitFit, MeetsTargetsAndShiftsEveryAgeByTheSameLogit)
+{
+    const k_ar l = base_curve();
+    double sum_l = 0;
+    for (double v : l) sum_l += v;
+    struct Case {
+        const char* name;
+        double target;
+    } cases[] = {{"target below the base sum", sum_l - 6.5},
+                 {"target above the base sum", sum_l + 4.25},
+                 {"target near the top", 79.5},
+                 {"target near the bottom", 1.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LogitFit f = logit_fit(l, 81, c.target, 1e-9);
+        EXPECT_LE(std::fabs(f.sum - c.target), 1e-9);
+        EXPECT_LT(f.passes, 60);
+        // l* = l / (e^(2a)(1 - l) + l) means (1 - l*)/l* = e^(2a) (1 - l)/l: every age's
+        // log-odds of dying moves by 2a.
+        double s = 0;
+        for (int x = 0; x < 81; ++x) {
+            const double shifted = l[x] / (std::exp(2 * f.alpha) * (1 - l[x]) + l[x]);
+            s += shifted;
+            if (x > 0 && x < 75 && std::fabs(f.alpha) < 5) {
+                EXPECT_NEAR(std::log((1 - shifted) / shifted) - std::log((1 - l[x]) / l[x]), 2 * f.alpha, 1e-6);
+            }
+        }
+        EXPECT_NEAR(s, c.target, 1e-8);
+        if (c.target < sum_l) {
+            EXPECT_GT(f.alpha, 0);
+        } else {
+            EXPECT_LT(f.alpha, 0);
+        }
+    }
+}
+
+TEST(LogitFit, TargetOfTheBaseSumGivesAlphaNearZero)
+{
+    const k_ar l = base_curve();
+    double sum_l = 0;
+    for (double v : l) sum_l += v;
+    const LogitFit f = logit_fit(l, 81, sum_l, 1e-9);
+    EXPECT_NEAR(f.alpha, 0.0, 1e-9);
+}
+
+TEST(LogitFit, TargetsOutOfReachEndWithAMessage)
+{
+    const k_ar l = base_curve();
+    for (double target : {0.0, 0.5, 81.5, 200.0}) {
+        SCOPED_TRACE(target);
+        try {
+            logit_fit(l, 81, target, 1e-9);
+            ADD_FAILURE() << "no message";
+        } catch (const InputMessage& e) {
+            EXPECT_STREQ(e.what(), "期望寿命设定超出范围！请重新设定。");
+        }
+    }
+}
