@@ -29,6 +29,7 @@ struct ViewerFixture {
     TSingle_Region_frm form;
     Tpop_result_Form1 viewer;
     std::vector<Lines> reports;  // the lines of every text window shown
+    std::vector<Tpop_data_resultForm1*> windows;
 
     ViewerFixture()
     {
@@ -49,7 +50,12 @@ struct ViewerFixture {
         ws.res_pyramid_male = {{-0.2, -0.3}, {-0.2, -0.1}, {-0.1, -0.1}};
         ws.res_pyramid_female = {{0.2, 0.2}, {0.2, 0.2}, {0.1, 0.1}};
         set_modal_runner([this](QDialog* d) {
-            if (auto* t = qobject_cast<Tpop_data_resultForm1*>(d)) reports.push_back(t->lines());
+            if (auto* t = qobject_cast<Tpop_data_resultForm1*>(d)) {
+                EXPECT_EQ(pop_data_resultForm1, t);  // the newest window is named before it shows
+                EXPECT_TRUE(windows.empty() || windows.back() != t);
+                windows.push_back(t);
+                reports.push_back(t->lines());
+            }
             return 0;
         });
     }
@@ -112,7 +118,7 @@ TEST(ResultViewer, ChosenEntriesGiveTheirReports)
     EXPECT_EQ(f.reports[1],
               (Lines{"", "2002年 年龄结构", "年龄  男性        女性", "0  986   1000", "1  10   11", "2  2   3"}));
     EXPECT_EQ(f.reports[2], (Lines{"", "0--14岁人口比重", "2001    0", "2002    0.5"}));
-    EXPECT_EQ(pop_data_resultForm1 != nullptr, true);
+    EXPECT_EQ(pop_data_resultForm1, f.windows.back());  // one window per request
 }
 
 TEST(ResultViewer, AShareOfAnEmptyYearEndsTheRequestBeforeAWindowShows)
