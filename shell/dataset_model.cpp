@@ -67,6 +67,16 @@ QString DatasetModel::display_text(const db::Value& v, FieldType type)
 QVariant DatasetModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rows_ || index.column() >= cols_ || !ds_.active()) return {};
+    // Painting never raises: a cell the dataset cannot give shows empty.
+    try {
+        return cell_data(index, role);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+QVariant DatasetModel::cell_data(const QModelIndex& index, int role) const
+{
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         const auto& def = ds_.field_def(index.column());
         return display_text(cell_value(index.row(), index.column()), def.type);

@@ -51,6 +51,7 @@ signals:
 
 private:
     db::Value cell_value(int row, int col) const;
+    QVariant cell_data(const QModelIndex& index, int role) const;
     void set_field_text(int col, const QString& text);
 
     db::Dataset& ds_;

@@ -1,10 +1,14 @@
 #include "platform/ui/guard.h"
 #include "shell/fonts.h"
 #include "shell/menu.h"
+#include "projection/single_region_launcher.h"
 
 // Command windows register their launchers with the main window here, before it is built:
 // vantelo::shell::register_window("Table_info", ...).
-static void register_windows() {}
+static void register_windows()
+{
+    vantelo::projection::register_single_region_projection();
+}
 
 int main(int argc, char** argv)
 {

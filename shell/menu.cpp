@@ -1,6 +1,7 @@
 #include "shell/menu.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -320,6 +321,12 @@ void Tquilta::Close1Click()
 }
 
 void Tquilta::Exit1Click() { close(); }
+
+void Tquilta::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) QCoreApplication::quit();
+}
 
 QString help_page_for(const QString& help_file)
 {

@@ -103,6 +103,10 @@ public:
     void ToolButton11Click();
     void ToolButton12Click();
 
+protected:
+    // Closing the main window ends the program, whatever other windows are still shown.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     enum class Check { None, Table, TableShort };
     void launch(const QString& item, Check check, bool modal = true);

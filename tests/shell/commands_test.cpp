@@ -213,6 +213,20 @@ TEST_F(Commands, ToolButtonsRunTheirMenuCommands)
     EXPECT_EQ(created[1].item, "N8");
 }
 
+TEST_F(Commands, ExitClosesTheMainWindowWithoutSaving)
+{
+    win->show();
+    prepare(path("t.DB"));
+    win->Table1.edit();
+    win->Table1.field(1).set_as_float(5);
+    win->menu_item("Exit1")->trigger();
+    EXPECT_FALSE(win->isVisible());
+    db::Dataset t;
+    t.set_table_name(path("t.DB").toStdString());
+    t.open();
+    EXPECT_EQ(t.field(1).as_float(), 0.0);
+}
+
 TEST_F(Commands, HelpContentsShowsThePageBesideTheStartDirectory)
 {
     win->Content1Click();

@@ -1,6 +1,9 @@
 // Editing the current table in the main grid, as a user types into it.
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBrowser>
+
+#include "platform/ui/help_viewer.h"
 #include <QToolButton>
 
 #include "shell/dataset_model.h"
@@ -109,6 +112,33 @@ TEST_F(Grid, NavigatorMovesTheGridAndPostsOnTheWay)
     EXPECT_EQ(win->DBGrid1->currentIndex().row(), 0);
     reopen();
     EXPECT_EQ(shown(80, 5), "0.05");
+}
+
+TEST_F(Grid, AppendedRecordIsShownAndPostedWhenTheRowIsLeft)
+{
+    win->DBNavigator1->button("nbInsert")->click();
+    EXPECT_EQ(win->DataSource1->rowCount(), 82);
+    EXPECT_EQ(win->DBGrid1->currentIndex().row(), 81);
+    type_into(81, 0, "81");
+    win->DBGrid1->setCurrentIndex(win->DataSource1->index(0, 0));
+    EXPECT_EQ(win->Table1.record_count(), 82);
+    reopen();
+    EXPECT_EQ(win->DataSource1->rowCount(), 82);
+    EXPECT_EQ(shown(81, 0), "81");
+    EXPECT_EQ(shown(81, 1), "");
+}
+
+TEST_F(Grid, HelpViewerShowsThePageWithoutBlocking)
+{
+    ui::show_help_window(win.get(), QStringLiteral(VANTELO_HELP_PAGE), "contents");
+    QWidget* viewer = ui::help_window();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    auto* browser = viewer->findChild<QTextBrowser*>("HelpBrowser");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(browser->source().fragment(), "contents");
+    EXPECT_TRUE(browser->toPlainText().contains("数据准备"));
+    viewer->close();
 }
 
 TEST_F(Grid, ColumnColoursFollowTheFieldThroughReopen)

@@ -21,8 +21,9 @@ inline QApplication& app()
     static int argc = 1;
     static char name[] = "shell_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
+    // Never destroyed: tearing it down among the exit handlers crashes once key events were sent.
+    static QApplication* a = new QApplication(argc, argv);
+    return *a;
 }
 
 class MainWindowTest : public ::testing::Test {

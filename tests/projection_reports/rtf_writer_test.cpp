@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include <QString>
+
+#include "platform/core/errors.h"
+#include "projection/rtf_writer.h"
+#include "rtf_reader.h"
+
+using namespace vantelo;
+using namespace vantelo::projection;
+
+namespace {
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::filesystem::path temp_dir()
+{
+    auto d = std::filesystem::temp_directory_path() / ("vantelo_rtf_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+}
+
+}  // namespace
+
+TEST(RtfWriter, ChineseAsSignedUnicodeEscapes)
+{
+    // 年 U+5E74 = 24180; 龄 U+9F84 = 40836 - 65536 = -24700; 预 U+9884 = 39044 - 65536 = -26492
+    std::string doc = rtf_document({"年龄预"}, "MS Sans Serif");
+    EXPECT_NE(doc.find("\\u24180?\\u-24700?\\u-26492?\\par\r\n"), std::string::npos) << doc;
+    for (unsigned char c : doc) EXPECT_LT(c, 0x80);
+}
+
+TEST(RtfWriter, HeaderCarriesFontAndCharsetAndEndsControlWordsBeforeText)
+{
+    std::string doc = rtf_document({"2001    166362"}, "MS Sans Serif");
+    EXPECT_EQ(doc,
+              "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang2052{\\fonttbl{\\f0\\fnil\\fcharset134 MS Sans Serif;}}\r\n"
+              "\\viewkind4\\uc1\\pard\\f0\\fs20 2001    166362\\par\r\n"
+              "}\r\n");
+}
+
+TEST(RtfWriter, SpecialCharactersAreEscaped)
+{
+    std::string doc = rtf_document({"a\\b{c}\td\x01"}, "F");
+    EXPECT_NE(doc.find("a\\\\b\\{c\\}\\tab d\\par"), std::string::npos) << doc;
+}
+
+TEST(RtfWriter, ReadBackGivesTheLinesInOrder)
+{
+    std::vector<std::string> lines{"", "总人口数", "2001    166362", "2010年 年龄结构", "年龄  男性        女性",
+                                   "{x}\\y", "𝄞 beyond the basic plane"};
+    auto r = rtftest::read_rtf(rtf_document(lines, "MS Sans Serif"));
+    ASSERT_TRUE(r.ok) << r.error;
+    std::u16string expected;
+    for (const auto& l : lines) {
+        expected += QString::fromStdString(l).toStdU16String();
+        expected += u'\n';
+    }
+    EXPECT_EQ(r.text, expected);
+    EXPECT_EQ(r.font_name, "MS Sans Serif");
+    EXPECT_EQ(r.charset, 134);
+}
+
+TEST(RtfWriter, NoLinesIsADocumentWithoutText)
+{
+    auto r = rtftest::read_rtf(rtf_document({}, "MS Sans Serif"));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.text.empty());
+}
+
+TEST(RtfFile, WritesCrLfAndReplacesAnExistingFile)
+{
+    auto dir = temp_dir();
+    std::string path = (dir / "report.txt").string();
+    { std::ofstream(path) << "old contents that are longer than the new document will be, by far, surely"; }
+    write_rtf_file(path, {"年", "b"}, "MS Sans Serif");
+    std::string data = slurp(path);
+    EXPECT_EQ(data.rfind("{\\rtf1", 0), 0u);
+    EXPECT_EQ(data.find("old"), std::string::npos);
+    // every line end is CR LF
+    for (size_t i = 0; i < data.size(); ++i)
+        if (data[i] == '\n') {
+            EXPECT_EQ(data[i - 1], '\r');
+        }
+    auto r = rtftest::read_rtf(data);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.text, u"年\nb\n");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RtfFile, AFileThatCannotBeCreatedNamesIt)
+{
+    std::string path = "/nonexistent-folder/sub/report.rtf";
+    try {
+        write_rtf_file(path, {"x"}, "F");
+        FAIL();
+    } catch (const InOutError& e) {
+        EXPECT_STREQ(e.what(), "Cannot create file /nonexistent-folder/sub/report.rtf");
+    }
+}
