@@ -8,6 +8,7 @@
 
 #include "platform/ui/guard.h"
 #include "shell/Fenwo_LOGOUnit1.h"
+#include "shell/app_state.h"
 
 namespace vantelo::shell {
 
@@ -54,7 +55,7 @@ QWidget* start_up(const MainWindowFactory& make_main_window)
     }
     free_splash();
 
-    if (qApp) qApp->setProperty(kHelpFileProperty, kStartupHelpFile);
+    help_file = kStartupHelpFile;
     return make_main_window ? make_main_window() : nullptr;
 }
 

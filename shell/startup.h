@@ -13,14 +13,12 @@ namespace vantelo::shell {
 // runs); the window is not shown yet.
 using MainWindowFactory = std::function<QWidget*()>;
 
-// The help file set at start-up; the help command replaces it.
+// The help file start-up puts into help_file (app_state.h); the help command replaces it.
 inline const QString kStartupHelpFile = QStringLiteral("C:\\VORN_Help\\VORN.HLP");
-
-// The application property that holds the help file's name.
-inline constexpr const char* kHelpFileProperty = "help_file";
 
 // Shows the splash until its timer ends or it is clicked, frees it (also on an error, which
 // then propagates), sets the help file and creates the main window. Needs a QApplication.
+// The program's factory is [] { return new Tquilta; }.
 QWidget* start_up(const MainWindowFactory& make_main_window);
 
 // start_up(), then the window-message loop, which ends when the main window closes; the main

@@ -12,6 +12,8 @@
 
 #include "platform/ui/scripted_services.h"
 #include "shell/Fenwo_LOGOUnit1.h"
+#include "shell/app_state.h"
+#include "shell/menu.h"
 #include "shell/startup.h"
 
 using namespace vantelo::shell;
@@ -144,7 +146,7 @@ protected:
     {
         ++main_windows_made;
         splash_alive_at_main = FenwoLOGO != nullptr;
-        help_at_main = qApp->property(kHelpFileProperty).toString();
+        help_at_main = help_file;
         main = std::make_unique<QWidget>();
         main->setObjectName("quilta");
         return main.get();
@@ -196,6 +198,21 @@ TEST_F(StartUpTest, AnErrorFreesTheSplashAndEndsStartUp)
     EXPECT_EQ(FenwoLOGO, nullptr);
     EXPECT_EQ(main_windows_made, 0);
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<TFenwoLOGO*>(w), nullptr);
+}
+
+TEST_F(StartUpTest, TheProgramsMainWindowComesAfterTheSplash)
+{
+    reset_app_state();
+    QTimer::singleShot(0, [] { FenwoLOGO->Timer1Timer(); });
+    std::unique_ptr<QWidget> made(start_up([] { return new Tquilta; }));
+    auto* main_window = qobject_cast<Tquilta*>(made.get());
+    ASSERT_NE(main_window, nullptr);
+    EXPECT_EQ(quilta, main_window);
+    EXPECT_EQ(FenwoLOGO, nullptr);
+    EXPECT_EQ(help_file, "C:\\VORN_Help\\VORN.HLP");
+    EXPECT_FALSE(main_window->isVisible());  // the message loop shows it
+    made.reset();
+    reset_app_state();
 }
 
 TEST_F(StartUpTest, TheMessageLoopRunsUntilTheMainWindowCloses)
