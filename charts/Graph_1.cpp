@@ -213,8 +213,8 @@ void TGraph::BitBtn5Click()
 {
     // The print dialog's result is not consulted: a Cancel still prints, on the printer
     // chosen before.
-    services().print_dialog(this);
     QPrinter& printer = chart_printer();
+    services().print_dialog(this, printer);
     struct RestoreOrientation {
         QPrinter& printer;
         QPageLayout::Orientation before;

@@ -97,9 +97,8 @@ void QtServices::colour_dialog(QWidget* parent, ColourDialogState& state)
     if (c.isValid()) state.color = c;
 }
 
-void QtServices::print_dialog(QWidget* parent)
+void QtServices::print_dialog(QWidget* parent, QPrinter& printer)
 {
-    QPrinter printer;
     QPrintDialog dlg(&printer, parent);
     dlg.exec();
 }

@@ -13,7 +13,7 @@ public:
     void save_dialog(QWidget* parent, FileDialogState& state) override;
     void font_dialog(QWidget* parent, FontDialogState& state) override;
     void colour_dialog(QWidget* parent, ColourDialogState& state) override;
-    void print_dialog(QWidget* parent) override;
+    void print_dialog(QWidget* parent, QPrinter& printer) override;
     void show_help(QWidget* parent, const QString& help_file, const QString& topic) override;
     void pause(int milliseconds) override;
 };

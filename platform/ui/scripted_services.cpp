@@ -56,7 +56,7 @@ void ScriptedServices::colour_dialog(QWidget*, ColourDialogState& state)
     colour_answers.pop_front();
 }
 
-void ScriptedServices::print_dialog(QWidget*) { ++print_dialogs; }
+void ScriptedServices::print_dialog(QWidget*, QPrinter&) { ++print_dialogs; }
 
 void ScriptedServices::show_help(QWidget*, const QString& help_file, const QString& topic)
 {

@@ -38,7 +38,7 @@ public:
     void save_dialog(QWidget*, FileDialogState& state) override;
     void font_dialog(QWidget*, FontDialogState& state) override;
     void colour_dialog(QWidget*, ColourDialogState& state) override;
-    void print_dialog(QWidget*) override;
+    void print_dialog(QWidget*, QPrinter&) override;
     void show_help(QWidget*, const QString& help_file, const QString& topic) override;
     void pause(int milliseconds) override;
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QWidget;
+class QPrinter;
 
 namespace vantelo::ui {
 
@@ -46,8 +47,9 @@ public:
     virtual void save_dialog(QWidget* parent, FileDialogState& state) = 0;
     virtual void font_dialog(QWidget* parent, FontDialogState& state) = 0;
     virtual void colour_dialog(QWidget* parent, ColourDialogState& state) = 0;
-    // The print set-up dialog; printing goes on whatever the user chose.
-    virtual void print_dialog(QWidget* parent) = 0;
+    // The print set-up dialog on a printer, which keeps the choice for the next print;
+    // printing goes on whatever the user chose.
+    virtual void print_dialog(QWidget* parent, QPrinter& printer) = 0;
     // Shows a topic of a help file.
     virtual void show_help(QWidget* parent, const QString& help_file, const QString& topic) = 0;
     // Pauses the calling thread for an animation frame.
