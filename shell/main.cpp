@@ -1,6 +1,7 @@
 #include "platform/ui/guard.h"
 #include "shell/fonts.h"
 #include "shell/menu.h"
+#include "shell/startup.h"
 #include "projection/single_region_launcher.h"
 
 // Command windows register their launchers with the main window here, before it is built:
@@ -16,9 +17,6 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vantelo"));
     vantelo::shell::install_font_substitutions();
     register_windows();
-    auto* main_window = new vantelo::shell::Tquilta;
-    main_window->show();
-    int rc = app.exec();
-    delete main_window;
-    return rc;
+    // The splash, then the main window and the message loop until it closes.
+    return vantelo::shell::run_application([] { return new vantelo::shell::Tquilta; });
 }

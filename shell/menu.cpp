@@ -18,6 +18,7 @@
 #include "shell/db_navigator.h"
 #include "shell/input_tables.h"
 #include "shell/launch.h"
+#include "shell/startup.h"
 #include "ui_menu.h"
 
 namespace vantelo::shell {
@@ -341,6 +342,7 @@ QString help_page_for(const QString& help_file)
 void Tquilta::Content1Click()
 {
     help_file = start_dir + QStringLiteral("/VORN.hlp");
+    qApp->setProperty(kHelpFileProperty, help_file);
     QString page = help_page_for(help_file);
     if (page.isEmpty()) {
         ui::services().information(this, QStringLiteral("找不到帮助文件：%1").arg(QDir::toNativeSeparators(
