@@ -342,7 +342,6 @@ QString help_page_for(const QString& help_file)
 void Tquilta::Content1Click()
 {
     help_file = start_dir + QStringLiteral("/VORN.hlp");
-    qApp->setProperty(kHelpFileProperty, help_file);
     QString page = help_page_for(help_file);
     if (page.isEmpty()) {
         ui::services().information(this, QStringLiteral("找不到帮助文件：%1").arg(QDir::toNativeSeparators(
