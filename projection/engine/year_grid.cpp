@@ -74,9 +74,11 @@ Span checked_span(int start_year, int end_year, int base_year, int year_count)
 
 void fill_row(GridModel& g, int r, Span sp, InterpolationMode mode)
 {
-    if (mode == InterpolationMode::none) return;
+    // Both end values are read whatever the mode, so a cell that is not a number stops the
+    // command even when no mode is chosen.
     const real vs = g.number(sp.s, r);
     const real ve = g.number(sp.e, r);
+    if (mode == InterpolationMode::none) return;
     const real n = sp.e - sp.s;
     real growth = 0;
     if (mode == InterpolationMode::exponential) growth = checked_ln(checked_div(ve, vs));

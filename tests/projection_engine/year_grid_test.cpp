@@ -200,3 +200,12 @@ TEST(TotalTfr, RelaysTheLoadedParitiesOnly)
     EXPECT_EQ(total.cell(2, 1), "1.55");
     EXPECT_DOUBLE_EQ(ws.tfr_value, 1.55);
 }
+
+TEST(Interpolation, NoModeStillReadsTheEndCells)
+{
+    // The end values are read before the mode is looked at: a bad end cell stops the command
+    // even when nothing would be written.
+    GridModel g = row_grid({"1", "2", "x"});
+    EXPECT_THROW(interpolate_grid_row(g, 1, 2001, 2003, base, 3, InterpolationMode::none), ConvertError);
+    EXPECT_EQ(row_of(g, 1), (std::vector<std::string>{"1", "2", "x"}));
+}
