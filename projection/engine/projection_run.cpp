@@ -352,8 +352,8 @@ void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st)
         // 14.-15. Rates; urbanisation.
         at(ws.res_birth_rate, y) = to_double(checked_div(at(ws.res_births, y), at(mean, y)));
         at(ws.res_death_rate, y) = to_double(checked_div(at(ws.res_deaths, y), at(mean, y)));
-        // ((T_prev - U_prev) k + total) U_prev / T_prev, multiplied before it is divided, as
-        // written: a quotient taken first can move a value off an exact half before rounding.
+        // ((T_prev - U_prev) k + total) U_prev / T_prev: the product by U_prev comes before the
+        // division by T_prev (a quotient taken first can move a value off an exact half).
         const real urban = round_half_even(checked_div(
             checked_mul((static_cast<real>(st.total_prev) - st.urban_prev) * st.k + total, st.urban_prev),
             st.total_prev));

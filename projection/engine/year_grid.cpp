@@ -89,7 +89,9 @@ void fill_row(GridModel& g, int r, Span sp, InterpolationMode mode)
             v = checked_add(vs, checked_mul(checked_sub(ve, vs), t));
         else if (mode == InterpolationMode::exponential)
             v = checked_mul(vs, checked_exp(checked_mul(growth, t)));
-        g.set_cell(c, r, format_general(to_double(v)));
+        // The extended value itself is written: rounding it to a double first can change the
+        // fifteenth digit (0.043 x 2/9 gives 0.00955555555555556, its double ...555).
+        g.set_cell(c, r, format_general(check_finite(v)));
     }
 }
 
