@@ -14,13 +14,16 @@ struct BaseSnapshot {
     k_grid lt_years_lived_male, lt_years_lived_female;
     k_ar sep_factor_male, sep_factor_female;
     double infant_rate_male, infant_rate_female;
+    // The run rebuilds ages 15..49 of every year column from the grids, column 0 included,
+    // where the loaded rates are checked by the next run.
+    k_grid asfr;
 
     explicit BaseSnapshot(const ProjectionWorkspace& ws)
         : pop_male(ws.pop_male), pop_female(ws.pop_female), lt_survivors_male(ws.lt_survivors_male),
           lt_survivors_female(ws.lt_survivors_female), lt_years_lived_male(ws.lt_years_lived_male),
           lt_years_lived_female(ws.lt_years_lived_female), sep_factor_male(ws.sep_factor_male),
           sep_factor_female(ws.sep_factor_female), infant_rate_male(ws.infant_rate_male),
-          infant_rate_female(ws.infant_rate_female)
+          infant_rate_female(ws.infant_rate_female), asfr(ws.asfr)
     {
     }
 
@@ -36,6 +39,7 @@ struct BaseSnapshot {
         ws.sep_factor_female = std::move(sep_factor_female);
         ws.infant_rate_male = infant_rate_male;
         ws.infant_rate_female = infant_rate_female;
+        ws.asfr = std::move(asfr);
         ws.e0_changed = 0;
     }
 };

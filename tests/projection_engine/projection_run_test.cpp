@@ -633,3 +633,25 @@ TEST(ProjectionRun, FertilityRebuiltAtAges15To49Only)
     EXPECT_EQ(ws.asfr[14][0], 0.3);
     EXPECT_EQ(ws.asfr[50][2], 0.3);
 }
+
+TEST(ProjectionRun, RetryAfterAFailureChecksTheLoadedFertility)
+{
+    // The grids ask for TFR 6 (1.2 at ages 25..29); a zero L at age 40 of the second year stops
+    // the run half-way, after it has rebuilt the rates. The loaded rates (0.4) come back, so a
+    // retry meets the same division again and is not refused for a fertility field that was
+    // never wrong.
+    ProjectionWorkspace ws;
+    flat_workspace(ws, 71, 2, 100);
+    ws.lt_years_lived_male[40][1] = 0;
+    RunInputs in = flat_inputs(ws, 2);
+    fill_rows(in.tfr_grid, 2, 1, 1, "6");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        EXPECT_THROW(run_projection(ws, in), ZeroDivideError);
+        EXPECT_EQ(ws.asfr[27][0], 0.4);
+        EXPECT_EQ(ws.asfr[27][1], 0.0);
+        // The first year was projected with the grids' rates: 200 women-years at each of five
+        // ages at 1.2, half of them boys: 5 x 120 = 600 per sex in the doubled sum, 600 births.
+        EXPECT_NEAR(ws.res_births[0], 600, 1e-9);
+    }
+}
