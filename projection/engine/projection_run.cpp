@@ -14,13 +14,16 @@ struct BaseSnapshot {
     k_grid lt_years_lived_male, lt_years_lived_female;
     k_ar sep_factor_male, sep_factor_female;
     double infant_rate_male, infant_rate_female;
+    // The run rebuilds ages 15..49 of every year column from the grids, column 0 included,
+    // where the loaded rates are checked by the next run.
+    k_grid asfr;
 
     explicit BaseSnapshot(const ProjectionWorkspace& ws)
         : pop_male(ws.pop_male), pop_female(ws.pop_female), lt_survivors_male(ws.lt_survivors_male),
           lt_survivors_female(ws.lt_survivors_female), lt_years_lived_male(ws.lt_years_lived_male),
           lt_years_lived_female(ws.lt_years_lived_female), sep_factor_male(ws.sep_factor_male),
           sep_factor_female(ws.sep_factor_female), infant_rate_male(ws.infant_rate_male),
-          infant_rate_female(ws.infant_rate_female)
+          infant_rate_female(ws.infant_rate_female), asfr(ws.asfr)
     {
     }
 
@@ -36,6 +39,7 @@ struct BaseSnapshot {
         ws.sep_factor_female = std::move(sep_factor_female);
         ws.infant_rate_male = infant_rate_male;
         ws.infant_rate_female = infant_rate_female;
+        ws.asfr = std::move(asfr);
         ws.e0_changed = 0;
     }
 };
@@ -140,15 +144,18 @@ void mortality_from_survivorship(ProjectionWorkspace& ws, const RunInputs& in)
 
     for (Sex sex : {Sex::male, Sex::female}) {
         LifeTableColumns t = ws.life_table(sex);
+        // The base L is the loader's column 0, copied before anything rewrites it (with one
+        // year the final column is column 0 itself).
         k_ar base(static_cast<std::size_t>(n)), fin(static_cast<std::size_t>(n));
         for (int x = 0; x < n; ++x) at(base, x) = at(at(t.lt_years_lived, x), 0);
         years_lived_from_survivors(t.lt_survivors, t.lt_years_lived, t.sep_factor, n, last);
         for (int x = 0; x < n; ++x) at(fin, x) = at(at(t.lt_years_lived, x), last);
         for (int y = 0; y < y_count; ++y) {
-            const real share = static_cast<real>(y + 1) / y_count;
             for (int x = 0; x < n; ++x) {
                 const real b = at(base, x);
-                at(at(t.lt_years_lived, x), y) = to_double(b + (static_cast<real>(at(fin, x)) - b) * share);
+                // (L_fin - L_base)(y + 1) first, then divided by Y.
+                const real step = (static_cast<real>(at(fin, x)) - b) * (y + 1) / y_count;
+                at(at(t.lt_years_lived, x), y) = to_double(b + step);
             }
         }
     }
@@ -349,9 +356,11 @@ void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st)
         // 14.-15. Rates; urbanisation.
         at(ws.res_birth_rate, y) = to_double(checked_div(at(ws.res_births, y), at(mean, y)));
         at(ws.res_death_rate, y) = to_double(checked_div(at(ws.res_deaths, y), at(mean, y)));
-        const real urban = round_half_even(
-            checked_div((static_cast<real>(st.total_prev) - st.urban_prev) * st.k + total, st.total_prev) *
-            st.urban_prev);
+        // ((T_prev - U_prev) k + total) U_prev / T_prev: the product by U_prev comes before the
+        // division by T_prev (a quotient taken first can move a value off an exact half).
+        const real urban = round_half_even(checked_div(
+            checked_mul((static_cast<real>(st.total_prev) - st.urban_prev) * st.k + total, st.urban_prev),
+            st.total_prev));
         at(ws.res_urban_pop, y) = to_double(urban);
         st.total_prev = total;
         st.urban_prev = at(ws.res_urban_pop, y);

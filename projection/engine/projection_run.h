@@ -51,9 +51,9 @@ struct RunInputs {
 // Grid texts are converted in that order, so a text that is not a number raises its
 // conversion error there.
 //
-// A failure after the checks restores pop_*, the life-table columns, the separation factors
-// and infant rates as they were before the run, then rethrows; the result series keep the
-// years already projected.
+// A failure after the checks restores pop_*, the life-table columns, the separation factors,
+// the infant rates and asfr as they were before the run, then rethrows; the result series keep
+// the years already projected.
 void run_projection(ProjectionWorkspace& ws, const RunInputs& in);
 
 // Values the yearly step carries from year to year.

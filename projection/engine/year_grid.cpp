@@ -74,9 +74,11 @@ Span checked_span(int start_year, int end_year, int base_year, int year_count)
 
 void fill_row(GridModel& g, int r, Span sp, InterpolationMode mode)
 {
-    if (mode == InterpolationMode::none) return;
+    // Both end values are read whatever the mode, so a cell that is not a number stops the
+    // command even when no mode is chosen.
     const real vs = g.number(sp.s, r);
     const real ve = g.number(sp.e, r);
+    if (mode == InterpolationMode::none) return;
     const real n = sp.e - sp.s;
     real growth = 0;
     if (mode == InterpolationMode::exponential) growth = checked_ln(checked_div(ve, vs));
@@ -87,7 +89,9 @@ void fill_row(GridModel& g, int r, Span sp, InterpolationMode mode)
             v = checked_add(vs, checked_mul(checked_sub(ve, vs), t));
         else if (mode == InterpolationMode::exponential)
             v = checked_mul(vs, checked_exp(checked_mul(growth, t)));
-        g.set_cell(c, r, format_general(to_double(v)));
+        // The extended value itself is written: rounding it to a double first can change the
+        // fifteenth digit (0.043 x 2/9 gives 0.00955555555555556, its double ...555).
+        g.set_cell(c, r, format_general(check_finite(v)));
     }
 }
 

@@ -51,8 +51,8 @@ enum class InterpolationMode { none, copy, linear, exponential };
 //   exponential: v_s exp(ln(v_e/v_s) t).
 // Refuses s < 1, s >= e and e > Y with InputMessage "插值设定错误！请重新设定。" before reading
 // any cell. A cell that is not a number raises the conversion error; exponential with v_s = 0
-// raises the division error and v_e/v_s <= 0 the invalid-operation error. Mode none writes
-// nothing.
+// raises the division error and v_e/v_s <= 0 the invalid-operation error. Mode none reads the
+// two end cells and writes nothing.
 void interpolate_grid_row(GridModel& g, int r, int start_year, int end_year, int base_year,
                           int year_count, InterpolationMode mode);
 

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/core/numtext.h"
 #include "projection/engine/input_message.h"
 #include "run_fixture.h"
 
@@ -541,5 +543,115 @@ TEST(ProjectionRun, InvariantsOfARealisticRun)
         double unrounded = std::accumulate(ws.next_pop_male.begin(), ws.next_pop_male.end(), 0.0) +
                            std::accumulate(ws.next_pop_female.begin(), ws.next_pop_female.end(), 0.0);
         EXPECT_NEAR(unrounded, ws.res_total_pop[y - 2] + ws.res_births[y - 1] - ws.res_deaths[y - 1], 1e-6);
+    }
+}
+
+TEST(ProjectionRun, UrbanPopulationFollowsThePreviousShareAndTheRuralGain)
+{
+    // Recomputed year by year from the run's own totals, in extended precision, multiplying by
+    // U_prev before dividing by T_prev, and rounded ties to even.
+    for (const char* u : {"0.37", "0.5", "0.123456789"}) {
+        SCOPED_TRACE(u);
+        const int n = 101, y = 30;
+        ProjectionWorkspace ws;
+        realistic_workspace(ws, n, y);
+        RunInputs in = flat_inputs(ws, y);
+        in.urban_share_text = u;
+        long double t_prev = 0;
+        for (int x = 0; x < n; ++x) t_prev += static_cast<long double>(ws.pop_male[x]) + ws.pop_female[x];
+        const long double u0 = parse_float(u);
+        const double k = static_cast<double>(0.044L - 0.028L * u0);
+        double u_prev = static_cast<double>(u0 * static_cast<double>(t_prev));
+        run_projection(ws, in);
+        for (int yr = 0; yr < y; ++yr) {
+            SCOPED_TRACE(yr);
+            const long double total = ws.res_total_pop[yr];
+            const long double urban =
+                std::nearbyint(((t_prev - u_prev) * k + total) * u_prev / t_prev);
+            EXPECT_EQ(ws.res_urban_pop[yr], static_cast<double>(urban));
+            t_prev = total;
+            u_prev = ws.res_urban_pop[yr];
+        }
+        // The urban share creeps up: the rural gain k is positive for shares below 1.57.
+        EXPECT_GT(ws.res_urban_pop[y - 1] / ws.res_total_pop[y - 1], std::strtod(u, nullptr));
+    }
+}
+
+TEST(ProjectionRun, OpenAgeGroupsSumUpToTheOldestAge)
+{
+    // 100 persons of each sex at every age and no births (TFR 0): after one year age 0 is
+    // empty, ages 1..N-2 hold 100 and the oldest age 3/4 of 200 = 150.
+    struct Case {
+        int n;
+        double age_65plus, age_60plus, age_80plus;
+    } cases[] = {
+        // 80 ages (0..79): ages 65..78 hold 100, age 79 150; no one is 80 or over.
+        {80, 2 * (14 * 100 + 150.0), 2 * (19 * 100 + 150.0), 0},
+        // 81 ages: age 80 is the oldest and the only one in 80+.
+        {81, 2 * (15 * 100 + 150.0), 2 * (20 * 100 + 150.0), 2 * 150.0},
+        // 90 ages: ages 80..88 hold 100, age 89 150.
+        {90, 2 * (24 * 100 + 150.0), 2 * (29 * 100 + 150.0), 2 * (9 * 100 + 150.0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.n);
+        ProjectionWorkspace ws;
+        flat_workspace(ws, c.n, 1, 100);
+        RunInputs in = flat_inputs(ws, 1);
+        fill_rows(in.tfr_grid, 1, 1, 1, "0");
+        run_projection(ws, in);
+        EXPECT_EQ(ws.res_age_65plus[0], c.age_65plus);
+        EXPECT_EQ(ws.res_pop_elderly[0], c.age_65plus);
+        EXPECT_EQ(ws.res_age_60plus[0], c.age_60plus);
+        EXPECT_EQ(ws.res_age_80plus[0], c.age_80plus);
+        EXPECT_EQ(ws.res_pop_working_age[0], 2 * 50 * 100.0);
+        EXPECT_EQ(ws.res_pop_0_14[0], 2 * 14 * 100.0);  // age 0 empty, no births
+        EXPECT_EQ(ws.res_total_pop[0], 2 * ((c.n - 2) * 100 + 150.0));
+    }
+}
+
+TEST(ProjectionRun, FertilityRebuiltAtAges15To49Only)
+{
+    // One parity, TFR 1.8 with a pattern summing to 1 (0.2 at ages 25..29): the rates of every
+    // year sum to 1.8. Rates loaded at other ages stay where they are and bear no births.
+    const int y = 3;
+    ProjectionWorkspace ws;
+    flat_workspace(ws, 71, y, 100);
+    ws.asfr[14][0] = 0.3;  // loaded with the field
+    ws.asfr[50][2] = 0.3;  // left by an earlier run
+    RunInputs in = flat_inputs(ws, y);
+    fill_rows(in.tfr_grid, y, 1, 1, "1.8");
+    run_projection(ws, in);
+    for (int yr = 0; yr < y; ++yr) {
+        SCOPED_TRACE(yr);
+        double s = 0;
+        for (int x = 15; x <= 49; ++x) s += ws.asfr[x][yr];
+        EXPECT_NEAR(s, 1.8, 1e-14);
+        // 200 women-years at each of ages 25..29 (survival 1) at 0.36, half of them boys:
+        // 2 x 90 per sex in the doubled sum, 180 births.
+        EXPECT_NEAR(ws.res_births[yr], 180, 1e-9);
+    }
+    EXPECT_EQ(ws.asfr[14][0], 0.3);
+    EXPECT_EQ(ws.asfr[50][2], 0.3);
+}
+
+TEST(ProjectionRun, RetryAfterAFailureChecksTheLoadedFertility)
+{
+    // The grids ask for TFR 6 (1.2 at ages 25..29); a zero L at age 40 of the second year stops
+    // the run half-way, after it has rebuilt the rates. The loaded rates (0.4) come back, so a
+    // retry meets the same division again and is not refused for a fertility field that was
+    // never wrong.
+    ProjectionWorkspace ws;
+    flat_workspace(ws, 71, 2, 100);
+    ws.lt_years_lived_male[40][1] = 0;
+    RunInputs in = flat_inputs(ws, 2);
+    fill_rows(in.tfr_grid, 2, 1, 1, "6");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        EXPECT_THROW(run_projection(ws, in), ZeroDivideError);
+        EXPECT_EQ(ws.asfr[27][0], 0.4);
+        EXPECT_EQ(ws.asfr[27][1], 0.0);
+        // The first year was projected with the grids' rates: 200 women-years at each of five
+        // ages at 1.2, half of them boys: 5 x 120 = 600 per sex in the doubled sum, 600 births.
+        EXPECT_NEAR(ws.res_births[0], 600, 1e-9);
     }
 }

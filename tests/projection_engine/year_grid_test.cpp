@@ -73,6 +73,12 @@ TEST(Interpolation, RulesByCase)
         {"no mode writes nothing", {"1", "x", "3"}, 2001, 2003, InterpolationMode::none, {"1", "x", "3"}},
         {"a third in general format", {"0", "", "", "1"}, 2001, 2004, InterpolationMode::linear,
          {"0", "0.333333333333333", "0.666666666666667", "1"}},
+        // 0.043 x 2/9 = 0.0095555... with fives for ever: fifteen digits round the sixteenth up.
+        // The same value stored as a double lies just below the half and would end in 5.
+        {"fifteen digits of the extended value", {"0", "", "", "", "", "", "", "", "", "0.043"}, 2001, 2010,
+         InterpolationMode::linear,
+         {"0", "0.00477777777777778", "0.00955555555555556", "0.0143333333333333", "0.0191111111111111",
+          "0.0238888888888889", "0.0286666666666667", "0.0334444444444444", "0.0382222222222222", "0.043"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -199,4 +205,13 @@ TEST(TotalTfr, RelaysTheLoadedParitiesOnly)
     EXPECT_EQ(total.cell(1, 1), "1.7");
     EXPECT_EQ(total.cell(2, 1), "1.55");
     EXPECT_DOUBLE_EQ(ws.tfr_value, 1.55);
+}
+
+TEST(Interpolation, NoModeStillReadsTheEndCells)
+{
+    // The end values are read before the mode is looked at: a bad end cell stops the command
+    // even when nothing would be written.
+    GridModel g = row_grid({"1", "2", "x"});
+    EXPECT_THROW(interpolate_grid_row(g, 1, 2001, 2003, base, 3, InterpolationMode::none), ConvertError);
+    EXPECT_EQ(row_of(g, 1), (std::vector<std::string>{"1", "2", "x"}));
 }
