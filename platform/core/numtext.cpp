@@ -32,7 +32,7 @@ Decimal to_decimal(real x, int significant)
     std::string mant = s.substr(0, epos);
     int e10 = std::atoi(s.c_str() + epos + 1);
     for (char c : mant)
-        if (c != '.') d.digits.push_back(c);
+        if (c >= '0' && c <= '9') d.digits.push_back(c);  // the decimal point may be the locale's
     while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
     d.exponent = e10 + 1;
     return d;
