@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   pxlib-dev libshp-dev gdal-bin libdbd-xbase-perl
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do
