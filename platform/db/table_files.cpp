@@ -1,6 +1,8 @@
 #include "platform/db/table_files.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
@@ -42,6 +44,23 @@ int max_text_width(TableFormat f)
     case TableFormat::Ascii: return 255;
     }
     return 255;
+}
+
+bool hex_digit(char c) { return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f'); }
+
+// Whether ext (without its dot) names a companion file of a table in the given format.
+bool companion_extension(const std::string& ext, TableFormat format)
+{
+    switch (format) {
+    case TableFormat::Paradox:
+        if (equal_names(ext, "px") || equal_names(ext, "mb")) return true;
+        return ext.size() == 3 && (lower(ext[0]) == 'x' || lower(ext[0]) == 'y') &&
+               (hex_digit(ext[1]) || lower(ext[1]) == 'g') && hex_digit(ext[2]);
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: return equal_names(ext, "dbt") || equal_names(ext, "fpt");
+    case TableFormat::Ascii: return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -209,6 +228,44 @@ int find_field_in(const TableData& data, TableFormat format, const std::string& 
                 if (equal_names(fs[i].name, stored)) return static_cast<int>(i);
     }
     return -1;
+}
+
+std::vector<std::string> companion_files(const std::string& table_path, TableFormat format)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> out;
+    fs::path p(table_path);
+    std::string stem = p.stem().string();
+    fs::path dir = p.parent_path();
+    if (dir.empty()) dir = ".";
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        auto dot = name.find_last_of('.');
+        if (dot == std::string::npos || !equal_names(name.substr(0, dot), stem)) continue;
+        std::error_code ec2;
+        if (companion_extension(name.substr(dot + 1), format) && it->is_regular_file(ec2))
+            out.push_back((dir / name).string());
+    }
+    return out;
+}
+
+void remove_replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> keep;
+    for (TableFormat f : {TableFormat::Paradox, TableFormat::DBase})
+        for (std::string& k : companion_files(keep_path, f)) keep.push_back(std::move(k));
+    for (const std::string& c : companion_files(replaced, format)) {
+        bool kept = false;
+        std::error_code ec;
+        for (const std::string& k : keep)
+            if (fs::equivalent(c, k, ec)) kept = true;
+        if (kept) continue;
+        if (!fs::remove(c, ec) && ec)
+            throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + c +
+                              " (" + ec.message() + ")");
+    }
 }
 
 Value value_for_field(const Value& v, const FieldDef& f)

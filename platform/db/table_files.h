@@ -48,6 +48,16 @@ std::vector<FieldDef> fields_for_format(const std::vector<FieldDef>& fields, Tab
 // dBASE tables a full name also finds the field it was cut to), or -1.
 int find_field_in(const TableData& data, TableFormat format, const std::string& name);
 
+// The files beside a table that belong to it (same name, extension in any letter case):
+// for Paradox the primary index .px, the memo .mb and the secondary indexes .Xnn/.Ynn
+// (.XGn/.YGn for composite ones); for dBASE and FoxPro the memo files .dbt and .fpt.
+std::vector<std::string> companion_files(const std::string& table_path, TableFormat format);
+
+// After a copy has replaced the table at `replaced` with a new file of the given format (which
+// has neither index nor memo), removes what belonged to the replaced table, except any file that
+// is also a companion of keep_path (the copy's source). Raises when one cannot be removed.
+void remove_replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path);
+
 // A value made fit for a field of the given kind (used when a copy changes the format).
 Value value_for_field(const Value& v, const FieldDef& f);
 
