@@ -1,10 +1,5 @@
 #include "platform/db/dbase.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -566,49 +561,11 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     return {};
 }
 
-namespace {
-
-// The bytes of a table file. Large files are mapped rather than copied: a million-record
-// table is read without touching a hundred megabytes of fresh memory first.
-class FileBytes {
-public:
-    explicit FileBytes(const std::string& path)
-    {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st;
-        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= (1 << 20)) {
-            void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-            if (p != MAP_FAILED) {
-                map_ = static_cast<const unsigned char*>(p);
-                size_ = static_cast<std::size_t>(st.st_size);
-            }
-        }
-        if (fd >= 0) ::close(fd);
-        if (!map_) {
-            copy_ = read_whole_file(path);  // raises the usual "does not exist" or "cannot open"
-            size_ = copy_.size();
-        }
-    }
-    ~FileBytes()
-    {
-        if (map_) ::munmap(const_cast<unsigned char*>(map_), size_);
-    }
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-    const unsigned char* data() const { return map_ ? map_ : copy_.data(); }
-    std::size_t size() const { return size_; }
-
-private:
-    const unsigned char* map_ = nullptr;
-    std::size_t size_ = 0;
-    std::vector<unsigned char> copy_;
-};
-
-}  // namespace
-
 TableData read_dbase(const std::string& path)
 {
-    FileBytes data(path);
+    // Read into memory rather than mapped: a file cut short by another program while it is
+    // read then reads as truncated instead of ending the program.
+    std::vector<unsigned char> data = read_whole_file(path);
     MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
         std::string memo_path = find_memo_file(path, prefer_foxpro);
         if (memo_path.empty()) return std::nullopt;
