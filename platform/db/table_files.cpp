@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "platform/core/errors.h"
@@ -266,6 +267,36 @@ void remove_replaced_companions(const std::string& replaced, TableFormat format,
             throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + c +
                               " (" + ec.message() + ")");
     }
+}
+
+std::int64_t parse_int64(std::string_view text)
+{
+    std::string_view t = text;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    std::size_t i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
+    unsigned base = 10;
+    if (i < t.size() && t[i] == '$') {
+        base = 16;
+        ++i;
+    }
+    if (i >= t.size()) throw ConvertError::not_integer(std::string(text));
+    const std::uint64_t limit = neg ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
+    std::uint64_t v = 0;
+    for (; i < t.size(); ++i) {
+        char c = t[i];
+        unsigned d;
+        if (c >= '0' && c <= '9') d = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f') d = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F') d = static_cast<unsigned>(c - 'A' + 10);
+        else throw ConvertError::not_integer(std::string(text));
+        if (v > (limit - d) / base) throw ConvertError::not_integer(std::string(text));
+        v = v * base + d;
+    }
+    if (neg) return v == limit ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(v);
+    return static_cast<std::int64_t>(v);
 }
 
 Value value_for_field(const Value& v, const FieldDef& f)

@@ -2,6 +2,7 @@
 // What datasets, statements and batch copies share: how a table name resolves to a file and a
 // format, reading and writing a whole table or one record in the format of its file, and the
 // checks on the fields of a table to be written.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,11 @@ std::vector<std::string> companion_files(const std::string& table_path, TableFor
 // has neither index nor memo), removes what belonged to the replaced table, except any file that
 // is also a companion of keep_path (the copy's source). Raises when one cannot be removed.
 void remove_replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path);
+
+// Reads a whole number of the 64-bit range: optional sign, decimal digits or "$" and hex
+// digits, blanks around, as parse_int reads 32-bit ones; anything else, a number outside the
+// range included, raises "'%s' is not a valid integer value".
+std::int64_t parse_int64(std::string_view text);
 
 // A value made fit for a field of the given kind (used when a copy changes the format).
 Value value_for_field(const Value& v, const FieldDef& f);
