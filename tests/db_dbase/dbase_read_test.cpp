@@ -145,7 +145,8 @@ TEST(DbaseFixtures, MemoTextFromFoxProMemoFile)
     EXPECT_TRUE(t.read_only);
     EXPECT_NE(t.read_only_reason.find("memo fields cannot be written"), std::string::npos);
 
-    std::string dir = temp_dir();
+    TempTableDir tmp;
+    const std::string& dir = tmp.dir();
     for (const char* memo_name : {"memotest.fpt", "Memotest.Fpt"}) {
         fs::remove_all(dir);
         fs::create_directory(dir);
@@ -154,7 +155,6 @@ TEST(DbaseFixtures, MemoTextFromFoxProMemoFile)
         TableData c = read_dbase(dir + "/memotest.dbf");
         EXPECT_EQ(std::get<std::string>(c.records[1][2]), "Bob memo") << memo_name;
     }
-    fs::remove_all(dir);
 }
 
 TEST(DbaseFixtures, MissingMemoFileOpensReadOnly)
@@ -244,7 +244,8 @@ TEST(DbaseBadFile, MissingFileNamesIt)
 // each read gives the whole table or a clear message, never a crash.
 TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
 {
-    fs::path path = fs::temp_directory_path() / ("vantelo-cut-" + std::to_string(::getpid()) + ".dbf");
+    TempTableDir dir;
+    const std::string path = dir.path("cut.dbf");
     TableData t;
     t.fields = {FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}};
     for (int i = 0; i < 60000; ++i) t.records.push_back({std::int64_t(i), i * 0.5});
@@ -262,7 +263,7 @@ TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
     int whole = 0, refused = 0;
     for (int i = 0; i < 40; ++i) {
         try {
-            TableData back = read_dbase(path.string());
+            TableData back = read_dbase(path);
             EXPECT_EQ(back.records.size(), t.records.size());
             ++whole;
         } catch (const Error&) {
@@ -271,7 +272,6 @@ TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
     }
     done = true;
     other.join();
-    fs::remove(path);
     EXPECT_EQ(whole + refused, 40);
 }
 

@@ -46,7 +46,7 @@ TEST_P(Malformed, ClearErrorAndFileUnchanged)
 {
     const BadFile& c = GetParam();
     TempDir dir;
-    const std::string path = dir.file(c.file);
+    const std::string path = dir.path(c.file);
     std::filesystem::copy_file(std::string(VANTELO_TEST_DATA_DIR) + "/paradox/" + c.file, path);
     const auto before = pxtest::file_bytes(path);
 
@@ -96,12 +96,12 @@ TEST(ParadoxMalformed, DamagedMemoFileLeavesTheTextEmptyAndSaysSo)
 {
     TempDir dir;
     const std::string fixtures = std::string(VANTELO_FIXTURES_DIR) + "/paradox/";
-    std::filesystem::copy_file(fixtures + "memo.db", dir.file("memo.db"));
+    std::filesystem::copy_file(fixtures + "memo.db", dir.path("memo.db"));
     auto mb = pxtest::file_bytes(fixtures + "memo.mb");
     mb.resize(0x1200);   // the 555-byte text at 0x1150 is cut short
-    std::ofstream(dir.file("memo.MB"), std::ios::binary)
+    std::ofstream(dir.path("memo.MB"), std::ios::binary)
         .write(reinterpret_cast<const char*>(mb.data()), static_cast<std::streamsize>(mb.size()));
-    TableData t = read_paradox(dir.file("memo.db"));
+    TableData t = read_paradox(dir.path("memo.db"));
     ASSERT_EQ(t.records.size(), 2u);
     EXPECT_TRUE(is_null(t.records[0][1]));
     EXPECT_EQ(std::get<std::string>(t.records[1][1]), "01234567890\n");
