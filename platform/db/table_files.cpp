@@ -89,6 +89,12 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
     std::string ext = file_extension(name);
     ResolvedTable r;
     r.path = name;
+    // An explicit type: its format, and its extension when the name has none.
+    auto typed = [&](TableFormat format, const char* default_ext) {
+        r.format = format;
+        if (ext.empty()) r.path += default_ext;
+        return r;
+    };
     switch (type) {
     case TableType::Default:
         if (ext.empty()) {
@@ -102,22 +108,10 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
             throw EngineError("Unknown table type: " + ext);
         }
         break;
-    case TableType::Paradox:
-        r.format = TableFormat::Paradox;
-        if (ext.empty()) r.path += ".db";
-        break;
-    case TableType::DBase:
-        r.format = TableFormat::DBase;
-        if (ext.empty()) r.path += ".dbf";
-        break;
-    case TableType::FoxPro:
-        r.format = TableFormat::FoxPro;
-        if (ext.empty()) r.path += ".dbf";
-        break;
-    case TableType::Ascii:
-        r.format = TableFormat::Ascii;
-        if (ext.empty()) r.path += ".txt";
-        break;
+    case TableType::Paradox: return typed(TableFormat::Paradox, ".db");
+    case TableType::DBase: return typed(TableFormat::DBase, ".dbf");
+    case TableType::FoxPro: return typed(TableFormat::FoxPro, ".dbf");
+    case TableType::Ascii: return typed(TableFormat::Ascii, ".txt");
     }
     return r;
 }
