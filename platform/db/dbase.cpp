@@ -866,7 +866,6 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
             d.size = d.native_size = 20;
             d.decimals = in.type == FieldType::Currency ? 4 : 10;
             if (dbase_numeric && in.type == FieldType::Float) {
-                d.native = in.native;  // 'F' floats stay 'F'
                 d.size = d.native_size = in.native_size;
                 d.decimals = in.decimals;
             }
