@@ -1,10 +1,5 @@
 #include "platform/db/dbase.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -565,70 +560,6 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     }
     return {};
 }
-
-namespace {
-
-// The bytes of a table file, read into memory rather than mapped, so that a file cut short by
-// another program while it is read reads as truncated instead of ending the program. A large
-// file is read with one read() into a buffer that asks for huge pages: a hundred megabytes are
-// then not faulted in 4 KB at a time.
-class FileBytes {
-public:
-    explicit FileBytes(const std::string& path)
-    {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st;
-        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= (1 << 20)) {
-            std::size_t want = static_cast<std::size_t>(st.st_size);
-            void* p = ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (p != MAP_FAILED) {
-                ::madvise(p, want, MADV_HUGEPAGE);
-                buf_ = static_cast<unsigned char*>(p);
-                capacity_ = want;
-                bool failed = false;
-                while (size_ < want) {
-                    ssize_t n = ::read(fd, buf_ + size_, want - size_);
-                    if (n < 0 && errno == EINTR) continue;
-                    if (n < 0) failed = true;
-                    if (n <= 0) break;
-                    size_ += static_cast<std::size_t>(n);
-                }
-                unsigned char probe;
-                ssize_t more = failed ? 0 : ::read(fd, &probe, 1);
-                ::close(fd);
-                if (failed) {
-                    release();
-                    throw EngineError("Cannot read file " + path);
-                }
-                if (more != 0) release();  // it grew meanwhile: read it the ordinary way
-                else return;
-                fd = -1;
-            }
-        }
-        if (fd >= 0) ::close(fd);
-        copy_ = read_whole_file(path);  // raises the usual "does not exist" or "cannot open"
-        size_ = copy_.size();
-    }
-    ~FileBytes() { release(); }
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-    const unsigned char* data() const { return buf_ ? buf_ : copy_.data(); }
-    std::size_t size() const { return size_; }
-
-private:
-    void release()
-    {
-        if (buf_) ::munmap(buf_, capacity_);
-        buf_ = nullptr;
-        size_ = 0;
-    }
-    unsigned char* buf_ = nullptr;
-    std::size_t capacity_ = 0;
-    std::size_t size_ = 0;
-    std::vector<unsigned char> copy_;
-};
-
-}  // namespace
 
 TableData read_dbase(const std::string& path)
 {

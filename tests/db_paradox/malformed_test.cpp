@@ -2,8 +2,13 @@
 // and neither reading nor a write-through attempt changes the file.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/core/errors.h"
 #include "platform/db/paradox.h"
@@ -117,6 +122,41 @@ TEST(ParadoxMalformed, EveryCutOfARealFileFailsCleanly)
         std::vector<unsigned char> cut(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n));
         EXPECT_THROW(read_paradox_bytes("CUSTOMER.DB", cut), EngineError) << n;
     }
+}
+
+// Another program cutting a large table short and writing it again while we read it, over and
+// over: each read gives the whole table or a clear message, never a crash.
+TEST(Malformed, FileCutShortWhileReadNeverCrashes)
+{
+    TempDir dir;
+    const std::string path = dir.path("cut.db");
+    TableData t;
+    t.fields = paradox_fields_from({FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}});
+    for (int i = 0; i < 200000; ++i) t.records.push_back({std::int64_t(i), i * 0.5});
+    const std::vector<unsigned char> bytes = build_paradox(t, "cut.db");   // about 2.5 MB
+    auto put_whole = [&] { std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())); };
+    put_whole();
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+        while (!done) {
+            ::truncate(path.c_str(), 4096);
+            ::truncate(path.c_str(), 0);
+            put_whole();
+        }
+    });
+    int whole = 0, refused = 0;
+    for (int i = 0; i < 40; ++i) {
+        try {
+            TableData back = read_paradox(path);
+            EXPECT_EQ(back.records.size(), t.records.size());
+            ++whole;
+        } catch (const Error&) {
+            ++refused;
+        }
+    }
+    done = true;
+    other.join();
+    EXPECT_EQ(whole + refused, 40);
 }
 
 }  // namespace
