@@ -158,8 +158,8 @@ FileBytes::FileBytes(const std::string& path)
                 release();
                 throw EngineError("Cannot read file " + path);
             }
-            if (more != 0) release();  // it grew meanwhile: read it the ordinary way
-            else return;
+            if (more == 0) return;
+            release();  // it grew meanwhile: read it the ordinary way
             fd = -1;
         }
     }
