@@ -8,7 +8,8 @@ namespace vantelo::db {
 
 // Copies every posted record of the source, in order, into a destination created anew from the
 // source's fields mapped to the destination's format. An existing destination is replaced
-// (through a temporary file), unless it is the source's own file.
+// (through a temporary file), unless it is the source's own file; once the new file is in place
+// the replaced table's index and memo files go too, so that they are not taken for the copy's.
 void BatchMove::execute()
 {
     if (!source || !destination) throw EngineError("Batch copy needs a source and a destination");
@@ -22,8 +23,8 @@ void BatchMove::execute()
         const TableData& src = source->data();
         ResolvedTable to = resolve_table(destination->table_name(), destination->table_type());
         std::error_code ec;
-        if (std::filesystem::exists(to.path, ec) &&
-            std::filesystem::equivalent(to.path, source->resolved_path(), ec))
+        const bool replacing = std::filesystem::exists(to.path, ec);
+        if (replacing && std::filesystem::equivalent(to.path, source->resolved_path(), ec))
             throw EngineError("Cannot copy a table onto itself: " + to.path);
 
         TableData t;
@@ -36,6 +37,7 @@ void BatchMove::execute()
             t.records.push_back(std::move(out));
         }
         write_table(to, t);
+        if (replacing) remove_replaced_companions(to.path, to.format, source->resolved_path());
     } catch (...) {
         if (opened_here) source->close();
         throw;

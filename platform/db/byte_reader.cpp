@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantelo::db {
 
@@ -127,6 +130,49 @@ std::vector<unsigned char> read_whole_file(const std::string& path)
     std::fclose(f);
     if (bad) throw EngineError("Cannot read file " + path);
     return data;
+}
+
+FileBytes::FileBytes(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= (1 << 20)) {
+        std::size_t want = static_cast<std::size_t>(st.st_size);
+        void* p = ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p != MAP_FAILED) {
+            ::madvise(p, want, MADV_HUGEPAGE);
+            buf_ = static_cast<unsigned char*>(p);
+            capacity_ = want;
+            bool failed = false;
+            while (size_ < want) {
+                ssize_t n = ::read(fd, buf_ + size_, want - size_);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) failed = true;
+                if (n <= 0) break;
+                size_ += static_cast<std::size_t>(n);
+            }
+            unsigned char probe;
+            ssize_t more = failed ? 0 : ::read(fd, &probe, 1);
+            ::close(fd);
+            if (failed) {
+                release();
+                throw EngineError("Cannot read file " + path);
+            }
+            if (more == 0) return;
+            release();  // it grew meanwhile: read it the ordinary way
+            fd = -1;
+        }
+    }
+    if (fd >= 0) ::close(fd);
+    copy_ = read_whole_file(path);  // raises the usual "does not exist" or "cannot open"
+    size_ = copy_.size();
+}
+
+void FileBytes::release()
+{
+    if (buf_) ::munmap(buf_, capacity_);
+    buf_ = nullptr;
+    size_ = 0;
 }
 
 }  // namespace vantelo::db

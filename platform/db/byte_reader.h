@@ -68,4 +68,25 @@ std::vector<unsigned char> read_whole_file(const std::string& path);
 // The last path component, for messages.
 std::string file_label(const std::string& path);
 
+// The bytes of a table file, read into memory rather than mapped, so that a file cut short by
+// another program while it is read reads as truncated instead of ending the program. A large
+// file is read with one read() into a buffer that asks for huge pages: a hundred megabytes are
+// then not faulted in 4 KB at a time.
+class FileBytes {
+public:
+    explicit FileBytes(const std::string& path);
+    ~FileBytes() { release(); }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+    const unsigned char* data() const { return buf_ ? buf_ : copy_.data(); }
+    std::size_t size() const { return size_; }
+
+private:
+    void release();
+    unsigned char* buf_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;
+    std::vector<unsigned char> copy_;
+};
+
 }  // namespace vantelo::db

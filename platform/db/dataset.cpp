@@ -106,6 +106,7 @@ std::string trimmed(const std::string& s)
     return s.substr(a, b - a + 1);
 }
 
+
 // The text of any value, as a grid shows it.
 std::string text_of(const Value& v)
 {
@@ -179,7 +180,8 @@ void Field::set_as_string(const std::string& text)
         return;
     }
     if (is_integer_kind(f.type)) {
-        ds_->set_current_value(index_, checked_integer(f, parse_int(text)));
+        std::int64_t n = f.type == FieldType::LargeInt ? parse_int64(text) : parse_int(text);
+        ds_->set_current_value(index_, checked_integer(f, n));
     } else if (is_float_kind(f.type)) {
         ds_->set_current_value(index_, to_double(parse_float(text)));
     } else if (f.type == FieldType::Boolean) {

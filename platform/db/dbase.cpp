@@ -1,10 +1,5 @@
 #include "platform/db/dbase.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -58,6 +53,7 @@ struct Header {
     int code_page = 936;
     std::vector<RawField> fields;      // every column, system ones included
     int null_flags = -1;               // index of the _NullFlags column
+    bool foxpro_marks = false;         // a FoxPro version byte or field offsets in the descriptors
 };
 
 bool is_visual_foxpro(unsigned char v) { return v == 0x30 || v == 0x31 || v == 0x32; }
@@ -144,6 +140,8 @@ Header parse_header(ByteReader& r)
         f.width = d[16];
         f.decimals = d[17];
         f.flags = d[18];
+        // FoxPro keeps each field's place in the record (counting the deletion flag) here.
+        if (get_u32le(d + 12) == offset + 1) h.foxpro_marks = true;
         // Clipper and FoxPro keep character widths above 255 in the decimals byte.
         if (f.code == 'C' && f.decimals != 0) {
             f.width += f.decimals * 256;
@@ -159,6 +157,7 @@ Header parse_header(ByteReader& r)
         h.fields.push_back(std::move(f));
     }
     if (h.fields.empty()) r.fail("the table has no fields", 32);
+    if (is_foxpro(h.version)) h.foxpro_marks = true;
     if (1 + offset > h.record_length)
         r.fail("record length " + std::to_string(h.record_length) + " is less than the fields' total width " +
                    std::to_string(1 + offset),
@@ -371,6 +370,8 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
     Header h = parse_header(r);
     TableData t;
     t.code_page = h.code_page;
+    t.dbase_version = h.version;
+    t.foxpro_marks = h.foxpro_marks;
 
     std::vector<std::size_t> cols;  // raw field index of each visible column
     bool has_memo = false;
@@ -559,46 +560,6 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     }
     return {};
 }
-
-namespace {
-
-// The bytes of a table file. Large files are mapped rather than copied: a million-record
-// table is read without touching a hundred megabytes of fresh memory first.
-class FileBytes {
-public:
-    explicit FileBytes(const std::string& path)
-    {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st;
-        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= (1 << 20)) {
-            void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-            if (p != MAP_FAILED) {
-                map_ = static_cast<const unsigned char*>(p);
-                size_ = static_cast<std::size_t>(st.st_size);
-            }
-        }
-        if (fd >= 0) ::close(fd);
-        if (!map_) {
-            copy_ = read_whole_file(path);  // raises the usual "does not exist" or "cannot open"
-            size_ = copy_.size();
-        }
-    }
-    ~FileBytes()
-    {
-        if (map_) ::munmap(const_cast<unsigned char*>(map_), size_);
-    }
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-    const unsigned char* data() const { return map_ ? map_ : copy_.data(); }
-    std::size_t size() const { return size_; }
-
-private:
-    const unsigned char* map_ = nullptr;
-    std::size_t size_ = 0;
-    std::vector<unsigned char> copy_;
-};
-
-}  // namespace
 
 TableData read_dbase(const std::string& path)
 {
@@ -926,10 +887,19 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
 
 namespace {
 
+// The version byte of a rewritten table: the one it was read with when it names a table without
+// memo in the layout written here (dBASE III/IV, FoxPro 2.x), otherwise 0x03. Memo versions and
+// Visual FoxPro's longer header are not what this writer produces.
+unsigned char written_version(unsigned char read)
+{
+    return (read & 0x87) == 0x03 ? read : 0x03;
+}
+
 // Produces the bytes of a new table in pieces: the header, then the records a block at a
 // time, then the end mark.
 void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
 {
+    foxpro = foxpro || t.foxpro_marks;
     const int cp = output_code_page(t.code_page);
     std::vector<OutField> fields = layout_for(t.fields, cp, foxpro);
     std::size_t record_length = 1;
@@ -938,7 +908,7 @@ void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
     if (t.records.size() > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
     std::vector<unsigned char> header(header_length, 0);
     unsigned char* h = header.data();
-    h[0] = 0x03;
+    h[0] = written_version(t.dbase_version);
     put_today(h + 1);
     put_u32le(h + 4, static_cast<std::uint32_t>(t.records.size()));
     put_u16le(h + 8, static_cast<std::uint16_t>(header_length));

@@ -55,29 +55,40 @@ std::string codepage_charset(int code_page)
     }
 }
 
-std::string decode(std::string_view bytes, int code_page)
+namespace {
+
+// Runs text through a converter. A sequence it cannot convert is handed to on_bad, which
+// either skips past it (returning true) or raises.
+template <class OnBad>
+std::string convert(IconvHandle& cv, std::string_view text, std::size_t reserve, OnBad on_bad)
 {
-    if (is_ascii(bytes)) return std::string(bytes);
-    IconvHandle cv("UTF-8", codepage_charset(code_page).c_str());
     std::string out;
-    out.reserve(bytes.size() * 2);
-    char* in = const_cast<char*>(bytes.data());
-    size_t in_left = bytes.size();
+    out.reserve(reserve);
+    char* in = const_cast<char*>(text.data());
+    size_t in_left = text.size();
     char buf[256];
     while (in_left > 0) {
         char* o = buf;
         size_t o_left = sizeof buf;
         size_t r = iconv(cv.h, &in, &in_left, &o, &o_left);
         out.append(buf, static_cast<size_t>(o - buf));
-        if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            // An invalid or incomplete sequence: one replacement character, skip one byte.
-            out += "\xEF\xBF\xBD";
-            ++in;
-            --in_left;
-        }
+        if (r == static_cast<size_t>(-1) && errno != E2BIG) on_bad(out, in, in_left);
     }
     return out;
+}
+
+}  // namespace
+
+std::string decode(std::string_view bytes, int code_page)
+{
+    if (is_ascii(bytes)) return std::string(bytes);
+    IconvHandle cv("UTF-8", codepage_charset(code_page).c_str());
+    return convert(cv, bytes, bytes.size() * 2, [](std::string& out, char*& in, size_t& in_left) {
+        // An invalid or incomplete sequence: one replacement character, skip one byte.
+        out += "\xEF\xBF\xBD";
+        ++in;
+        --in_left;
+    });
 }
 
 std::string encode(std::string_view utf8, int code_page)
@@ -85,21 +96,9 @@ std::string encode(std::string_view utf8, int code_page)
     if (is_ascii(utf8)) return std::string(utf8);
     std::string charset = codepage_charset(code_page);
     IconvHandle cv(charset.c_str(), "UTF-8");
-    std::string out;
-    char* in = const_cast<char*>(utf8.data());
-    size_t in_left = utf8.size();
-    char buf[256];
-    while (in_left > 0) {
-        char* o = buf;
-        size_t o_left = sizeof buf;
-        size_t r = iconv(cv.h, &in, &in_left, &o, &o_left);
-        out.append(buf, static_cast<size_t>(o - buf));
-        if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            throw EngineError("The text '" + std::string(utf8) + "' cannot be written in code page " + charset);
-        }
-    }
-    return out;
+    return convert(cv, utf8, utf8.size(), [&](std::string&, char*&, size_t&) {
+        throw EngineError("The text '" + std::string(utf8) + "' cannot be written in code page " + charset);
+    });
 }
 
 std::string cut_gbk(std::string_view gbk, std::size_t max_bytes)

@@ -409,9 +409,12 @@ std::string sibling(const std::string& path, const char* ext_lower)
 
 }  // namespace
 
-TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data, const ParadoxMemo* memo)
+namespace {
+
+TableData read_paradox_span(const std::string& label, const unsigned char* data, std::size_t size,
+                            const ParadoxMemo* memo)
 {
-    const Layout L = parse_layout(label, data.data(), data.size());
+    const Layout L = parse_layout(label, data, size);
     TableData t;
     t.code_page = effective_code_page(L.declared_code_page);
     const int cp = t.code_page;
@@ -430,7 +433,7 @@ TableData read_paradox_bytes(const std::string& label, const std::vector<unsigne
     std::string memo_problem;
     t.records.reserve(L.num_records);
     std::size_t recno = 0;
-    ByteReader blocks(label, data);
+    ByteReader blocks(label, data, size);
     for (const Block& b : L.chain) {
         // Whole blocks at a time; the records follow the block's head.
         blocks.seek(b.offset, "data block");
@@ -534,10 +537,17 @@ TableData read_paradox_bytes(const std::string& label, const std::vector<unsigne
     return t;
 }
 
+}  // namespace
+
+TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data, const ParadoxMemo* memo)
+{
+    return read_paradox_span(label, data.data(), data.size(), memo);
+}
+
 TableData read_paradox(const std::string& path)
 {
     const std::string label = file_label(path);
-    std::vector<unsigned char> data = read_whole_file(path);
+    FileBytes data(path);
     ParadoxMemo memo;
     bool has_memo = false;
     {
@@ -553,7 +563,7 @@ TableData read_paradox(const std::string& path)
             }
         }
     }
-    TableData t = read_paradox_bytes(label, data, has_memo ? &memo : nullptr);
+    TableData t = read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr);
     if (!sibling(path, "px").empty() && t.read_only_reason.find("keyed") == std::string::npos)
         add_reason(t, "the table is keyed (it has a primary index file)");
     return t;

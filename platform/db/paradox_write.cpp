@@ -389,13 +389,13 @@ void write_paradox(const std::string& path, const TableData& t)
     write_file_atomically(path, bytes);
 }
 
-void paradox_update_record(const std::string& path, const TableData& t, std::size_t index)
+namespace {
+
+// The columns of t and the bytes of its record `index`, for a write-through; a value that
+// cannot be written is reported with the file and the record.
+std::vector<unsigned char> encoded_record(const std::string& label, const TableData& t, std::size_t index,
+                                          std::vector<Column>& cols)
 {
-    const std::string label = file_label(path);
-    require_writable(label, t);
-    if (index >= t.records.size())
-        throw EngineError(label + ": record " + std::to_string(index + 1) + " does not exist");
-    std::vector<Column> cols;
     std::vector<unsigned char> rec;
     try {
         cols = columns_for(t.fields);
@@ -404,6 +404,19 @@ void paradox_update_record(const std::string& path, const TableData& t, std::siz
     } catch (const EngineError& e) {
         throw EngineError(label + ": " + record_prefix(index) + e.what());
     }
+    return rec;
+}
+
+}  // namespace
+
+void paradox_update_record(const std::string& path, const TableData& t, std::size_t index)
+{
+    const std::string label = file_label(path);
+    require_writable(label, t);
+    if (index >= t.records.size())
+        throw EngineError(label + ": record " + std::to_string(index + 1) + " does not exist");
+    std::vector<Column> cols;
+    const std::vector<unsigned char> rec = encoded_record(label, t, index, cols);
     const std::vector<unsigned char> data = read_whole_file(path);
     const Layout L = matching_layout(label, data, cols, t.records.size());
     std::size_t remaining = index;
@@ -430,14 +443,7 @@ void paradox_append_record(const std::string& path, const TableData& t)
     if (t.records.empty()) throw EngineError(label + ": there is no record to append");
     const std::size_t index = t.records.size() - 1;
     std::vector<Column> cols;
-    std::vector<unsigned char> rec;
-    try {
-        cols = columns_for(t.fields);
-        rec.resize(static_cast<std::size_t>(cols.back().offset + cols.back().size));
-        encode_record(cols, t.fields, t.records[index], t.code_page, rec.data());
-    } catch (const EngineError& e) {
-        throw EngineError(label + ": " + record_prefix(index) + e.what());
-    }
+    const std::vector<unsigned char> rec = encoded_record(label, t, index, cols);
     std::vector<unsigned char> data = read_whole_file(path);
     const Layout L = matching_layout(label, data, cols, index);
     const std::size_t rs = static_cast<std::size_t>(L.record_size);

@@ -44,6 +44,11 @@ struct TableData {
     bool read_only = false;      // keyed Paradox tables, tables with memo fields we cannot write
     std::string read_only_reason;
     int code_page = 936;         // Paradox code page or the dBASE language id's code page
+    // The dBASE variant the table was read in, kept when the table is rewritten: the version
+    // byte (0 when not read from a .dbf) and whether the file carries FoxPro marks (field
+    // offsets in the descriptors or a FoxPro version byte).
+    unsigned char dbase_version = 0;
+    bool foxpro_marks = false;
 };
 
 // The table formats the engine reads and writes.

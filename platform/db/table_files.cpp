@@ -1,6 +1,9 @@
 #include "platform/db/table_files.h"
 
 #include <cmath>
+#include <filesystem>
+#include <limits>
+#include <system_error>
 
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
@@ -44,6 +47,23 @@ int max_text_width(TableFormat f)
     return 255;
 }
 
+bool hex_digit(char c) { return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f'); }
+
+// Whether ext (without its dot) names a companion file of a table in the given format.
+bool companion_extension(const std::string& ext, TableFormat format)
+{
+    switch (format) {
+    case TableFormat::Paradox:
+        if (equal_names(ext, "px") || equal_names(ext, "mb")) return true;
+        return ext.size() == 3 && (lower(ext[0]) == 'x' || lower(ext[0]) == 'y') &&
+               (hex_digit(ext[1]) || lower(ext[1]) == 'g') && hex_digit(ext[2]);
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: return equal_names(ext, "dbt") || equal_names(ext, "fpt");
+    case TableFormat::Ascii: return false;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool equal_names(std::string_view a, std::string_view b)
@@ -69,6 +89,12 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
     std::string ext = file_extension(name);
     ResolvedTable r;
     r.path = name;
+    // An explicit type: its format, and its extension when the name has none.
+    auto typed = [&](TableFormat format, const char* default_ext) {
+        r.format = format;
+        if (ext.empty()) r.path += default_ext;
+        return r;
+    };
     switch (type) {
     case TableType::Default:
         if (ext.empty()) {
@@ -82,22 +108,10 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
             throw EngineError("Unknown table type: " + ext);
         }
         break;
-    case TableType::Paradox:
-        r.format = TableFormat::Paradox;
-        if (ext.empty()) r.path += ".db";
-        break;
-    case TableType::DBase:
-        r.format = TableFormat::DBase;
-        if (ext.empty()) r.path += ".dbf";
-        break;
-    case TableType::FoxPro:
-        r.format = TableFormat::FoxPro;
-        if (ext.empty()) r.path += ".dbf";
-        break;
-    case TableType::Ascii:
-        r.format = TableFormat::Ascii;
-        if (ext.empty()) r.path += ".txt";
-        break;
+    case TableType::Paradox: return typed(TableFormat::Paradox, ".db");
+    case TableType::DBase: return typed(TableFormat::DBase, ".dbf");
+    case TableType::FoxPro: return typed(TableFormat::FoxPro, ".dbf");
+    case TableType::Ascii: return typed(TableFormat::Ascii, ".txt");
     }
     return r;
 }
@@ -209,6 +223,74 @@ int find_field_in(const TableData& data, TableFormat format, const std::string& 
                 if (equal_names(fs[i].name, stored)) return static_cast<int>(i);
     }
     return -1;
+}
+
+std::vector<std::string> companion_files(const std::string& table_path, TableFormat format)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> out;
+    fs::path p(table_path);
+    std::string stem = p.stem().string();
+    fs::path dir = p.parent_path();
+    if (dir.empty()) dir = ".";
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        auto dot = name.find_last_of('.');
+        if (dot == std::string::npos || !equal_names(name.substr(0, dot), stem)) continue;
+        std::error_code ec2;
+        if (companion_extension(name.substr(dot + 1), format) && it->is_regular_file(ec2))
+            out.push_back((dir / name).string());
+    }
+    return out;
+}
+
+void remove_replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> keep;
+    for (TableFormat f : {TableFormat::Paradox, TableFormat::DBase})
+        for (std::string& k : companion_files(keep_path, f)) keep.push_back(std::move(k));
+    for (const std::string& c : companion_files(replaced, format)) {
+        bool kept = false;
+        std::error_code ec;
+        for (const std::string& k : keep)
+            if (fs::equivalent(c, k, ec)) kept = true;
+        if (kept) continue;
+        if (!fs::remove(c, ec) && ec)
+            throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + c +
+                              " (" + ec.message() + ")");
+    }
+}
+
+std::int64_t parse_int64(std::string_view text)
+{
+    std::string_view t = text;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    std::size_t i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
+    unsigned base = 10;
+    if (i < t.size() && t[i] == '$') {
+        base = 16;
+        ++i;
+    }
+    if (i >= t.size()) throw ConvertError::not_integer(std::string(text));
+    const std::uint64_t limit = neg ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
+    std::uint64_t v = 0;
+    for (; i < t.size(); ++i) {
+        char c = t[i];
+        unsigned d;
+        if (c >= '0' && c <= '9') d = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f') d = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F') d = static_cast<unsigned>(c - 'A' + 10);
+        else throw ConvertError::not_integer(std::string(text));
+        if (v > (limit - d) / base) throw ConvertError::not_integer(std::string(text));
+        v = v * base + d;
+    }
+    if (neg) return v == limit ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(v);
+    return static_cast<std::int64_t>(v);
 }
 
 Value value_for_field(const Value& v, const FieldDef& f)

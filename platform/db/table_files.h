@@ -2,6 +2,7 @@
 // What datasets, statements and batch copies share: how a table name resolves to a file and a
 // format, reading and writing a whole table or one record in the format of its file, and the
 // checks on the fields of a table to be written.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,21 @@ std::vector<FieldDef> fields_for_format(const std::vector<FieldDef>& fields, Tab
 // The index of the field called name (exact spelling first, then without regard to case; for
 // dBASE tables a full name also finds the field it was cut to), or -1.
 int find_field_in(const TableData& data, TableFormat format, const std::string& name);
+
+// The files beside a table that belong to it (same name, extension in any letter case):
+// for Paradox the primary index .px, the memo .mb and the secondary indexes .Xnn/.Ynn
+// (.XGn/.YGn for composite ones); for dBASE and FoxPro the memo files .dbt and .fpt.
+std::vector<std::string> companion_files(const std::string& table_path, TableFormat format);
+
+// After a copy has replaced the table at `replaced` with a new file of the given format (which
+// has neither index nor memo), removes what belonged to the replaced table, except any file that
+// is also a companion of keep_path (the copy's source). Raises when one cannot be removed.
+void remove_replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path);
+
+// Reads a whole number of the 64-bit range: optional sign, decimal digits or "$" and hex
+// digits, blanks around, as parse_int reads 32-bit ones; anything else, a number outside the
+// range included, raises "'%s' is not a valid integer value".
+std::int64_t parse_int64(std::string_view text);
 
 // A value made fit for a field of the given kind (used when a copy changes the format).
 Value value_for_field(const Value& v, const FieldDef& f);

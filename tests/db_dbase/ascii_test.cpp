@@ -16,14 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FieldDef field(const std::string& name, FieldType type, int size = 0)
-{
-    FieldDef f;
-    f.name = name;
-    f.type = type;
-    f.size = size;
-    return f;
-}
+using vantelo::db::test_common::field;
 
 TableData sample()
 {
@@ -65,7 +58,8 @@ TEST(AsciiWriter, SchemaNamesEveryField)
 
 TEST(AsciiWriter, WritesBothFilesAndLeavesThemOnError)
 {
-    std::string dir = temp_dir();
+    TempTableDir tmp;
+    const std::string& dir = tmp.dir();
     std::string path = dir + "/c.txt";
     TableData t = sample();
     write_ascii(path, t);
@@ -85,5 +79,4 @@ TEST(AsciiWriter, WritesBothFilesAndLeavesThemOnError)
     int files = 0;
     for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++files;
     EXPECT_EQ(files, 2);
-    fs::remove_all(dir);
 }

@@ -2,8 +2,13 @@
 // every damaged file gives a clear message naming it and stays as it was.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "independent.h"
 #include "platform/core/errors.h"
@@ -140,7 +145,8 @@ TEST(DbaseFixtures, MemoTextFromFoxProMemoFile)
     EXPECT_TRUE(t.read_only);
     EXPECT_NE(t.read_only_reason.find("memo fields cannot be written"), std::string::npos);
 
-    std::string dir = temp_dir();
+    TempTableDir tmp;
+    const std::string& dir = tmp.dir();
     for (const char* memo_name : {"memotest.fpt", "Memotest.Fpt"}) {
         fs::remove_all(dir);
         fs::create_directory(dir);
@@ -149,7 +155,6 @@ TEST(DbaseFixtures, MemoTextFromFoxProMemoFile)
         TableData c = read_dbase(dir + "/memotest.dbf");
         EXPECT_EQ(std::get<std::string>(c.records[1][2]), "Bob memo") << memo_name;
     }
-    fs::remove_all(dir);
 }
 
 TEST(DbaseFixtures, MissingMemoFileOpensReadOnly)
@@ -235,6 +240,41 @@ TEST(DbaseBadFile, MissingFileNamesIt)
 
 // Our own small tables with memo files of both dBASE kinds (.dbt of dBASE III: text up to
 // 0x1A; dBASE IV: blocks with a length): text and numbers agree with dbf_dump.
+// Another program cutting the file short and writing it again while we read it, over and over:
+// each read gives the whole table or a clear message, never a crash.
+TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
+{
+    TempTableDir dir;
+    const std::string path = dir.path("cut.dbf");
+    TableData t;
+    t.fields = {FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}};
+    for (int i = 0; i < 60000; ++i) t.records.push_back({std::int64_t(i), i * 0.5});
+    const std::vector<unsigned char> bytes = build_dbase(t, false);   // about 2 MB
+    auto put_whole = [&] { std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())); };
+    put_whole();
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+        while (!done) {
+            ::truncate(path.c_str(), 4096);
+            ::truncate(path.c_str(), 0);
+            put_whole();
+        }
+    });
+    int whole = 0, refused = 0;
+    for (int i = 0; i < 40; ++i) {
+        try {
+            TableData back = read_dbase(path);
+            EXPECT_EQ(back.records.size(), t.records.size());
+            ++whole;
+        } catch (const Error&) {
+            ++refused;
+        }
+    }
+    done = true;
+    other.join();
+    EXPECT_EQ(whole + refused, 40);
+}
+
 TEST(DbaseMemo, DbtMemoFilesAgreeWithDbfDump)
 {
     for (const char* name : {"memo3.dbf", "memo4.dbf"}) {

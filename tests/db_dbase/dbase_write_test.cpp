@@ -20,14 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FieldDef field(const std::string& name, FieldType type, int size = 0)
-{
-    FieldDef f;
-    f.name = name;
-    f.type = type;
-    f.size = size;
-    return f;
-}
+using vantelo::db::test_common::field;
 
 // The population-table layout with every kind the engine creates and names of the length
 // data preparation uses (年龄别生育率 is 12 bytes in GBK).
@@ -114,9 +107,8 @@ void expect_same_table(const TableData& a, const TableData& b)
 
 class TempDir : public testing::Test {
 protected:
-    void SetUp() override { dir = temp_dir(); }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string dir;
+    TempTableDir tmp;
+    const std::string dir = tmp.dir();
 };
 
 using DbaseWrite = TempDir;

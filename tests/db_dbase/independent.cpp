@@ -52,19 +52,6 @@ std::string run(const std::string& command)
     return out;
 }
 
-std::vector<unsigned char> file_bytes(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-std::string temp_dir()
-{
-    std::string tmpl = (std::filesystem::temp_directory_path() / "vantelo-dbase-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
-    return tmpl;
-}
-
 IndepTable shapelib_read(const std::string& path)
 {
     DBFHandle h = DBFOpen(path.c_str(), "rb");

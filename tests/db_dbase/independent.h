@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/db_common/temp_table_dir.h"
+
 namespace dbase_test {
 
 struct IndepField {
@@ -42,9 +44,7 @@ IndepTable ogr_read(const std::string& path);
 std::string run(const std::string& command);
 
 std::string quote(const std::string& path);
-std::vector<unsigned char> file_bytes(const std::string& path);
-
-// A fresh empty folder for one test.
-std::string temp_dir();
+using vantelo::db::test_common::file_bytes;
+using vantelo::db::test_common::TempTableDir;
 
 }  // namespace dbase_test

@@ -3,6 +3,8 @@
 
 #include <shapefil.h>
 
+#include <fstream>
+
 #include "engine_test_util.h"
 #include "platform/db/dataset.h"
 #include "platform/db/encoding.h"
@@ -126,6 +128,50 @@ TEST_F(BatchCopy, RefusesTheSourceItselfAndReplacesOtherFiles)
     dst.set_table_name(dir.path("old.dbf"));
     dst.open();
     EXPECT_EQ(error_of([&] { move.execute(); }), "Cannot perform this operation on an open dataset");
+}
+
+// A copy that replaces a table takes the replaced table's index and memo files with it (they
+// would make the new copy read as keyed), and leaves every other file alone: the source's own
+// companions, files of other tables, files of other kinds.
+TEST_F(BatchCopy, ReplacingATableRemovesItsCompanionFiles)
+{
+    auto touch = [&](const std::string& name) { std::ofstream(dir.path(name)) << "stale"; };
+    struct Case {
+        const char* table;
+        TableType type;
+        std::vector<std::string> companions;
+    };
+    const Case cases[] = {
+        {"b.db", TableType::Paradox, {"b.PX", "b.mb", "b.X02", "b.y02", "B.XG0", "b.YG1"}},
+        {"c.dbf", TableType::DBase, {"c.DBT", "c.fpt"}},
+        {"d.dbf", TableType::FoxPro, {"d.FPT"}},
+    };
+    const std::vector<std::string> others = {"a.PX", "a.MB", "bb.px", "b.txt", "b.val", "b.x2", "c.mdx", "c.dbf.px", "d.ndx"};
+    for (const auto& o : others) touch(o);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        copy_to(dir.path(c.table), c.type);
+        for (const auto& f : c.companions) touch(f);
+        {
+            Dataset stale;
+            stale.set_table_name(dir.path(c.table));
+            stale.open();
+            if (c.type == TableType::Paradox) EXPECT_TRUE(stale.read_only());
+        }
+        copy_to(dir.path(c.table), c.type);
+        dst.close();
+        for (const auto& f : c.companions) EXPECT_FALSE(std::filesystem::exists(dir.path(f))) << f;
+        for (const auto& o : others) EXPECT_TRUE(std::filesystem::exists(dir.path(o))) << o;
+        Dataset back;
+        back.set_table_name(dir.path(c.table));
+        back.open();
+        EXPECT_FALSE(back.read_only());
+        EXPECT_EQ(back.record_count(), 3);
+    }
+    // A copy into a new file removes nothing, not even stray files with the new table's name.
+    touch("e.px");
+    copy_to(dir.path("e.db"), TableType::Paradox);
+    EXPECT_TRUE(std::filesystem::exists(dir.path("e.px")));
 }
 
 }  // namespace

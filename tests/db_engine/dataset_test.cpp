@@ -3,6 +3,7 @@
 
 #include "engine_test_util.h"
 #include "platform/db/dataset.h"
+#include "platform/db/table_files.h"
 
 using namespace vantelo::db;
 using vantelo::db::testing_util::error_of;
@@ -388,6 +389,29 @@ TEST(DatasetDbase, NumericOverflowIsRefused)
     ds.cancel();
     EXPECT_EQ(ds.field(0).as_float(), 123456789.5);
     EXPECT_EQ(file_bytes(path), before);
+}
+
+// Text set on a 64-bit integer field is read over the whole 64-bit range, as strictly as
+// 32-bit text: one sign, digits (or "$" and hex digits), blanks only around.
+TEST(DatasetText, WholeNumbersOfTheSixtyFourBitRange)
+{
+    const std::pair<const char*, std::int64_t> good[] = {
+        {"0", 0},
+        {" +42\t", 42},
+        {"4294967296", 4294967296LL},                                  // 2^32
+        {"-2147483649", -2147483649LL},
+        {"9223372036854775807", INT64_MAX},                            // 2^63 - 1
+        {"-9223372036854775808", INT64_MIN},
+        {"$7FFFFFFFFFFFFFFF", INT64_MAX},
+        {"-$8000000000000000", INT64_MIN},
+        {"$ff", 255},
+        {"000000000000000000000000012", 12},
+    };
+    for (auto [text, value] : good) EXPECT_EQ(parse_int64(text), value) << text;
+    for (const char* text : {"9223372036854775808", "-9223372036854775809", "18446744073709551616",
+                             "$8000000000000000", "-$8000000000000001", "1.5", "", "  ", "-", "+", "$", "12a",
+                             "1 2", "0x10", "--1", "+-1", "1e3", "$-1", "１２"})
+        EXPECT_EQ(error_of([&] { parse_int64(text); }), "'" + std::string(text) + "' is not a valid integer value") << text;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "engine_test_util.h"
 #include "platform/db/dataset.h"
+#include "platform/db/dbase.h"
 
 using namespace vantelo::db;
 using vantelo::db::testing_util::error_of;
@@ -291,6 +292,57 @@ TEST(StatementFormats, RealFilesOpenThroughADataset)
         }
     }
     EXPECT_GE(opened, 18);
+}
+
+// A FoxPro-written table keeps its FoxPro marks (each field's place in the record in bytes 12-15
+// of its descriptor, 'F' floats) and a dBASE table stays without them, whatever rewrites it.
+TEST(StatementFormats, RewritesKeepTheDbaseVariant)
+{
+    struct Case {
+        const char* name;
+        bool foxpro;
+    };
+    for (Case c : {Case{"fox", true}, Case{"dbase", false}}) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        std::string path = dir.path(std::string(c.name) + ".dbf");
+        TableData t;
+        t.fields = {FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}};
+        t.records = {{std::int64_t(1), 0.5}, {std::int64_t(2), 0.25}, {std::int64_t(3), 0.125}};
+        write_dbase(path, t, c.foxpro);
+
+        // x N(11,0) at 1, y N/F(20,10) at 12, the added z N(11,0) at 32.
+        auto check = [&](std::size_t fields, const char* after) {
+            SCOPED_TRACE(after);
+            std::string b = file_bytes(path);
+            ASSERT_GE(b.size(), 32 + 32 * fields);
+            EXPECT_EQ(static_cast<unsigned char>(b[0]), 0x03);
+            const unsigned places[] = {1, 12, 32};
+            for (std::size_t i = 0; i < fields; ++i) {
+                auto d = reinterpret_cast<const unsigned char*>(b.data() + 32 + 32 * i);
+                unsigned place = d[12] | d[13] << 8 | d[14] << 16 | unsigned(d[15]) << 24;
+                EXPECT_EQ(place, c.foxpro ? places[i] : 0u) << i;
+            }
+            EXPECT_EQ(b[32 + 32 + 11], c.foxpro ? 'F' : 'N');
+        };
+        check(2, "written");
+        {
+            Dataset ds;
+            ds.set_table_name(path);
+            ds.open();
+            ds.next();
+            ds.delete_record();
+            EXPECT_EQ(ds.record_count(), 2);
+        }
+        check(2, "record deleted");
+        execute_statement("Alter table " + q(path) + " add z integer");
+        check(3, "field added");
+        execute_statement("Alter table " + q(path) + " drop z");
+        check(2, "field dropped");
+        TableData back = read_dbase(path);
+        ASSERT_EQ(back.records.size(), 2u);
+        EXPECT_EQ(back.records[1][1], Value(0.125));
+    }
 }
 
 }  // namespace

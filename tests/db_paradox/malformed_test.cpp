@@ -2,8 +2,13 @@
 // and neither reading nor a write-through attempt changes the file.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/core/errors.h"
 #include "platform/db/paradox.h"
@@ -46,7 +51,7 @@ TEST_P(Malformed, ClearErrorAndFileUnchanged)
 {
     const BadFile& c = GetParam();
     TempDir dir;
-    const std::string path = dir.file(c.file);
+    const std::string path = dir.path(c.file);
     std::filesystem::copy_file(std::string(VANTELO_TEST_DATA_DIR) + "/paradox/" + c.file, path);
     const auto before = pxtest::file_bytes(path);
 
@@ -96,12 +101,12 @@ TEST(ParadoxMalformed, DamagedMemoFileLeavesTheTextEmptyAndSaysSo)
 {
     TempDir dir;
     const std::string fixtures = std::string(VANTELO_FIXTURES_DIR) + "/paradox/";
-    std::filesystem::copy_file(fixtures + "memo.db", dir.file("memo.db"));
+    std::filesystem::copy_file(fixtures + "memo.db", dir.path("memo.db"));
     auto mb = pxtest::file_bytes(fixtures + "memo.mb");
     mb.resize(0x1200);   // the 555-byte text at 0x1150 is cut short
-    std::ofstream(dir.file("memo.MB"), std::ios::binary)
+    std::ofstream(dir.path("memo.MB"), std::ios::binary)
         .write(reinterpret_cast<const char*>(mb.data()), static_cast<std::streamsize>(mb.size()));
-    TableData t = read_paradox(dir.file("memo.db"));
+    TableData t = read_paradox(dir.path("memo.db"));
     ASSERT_EQ(t.records.size(), 2u);
     EXPECT_TRUE(is_null(t.records[0][1]));
     EXPECT_EQ(std::get<std::string>(t.records[1][1]), "01234567890\n");
@@ -117,6 +122,41 @@ TEST(ParadoxMalformed, EveryCutOfARealFileFailsCleanly)
         std::vector<unsigned char> cut(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n));
         EXPECT_THROW(read_paradox_bytes("CUSTOMER.DB", cut), EngineError) << n;
     }
+}
+
+// Another program cutting a large table short and writing it again while we read it, over and
+// over: each read gives the whole table or a clear message, never a crash.
+TEST(Malformed, FileCutShortWhileReadNeverCrashes)
+{
+    TempDir dir;
+    const std::string path = dir.path("cut.db");
+    TableData t;
+    t.fields = paradox_fields_from({FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}});
+    for (int i = 0; i < 200000; ++i) t.records.push_back({std::int64_t(i), i * 0.5});
+    const std::vector<unsigned char> bytes = build_paradox(t, "cut.db");   // about 2.5 MB
+    auto put_whole = [&] { std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())); };
+    put_whole();
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+        while (!done) {
+            ::truncate(path.c_str(), 4096);
+            ::truncate(path.c_str(), 0);
+            put_whole();
+        }
+    });
+    int whole = 0, refused = 0;
+    for (int i = 0; i < 40; ++i) {
+        try {
+            TableData back = read_paradox(path);
+            EXPECT_EQ(back.records.size(), t.records.size());
+            ++whole;
+        } catch (const Error&) {
+            ++refused;
+        }
+    }
+    done = true;
+    other.join();
+    EXPECT_EQ(whole + refused, 40);
 }
 
 }  // namespace

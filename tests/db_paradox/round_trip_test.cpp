@@ -22,14 +22,7 @@ using pxtest::TempDir;
 
 namespace {
 
-FieldDef field(const std::string& name, FieldType type, int size = 0)
-{
-    FieldDef f;
-    f.name = name;
-    f.type = type;
-    f.size = size;
-    return f;
-}
+using vantelo::db::test_common::field;
 
 // The population layout plus every other kind the writer takes, Chinese names included.
 TableData sample_table(std::size_t n)
@@ -126,7 +119,7 @@ void expect_we_read(const std::string& path, const TableData& t)
 TEST(ParadoxRoundTrip, EveryKindReadsBackByUsAndByPxlib)
 {
     TempDir dir;
-    const std::string path = dir.file("人口.db");
+    const std::string path = dir.path("人口.db");
     TableData t = sample_table(81);
     write_paradox(path, t);
     expect_we_read(path, t);
@@ -146,7 +139,7 @@ TEST(ParadoxRoundTrip, HeaderAndBlocksAreLaidOutAsParadoxDoes)
 {
     // 300 records of 39 bytes: blocks of 104, 104 and 92 records.
     TempDir dir;
-    const std::string path = dir.file("h.db");
+    const std::string path = dir.path("h.db");
     write_paradox(path, sample_table(300));
     auto b = pxtest::file_bytes(path);
     ASSERT_EQ(b.size(), 2048u + 3 * 4096u);
@@ -180,7 +173,7 @@ TEST(ParadoxRoundTrip, HeaderAndBlocksAreLaidOutAsParadoxDoes)
 TEST(ParadoxRoundTrip, EmptyTable)
 {
     TempDir dir;
-    const std::string path = dir.file("empty.db");
+    const std::string path = dir.path("empty.db");
     TableData t = sample_table(0);
     write_paradox(path, t);
     EXPECT_EQ(pxtest::file_bytes(path).size(), 2048u);
@@ -191,7 +184,7 @@ TEST(ParadoxRoundTrip, EmptyTable)
 TEST(ParadoxRoundTrip, UpdateOfRecord40ThenAppend)
 {
     TempDir dir;
-    const std::string path = dir.file("t.db");
+    const std::string path = dir.path("t.db");
     TableData t = sample_table(81);
     write_paradox(path, t);
     const auto size_before = pxtest::file_bytes(path).size();
@@ -215,7 +208,7 @@ TEST(ParadoxRoundTrip, AppendBeyondAFullBlockAddsABlock)
 {
     // 39-byte records: 104 fit a 4096-byte block.
     TempDir dir;
-    const std::string path = dir.file("full.db");
+    const std::string path = dir.path("full.db");
     TableData t = sample_table(104);
     write_paradox(path, t);
     EXPECT_EQ(pxtest::file_bytes(path).size(), 2048u + 4096u);
@@ -234,7 +227,7 @@ TEST(ParadoxRoundTrip, AppendBeyondAFullBlockAddsABlock)
 TEST(ParadoxRoundTrip, AppendToAnEmptyTable)
 {
     TempDir dir;
-    const std::string path = dir.file("e.db");
+    const std::string path = dir.path("e.db");
     TableData t = sample_table(0);
     write_paradox(path, t);
     t.records = sample_table(1).records;
@@ -248,7 +241,7 @@ TEST(ParadoxRoundTrip, WriteThroughOnAFileParadoxWrote)
     // date4.db (level 4, block size 2048) keeps its own header; only the record and the
     // counts change.
     TempDir dir;
-    const std::string path = dir.file("date4.db");
+    const std::string path = dir.path("date4.db");
     auto original = pxtest::file_bytes(std::string(VANTELO_FIXTURES_DIR) + "/paradox/date4.db");
     {
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(original.data()),
@@ -276,7 +269,7 @@ TEST(ParadoxRoundTrip, WriteThroughOnAFileParadoxWrote)
 TEST(ParadoxRoundTrip, ChineseNamesAndTextsAreGbkInTheFile)
 {
     TempDir dir;
-    const std::string path = dir.file("g.db");
+    const std::string path = dir.path("g.db");
     TableData t;
     t.fields = {field("城镇年龄别生育率", FieldType::String, 4)};
     t.records = {Record{std::string("甲乙")}};
@@ -332,7 +325,7 @@ TEST(ParadoxRoundTrip, WhatCannotBeWrittenIsRefusedAndNothingIsLeft)
     for (const BadWrite& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        const std::string path = dir.file("bad.db");
+        const std::string path = dir.path("bad.db");
         try {
             write_paradox(path, c.table);
             ADD_FAILURE() << "no error";
@@ -353,7 +346,7 @@ TEST(ParadoxRoundTrip, ReadOnlyOrChangedFilesAreNotWrittenThrough)
 {
     TempDir dir;
     // A keyed table is read-only.
-    const std::string keyed = dir.file("long.db");
+    const std::string keyed = dir.path("long.db");
     auto original = pxtest::file_bytes(std::string(VANTELO_FIXTURES_DIR) + "/paradox/long.db");
     std::ofstream(keyed, std::ios::binary).write(reinterpret_cast<const char*>(original.data()),
                                                   static_cast<std::streamsize>(original.size()));
@@ -365,15 +358,15 @@ TEST(ParadoxRoundTrip, ReadOnlyOrChangedFilesAreNotWrittenThrough)
     EXPECT_EQ(pxtest::file_bytes(keyed), original);
 
     // A primary index file beside a table makes it keyed.
-    const std::string indexed = dir.file("date4.db");
+    const std::string indexed = dir.path("date4.db");
     std::filesystem::copy_file(std::string(VANTELO_FIXTURES_DIR) + "/paradox/date4.db", indexed);
-    std::ofstream(dir.file("date4.PX")).put('\0');
+    std::ofstream(dir.path("date4.PX")).put('\0');
     TableData d = read_paradox(indexed);
     EXPECT_TRUE(d.read_only);
     EXPECT_NE(d.read_only_reason.find("primary index file"), std::string::npos) << d.read_only_reason;
 
     // A file that no longer holds what was read.
-    const std::string path = dir.file("t.db");
+    const std::string path = dir.path("t.db");
     TableData t = sample_table(5);
     write_paradox(path, t);
     auto before = pxtest::file_bytes(path);
@@ -398,7 +391,7 @@ TEST(ParadoxRoundTrip, ReadOnlyOrChangedFilesAreNotWrittenThrough)
 TEST(ParadoxRoundTrip, AutoincrementFieldKeepsItsKind)
 {
     TempDir dir;
-    const std::string path = dir.file("auto.db");
+    const std::string path = dir.path("auto.db");
     TableData t;
     FieldDef id = field("Id", FieldType::Integer);
     id.native = '+';

@@ -1,0 +1,73 @@
+#pragma once
+// What the table engine tests share: a scratch folder removed with its object, whole-file
+// reads and a short way to name a field.
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/db/table_data.h"
+
+namespace vantelo::db::test_common {
+
+// A fresh empty folder under the system temp folder, removed with everything in it.
+class TempTableDir {
+public:
+    TempTableDir()
+    {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "vantelo-db-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+        dir_ = tmpl;
+    }
+    ~TempTableDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    TempTableDir(const TempTableDir&) = delete;
+    TempTableDir& operator=(const TempTableDir&) = delete;
+
+    const std::string& dir() const { return dir_; }
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    // The names of every file in the folder, sorted.
+    std::vector<std::string> files() const
+    {
+        std::vector<std::string> out;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    std::size_t entries() const { return files().size(); }
+
+private:
+    std::string dir_;
+};
+
+// The whole content of a file ("" / empty when it cannot be read).
+inline std::string file_text(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::vector<unsigned char> file_bytes(const std::string& path)
+{
+    std::string s = file_text(path);
+    return std::vector<unsigned char>(s.begin(), s.end());
+}
+
+inline FieldDef field(const std::string& name, FieldType type, int size = 0)
+{
+    FieldDef f;
+    f.name = name;
+    f.type = type;
+    f.size = size;
+    return f;
+}
+
+}  // namespace vantelo::db::test_common
