@@ -59,11 +59,12 @@ private:
     QPageLayout::Orientation saved_;
 };
 
-QString printer_label(const QPrinter& printer)
+// A printer printing into a file fails as a file does; a real printer is named.
+std::string print_failure(const QPrinter& printer)
 {
-    if (!printer.outputFileName().isEmpty()) return printer.outputFileName();
-    if (!printer.printerName().isEmpty()) return printer.printerName();
-    return QStringLiteral("the printer");
+    if (!printer.outputFileName().isEmpty()) return ("Cannot create file " + printer.outputFileName()).toStdString();
+    QString name = printer.printerName().isEmpty() ? QStringLiteral("the printer") : printer.printerName();
+    return ("Cannot print to " + name).toStdString();
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ void print_chart_landscape(const Chart& chart, QSize size, QPrinter& printer)
     printer.setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
     if (!painter.begin(&printer))
-        throw ChartError(("Cannot print to " + printer_label(printer)).toStdString());
+        throw ChartError(print_failure(printer));
     if (size.width() > 0 && size.height() > 0) {
         const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
         const double sx = page.width() / size.width();
@@ -86,7 +87,7 @@ void print_chart_landscape(const Chart& chart, QSize size, QPrinter& printer)
             paint_chart(painter, chart, QSizeF(size));
         }
     }
-    if (!painter.end()) throw ChartError(("Cannot print to " + printer_label(printer)).toStdString());
+    if (!painter.end()) throw ChartError(print_failure(printer));
 }
 
 }  // namespace vantelo::chart

@@ -21,7 +21,8 @@ void save_chart_bmp(const Chart& chart, QSize size, const QString& path);
 
 // Prints the chart as one landscape document on `printer`, scaled to the page with its aspect
 // ratio kept. The printer's earlier orientation is restored afterwards, also on failure; a
-// printer that cannot start the job raises ChartError "Cannot print to <printer>".
+// printer that cannot start the job raises ChartError "Cannot create file <file>" when it prints
+// into a file, else "Cannot print to <printer>".
 void print_chart_landscape(const Chart& chart, QSize size, QPrinter& printer);
 
 }  // namespace vantelo::chart

@@ -315,7 +315,7 @@ TEST(Output, PrintIsLandscapeAndRestoresOrientation)
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});  // Qt warns here
     const std::string err = error_text([&] { print_chart_landscape(c, QSize(100, 100), broken); });
     qInstallMessageHandler(previous);
-    EXPECT_EQ(err, "Cannot print to " + dir.filePath("missing/chart.pdf").toStdString());
+    EXPECT_EQ(err, "Cannot create file " + dir.filePath("missing/chart.pdf").toStdString());
     EXPECT_EQ(broken.pageLayout().orientation(), QPageLayout::Portrait);
 }
 
