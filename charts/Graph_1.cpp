@@ -11,9 +11,9 @@
 #include <QScrollBar>
 
 #include "charts/View_3D_frm1.h"
-#include "charts/modal_runner.h"
 #include "platform/core/checked.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "ui_Graph_1.h"
 
 namespace vantelo::charts {
@@ -240,7 +240,7 @@ void TGraph::DBChart1MouseDown(Qt::MouseButton button)
     dialog->ScrollBar2->setEnabled(true);
     dialog->CheckBox4->setChecked(false);
     chart().set_orthogonal(false);
-    show_modal(*dialog);
+    ui::show_modal(*dialog);
 }
 
 void TGraph::FormResize()

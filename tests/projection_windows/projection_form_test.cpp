@@ -8,9 +8,9 @@
 #include <fstream>
 #include <map>
 
+#include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
 #include "projection/Single_Region_frm1.h"
-#include "projection/modal.h"
 #include "projection/projection_links.h"
 #include "projection/single_region_launcher.h"
 #include "projection/string_grid.h"
@@ -252,7 +252,7 @@ TEST(ProjectionForm, RunRefusesMissingFieldsAndCellsThatAreNotNumbers)
 {
     FormFixture f;
     bool viewer = false;
-    set_modal_runner([&](QDialog*) {
+    ui::set_window_runner([&](QWidget*, bool) {
         viewer = true;
         return 0;
     });
@@ -272,7 +272,7 @@ TEST(ProjectionForm, RunRefusesMissingFieldsAndCellsThatAreNotNumbers)
     EXPECT_EQ(f.services.messages[0].kind, ui::ScriptedServices::Message::Error);
     EXPECT_FALSE(viewer);
     EXPECT_EQ(f.form->result(), 0);  // the form stays open
-    set_modal_runner({});
+    ui::set_window_runner({});
 }
 
 TEST(ProjectionForm, PatternReadIntoTheCurrentColumn)
