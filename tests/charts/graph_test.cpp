@@ -17,7 +17,7 @@
 #include "platform/chart/chart_layout.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
-#include "widget_events.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo::charts;
 using vantelo::chart::Chart;
