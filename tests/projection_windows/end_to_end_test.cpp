@@ -25,6 +25,7 @@
 #include "shell/dataset_model.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -150,10 +151,7 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
         if (auto* form = qobject_cast<TSingle_Region_frm*>(w)) {
             opened = form;
             auto choose = [&](const char* box, const char* field) {
-                auto* b = form->findChild<QComboBox*>(box);
-                int i = b->findText(QString::fromUtf8(field));
-                b->setCurrentIndex(i);
-                emit b->activated(i);
+                EXPECT_TRUE(test_events::pick_text(form->findChild<QComboBox*>(box), QString::fromUtf8(field))) << field;
             };
             form->findChild<QSpinBox*>("SpinEdit11")->setValue(2002);
             choose("ComboBox2", "男性人口");
@@ -170,10 +168,7 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
         if (auto* viewer = qobject_cast<Tpop_result_Form1*>(w)) {
             viewer_shown = true;
             for (int k : {-1, 1, 15, 21}) {
-                if (k >= 0) {
-                    viewer->ComboBox1()->setCurrentIndex(k);
-                    emit viewer->ComboBox1()->activated(k);
-                }
+                if (k >= 0) test_events::pick(viewer->ComboBox1(), k);
                 viewer->BitBtn2()->click();
             }
             return 0;

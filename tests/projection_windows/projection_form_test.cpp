@@ -15,6 +15,7 @@
 #include "projection/single_region_launcher.h"
 #include "projection/string_grid.h"
 #include "projection_table.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -63,10 +64,7 @@ struct FormFixture {
     void choose(const char* box, const QString& field)
     {
         auto* b = find<QComboBox>(box);
-        int i = b->findText(field);
-        ASSERT_GE(i, 0) << field.toStdString();
-        b->setCurrentIndex(i);
-        emit b->activated(i);
+        ASSERT_TRUE(test_events::pick_text(b, field)) << field.toStdString();
     }
     QString cell(int grid, int col, int row) { return form->grid(grid)->cell(col, row); }
 };

@@ -16,6 +16,7 @@
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
 #include "projection_table.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -65,11 +66,7 @@ struct ViewerFixture {
         Single_Region_frm = nullptr;
     }
     QComboBox* box() { return viewer.ComboBox1(); }
-    void choose(int k)
-    {
-        box()->setCurrentIndex(k);
-        emit box()->activated(k);
-    }
+    void choose(int k) { test_events::pick(box(), k); }
     void show_button() { viewer.BitBtn2()->click(); }
 };
 
