@@ -194,13 +194,7 @@ void Tquilta::update_launchers()
     if (auto* b = findChild<QToolButton*>(QStringLiteral("ToolButton10"))) b->setEnabled(window_registered("N8"));
 }
 
-QStringList Tquilta::field_names() const
-{
-    QStringList out;
-    if (!Table1.active()) return out;
-    for (const auto& n : Table1.field_names()) out << QString::fromStdString(n);
-    return out;
-}
+QStringList Tquilta::field_names() const { return field_name_list(Table1); }
 
 bool Tquilta::check_table(const QString& message)
 {
