@@ -11,17 +11,16 @@
 #include <QScrollBar>
 
 #include "charts/View_3D_frm1.h"
-#include "charts/modal_runner.h"
+#include "charts/pyramid_series.h"
 #include "platform/core/checked.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "ui_Graph_1.h"
 
 namespace vantelo::charts {
 
 using vantelo::chart::Chart;
 using vantelo::chart::color_from_bgr;
-using vantelo::chart::Series;
-using vantelo::chart::SeriesKind;
 using vantelo::ui::connect_guarded;
 using vantelo::ui::services;
 
@@ -240,7 +239,7 @@ void TGraph::DBChart1MouseDown(Qt::MouseButton button)
     dialog->ScrollBar2->setEnabled(true);
     dialog->CheckBox4->setChecked(false);
     chart().set_orthogonal(false);
-    show_modal(*dialog);
+    ui::show_modal(*dialog);
 }
 
 void TGraph::FormResize()
@@ -281,28 +280,14 @@ void TGraph::pyramid_setup()
     c.set_title_font(font);
     c.set_title_text(kPyramidTitle);
     c.clear_series();
-    struct Sex {
-        const char* title;
-        std::uint32_t bgr;
-    };
-    for (Sex sex : {Sex{"男性", 0xFF0000}, Sex{"女性", 0x0000FF}}) {
-        Series& s = c.add_series(SeriesKind::HorizBar);
-        s.set_marks_visible(false);
-        s.set_bar_combination(vantelo::chart::mbNone);
-        s.set_title(QString::fromUtf8(sex.title));
-        s.set_colour(color_from_bgr(sex.bgr));
-    }
+    add_pyramid_series(c);
 }
 
 void TGraph::add_pyramid_year(const PyramidSource& source, int year_index)
 {
-    Series& male = chart().series(0);
-    Series& female = chart().series(1);
-    const int n = source.age_group_count();
-    for (int x = 0; x < n; ++x) {
-        male.add(source.male_share(x, year_index), QString::number(x), color_from_bgr(0xFF0000));
-        female.add(source.female_share(x, year_index), QString::number(x), color_from_bgr(0x0000FF));
-    }
+    add_pyramid_ages({chart().series(0), chart().series(1)}, source.age_group_count(),
+                     [&](int x) { return source.male_share(x, year_index); },
+                     [&](int x) { return source.female_share(x, year_index); });
 }
 
 void TGraph::Button1Click()

@@ -6,7 +6,7 @@
 //
 // A caller creates a window (owner = the calling window, or nullptr for the application;
 // the new window becomes Graph as it is made), sets up the chart through chart() and shows it: modally with
-// show_modal(), or non-modally with show() and show_frame() between animation frames.
+// ui::show_modal(), or non-modally with show() and show_frame() between animation frames.
 #include <memory>
 #include <vector>
 

@@ -12,16 +12,16 @@
 
 #include "platform/core/numtext.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/services.h"
+#include "projection/engine/fertility_pattern_file.h"
 #include "projection/engine/input_message.h"
-#include "projection/modal.h"
+#include "projection/engine/projection_run.h"
+#include "projection/engine/year_grid.h"
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
 #include "projection/single_region_inputs.h"
 #include "projection/string_grid.h"
-#include "projection/engine/fertility_pattern_file.h"
-#include "projection/engine/projection_run.h"
-#include "projection/engine/year_grid.h"
 #include "ui_Single_Region_frm1.h"
 
 namespace vantelo {
@@ -660,7 +660,7 @@ void TSingle_Region_frm::BitBtn2Click()
     done(QDialog::Accepted);
     auto* viewer = new Tpop_result_Form1(nullptr);
     pop_result_Form1 = viewer;
-    show_modal(viewer);
+    ui::show_modal(*viewer);
 }
 
 void TSingle_Region_frm::BitBtn1Click()

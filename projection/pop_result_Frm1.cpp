@@ -6,9 +6,9 @@
 #include <QSignalBlocker>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "projection/Single_Region_frm1.h"
 #include "projection/engine/workspace.h"
-#include "projection/modal.h"
 #include "projection/pop_data_resultFrm1.h"
 #include "projection/projection_links.h"
 #include "projection/result_charts.h"
@@ -144,7 +144,7 @@ void Tpop_result_Form1::show_text(int k, const QString& title)
     auto* w = new Tpop_data_resultForm1(nullptr);
     pop_data_resultForm1 = w;
     w->set_lines(lines);
-    show_modal(w);
+    ui::show_modal(*w);
 }
 
 void Tpop_result_Form1::show_chart(int k, const QString& title, bool bars)

@@ -2,6 +2,7 @@
 
 #include "platform/core/errors.h"
 #include "platform/db/dataset.h"
+#include "shell/dataset_model.h"
 
 namespace vantelo::projection {
 namespace {
@@ -24,13 +25,7 @@ void set_main_window_link(MainWindowLink l) { link() = std::move(l); }
 
 int main_table_field_count() { return link().table && link().table->active() ? link().table->field_count() : 0; }
 
-QStringList main_table_field_names()
-{
-    QStringList out;
-    if (!link().table || !link().table->active()) return out;
-    for (const auto& n : link().table->field_names()) out << QString::fromStdString(n);
-    return out;
-}
+QStringList main_table_field_names() { return link().table ? shell::field_name_list(*link().table) : QStringList(); }
 
 std::vector<double> main_table_column(const QString& field_name)
 {

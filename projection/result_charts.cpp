@@ -1,5 +1,6 @@
 #include "projection/result_charts.h"
 
+#include "charts/pyramid_series.h"
 #include "platform/chart/chart.h"
 #include "platform/ui/services.h"
 
@@ -8,7 +9,6 @@ namespace {
 
 const QColor silver(192, 192, 192);
 const QColor red(255, 0, 0);
-const QColor blue(0, 0, 255);
 
 void set_title(chart::Chart& c, const QString& text, int size)
 {
@@ -36,13 +36,10 @@ double share(const std::vector<std::vector<double>>* a, int x, int j)
     return at(at(*a, x), j);
 }
 
-void fill_pyramid_year(chart::Series& m, chart::Series& f, const PyramidData& d, int j)
+void fill_pyramid_year(const charts::PyramidSeries& s, const PyramidData& d, int j)
 {
-    for (int x = 0; x < d.age_count; ++x) {
-        QString label = QString::number(x);
-        m.add(share(d.male, x, j), label, blue);
-        f.add(share(d.female, x, j), label, red);
-    }
+    charts::add_pyramid_ages(s, d.age_count, [&](int x) { return share(d.male, x, j); },
+                             [&](int x) { return share(d.female, x, j); });
 }
 
 }  // namespace
@@ -92,25 +89,16 @@ void pyramid_animation(const ChartWindowOps& w, const PyramidData& d, const QStr
     if (stepping_buttons && w.show_pyramid_buttons) w.show_pyramid_buttons();
     c.set_view3d(false);
     set_title(c, title, title_size);
-    auto make = [&](const QString& name, const QColor& colour) -> chart::Series& {
-        chart::Series& s = c.add_series(chart::SeriesKind::HorizBar);
-        s.set_marks_visible(false);
-        s.set_bar_combination(chart::mbNone);
-        s.set_title(name);
-        s.set_colour(colour);
-        return s;
-    };
-    chart::Series& male = make(QStringLiteral("男性"), blue);
-    chart::Series& female = make(QStringLiteral("女性"), red);
+    const charts::PyramidSeries pyramid = charts::add_pyramid_series(c);
     for (int j = 0; j < d.year_count; ++j) {
         c.set_title_text(year_label(d.base_year, j) + joiner + title);
-        fill_pyramid_year(male, female, d, j);
+        fill_pyramid_year(pyramid, d, j);
         frame(w, delay_ms);
-        male.clear();
-        female.clear();
+        pyramid.male.clear();
+        pyramid.female.clear();
     }
     if (d.year_count <= 0) throw RangeError();  // the final frame reads year index Y - 1
-    fill_pyramid_year(male, female, d, d.year_count - 1);
+    fill_pyramid_year(pyramid, d, d.year_count - 1);
     w.show();
     w.repaint_now();
 }

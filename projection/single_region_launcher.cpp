@@ -10,8 +10,7 @@ namespace vantelo::projection {
 
 TSingle_Region_frm* new_single_region_form(QWidget* owner, const QStringList& field_names)
 {
-    auto* form = new TSingle_Region_frm(owner);
-    Single_Region_frm = form;
+    TSingle_Region_frm* form = shell::new_window(owner, Single_Region_frm);
     form->fill_field_lists(field_names);
     ProjectionWorkspace& ws = projection_workspace();
     form->lay_out_grids(ws.proj_year_count);

@@ -224,4 +224,12 @@ void DatasetModel::position_changed(db::Dataset&)
     emit cursor_moved(indicator_row_);
 }
 
+QStringList field_name_list(const db::Dataset& dataset)
+{
+    QStringList out;
+    if (!dataset.active()) return out;
+    for (const auto& n : dataset.field_names()) out << QString::fromStdString(n);
+    return out;
+}
+
 }  // namespace vantelo::shell

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QHash>
+#include <QStringList>
 
 #include "platform/db/dataset.h"
 
@@ -60,5 +61,8 @@ private:
     int indicator_row_ = -1;
     QHash<QString, QColor> colors_;
 };
+
+// The field names of a dataset in table order; none while it is closed.
+QStringList field_name_list(const db::Dataset& dataset);
 
 }  // namespace vantelo::shell

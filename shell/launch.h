@@ -27,11 +27,7 @@ void register_window(const QString& item, WindowFactory factory);
 bool window_registered(const QString& item);
 WindowFactory window_factory(const QString& item);
 
-// How launched windows are shown. The default runs a dialog's own loop for a modal window and
-// shows the window otherwise; tests install one that records the window instead of blocking.
-using WindowShower = std::function<void(QWidget* window, bool modal)>;
-void set_window_shower(WindowShower shower);  // an empty one restores the default
-void show_window(QWidget* window, bool modal);
+// The launched window is shown through ui::show_window (platform/ui/modal.h).
 
 // A new window of kind W owned by the main window, stored in its global reference.
 template <class W, class Owner>

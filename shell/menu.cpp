@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "shell/app_state.h"
 #include "shell/dataset_model.h"
 #include "shell/db_grid.h"
@@ -193,13 +194,7 @@ void Tquilta::update_launchers()
     if (auto* b = findChild<QToolButton*>(QStringLiteral("ToolButton10"))) b->setEnabled(window_registered("N8"));
 }
 
-QStringList Tquilta::field_names() const
-{
-    QStringList out;
-    if (!Table1.active()) return out;
-    for (const auto& n : Table1.field_names()) out << QString::fromStdString(n);
-    return out;
-}
+QStringList Tquilta::field_names() const { return field_name_list(Table1); }
 
 bool Tquilta::check_table(const QString& message)
 {
@@ -229,7 +224,7 @@ void Tquilta::launch(const QString& item, Check check, bool modal)
     if (!factory) return;  // the item stays disabled until its window is registered
     commit_grid_editor();
     QWidget* w = factory(*this);
-    show_window(w, modal);
+    ui::show_window(w, modal);
 }
 
 void Tquilta::New1Click()
@@ -263,7 +258,7 @@ void Tquilta::N4Click()
     commit_grid_editor();
     QWidget* w = factory(*this);
     un_index_mode = 2;
-    show_window(w, true);
+    ui::show_window(w, true);
 }
 
 void Tquilta::LifeTable1Click() { launch("LifeTable1", Check::Table); }
@@ -288,7 +283,7 @@ void Tquilta::Simulation1Click()
     commit_grid_editor();
     QWidget* w = factory(*this);
     if (!check_table(no_table_message)) return;
-    show_window(w, true);
+    ui::show_window(w, true);
 }
 
 // ---- file commands ----

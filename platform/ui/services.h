@@ -1,7 +1,8 @@
 #pragma once
 // The one seam for everything modal or slow: message boxes, the common dialogs, the help
 // viewer and the animation pause. The program uses QtServices; tests install ScriptedServices,
-// which answers from a script and records what was asked, so no test blocks or sleeps.
+// which answers from a script and records what was asked, so no test blocks or sleeps. The
+// program's own windows are shown through platform/ui/modal.h.
 #include <QColor>
 #include <QFont>
 #include <QString>

@@ -5,21 +5,12 @@
 #include "platform/chart/chart.h"
 #include "platform/chart/data_source.h"
 #include "platform/core/errors.h"
+#include "tests/common/error_text.h"
 
 using namespace vantelo::chart;
+using test_errors::error_text;
 
 namespace {
-
-template <class F>
-std::string error_text(F f)
-{
-    try {
-        f();
-    } catch (const vantelo::Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 }  // namespace
 

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMouseEvent>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -14,8 +13,11 @@
 #include "platform/chart/chart_output.h"
 #include "platform/chart/chart_painter.h"
 #include "platform/chart/chart_widget.h"
+#include "tests/common/error_text.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo::chart;
+using test_errors::error_text;
 
 namespace {
 
@@ -28,16 +30,6 @@ void flat(Chart& c)
 {
     c.set_view3d(false);
     c.set_legend_visible(false);
-}
-
-std::string error_text(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const vantelo::Error& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 }  // namespace
@@ -327,13 +319,7 @@ TEST(Widget, ReportsMousePresses)
     int clicks = 0;
     QObject::connect(&w, &ChartWidget::mouse_pressed, [&](Qt::MouseButton b, QPoint, Qt::KeyboardModifiers) { pressed.push_back(b); });
     QObject::connect(&w, &ChartWidget::clicked, [&] { ++clicks; });
-    const QPointF at(50, 50);
-    for (Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton}) {
-        QMouseEvent press(QEvent::MouseButtonPress, at, w.mapToGlobal(at), b, b, Qt::NoModifier);
-        QApplication::sendEvent(&w, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, w.mapToGlobal(at), b, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&w, &release);
-    }
+    for (Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton}) test_events::click(&w, QPoint(50, 50), b);
     EXPECT_EQ(pressed, (std::vector<Qt::MouseButton>{Qt::RightButton, Qt::LeftButton}));
     EXPECT_EQ(clicks, 1);  // only the left button clicks
 }

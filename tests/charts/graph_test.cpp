@@ -14,10 +14,10 @@
 
 #include "charts/Graph_1.h"
 #include "charts/View_3D_frm1.h"
-#include "charts/modal_runner.h"
 #include "platform/chart/chart_layout.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
-#include "widget_events.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo::charts;
 using vantelo::chart::Chart;
@@ -41,14 +41,15 @@ protected:
         pyramid_year_cursor = 0;
         set_pyramid_source(nullptr);
         set_chart_printer(nullptr);
-        set_modal_runner([this](QDialog& d) {
-            modal_shown.push_back(&d);
+        vantelo::ui::set_window_runner([this](QWidget* w, bool modal) {
+            EXPECT_TRUE(modal);
+            modal_shown.push_back(qobject_cast<QDialog*>(w));
             return static_cast<int>(QDialog::Rejected);
         });
     }
     void TearDown() override
     {
-        set_modal_runner({});
+        vantelo::ui::set_window_runner({});
         set_pyramid_source(nullptr);
         set_chart_printer(nullptr);
     }

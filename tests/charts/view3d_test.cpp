@@ -13,7 +13,7 @@
 #include "charts/Graph_1.h"
 #include "charts/View_3D_frm1.h"
 #include "platform/ui/scripted_services.h"
-#include "widget_events.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo::charts;
 using vantelo::chart::Chart;

@@ -12,19 +12,20 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
 #include "projection/Single_Region_frm1.h"
-#include "projection/modal.h"
 #include "projection/pop_data_resultFrm1.h"
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
 #include "projection/single_region_launcher.h"
-#include "shell/dataset_model.h"
 #include "projection/string_grid.h"
 #include "projection_table.h"
 #include "shell/app_state.h"
+#include "shell/dataset_model.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -143,15 +144,14 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
     std::vector<Lines> reports;
     bool viewer_shown = false;
     TSingle_Region_frm* opened = nullptr;
-    shell::set_window_shower([&](QWidget* w, bool modal) {
+    // Every window goes through the one runner: the form from the main window's launcher, then the
+    // viewer and its text reports from inside the form's run.
+    ui::set_window_runner([&](QWidget* w, bool modal) -> int {
         EXPECT_TRUE(modal);
         if (auto* form = qobject_cast<TSingle_Region_frm*>(w)) {
             opened = form;
             auto choose = [&](const char* box, const char* field) {
-                auto* b = form->findChild<QComboBox*>(box);
-                int i = b->findText(QString::fromUtf8(field));
-                b->setCurrentIndex(i);
-                emit b->activated(i);
+                EXPECT_TRUE(test_events::pick_text(form->findChild<QComboBox*>(box), QString::fromUtf8(field))) << field;
             };
             form->findChild<QSpinBox*>("SpinEdit11")->setValue(2002);
             choose("ComboBox2", "男性人口");
@@ -163,26 +163,21 @@ TEST(EndToEnd, PreparedTableToTheViewersText)
             form->grid(2)->set_cell(1, 1, "105");
             form->grid(2)->set_cell(2, 1, "105");
             form->findChild<QPushButton*>("BitBtn2")->click();
+            return form->result();
         }
-    });
-    set_modal_runner([&](QDialog* d) -> int {
-        if (auto* viewer = qobject_cast<Tpop_result_Form1*>(d)) {
+        if (auto* viewer = qobject_cast<Tpop_result_Form1*>(w)) {
             viewer_shown = true;
             for (int k : {-1, 1, 15, 21}) {
-                if (k >= 0) {
-                    viewer->ComboBox1()->setCurrentIndex(k);
-                    emit viewer->ComboBox1()->activated(k);
-                }
+                if (k >= 0) test_events::pick(viewer->ComboBox1(), k);
                 viewer->BitBtn2()->click();
             }
             return 0;
         }
-        if (auto* t = qobject_cast<Tpop_data_resultForm1*>(d)) reports.push_back(t->lines());
+        if (auto* t = qobject_cast<Tpop_data_resultForm1*>(w)) reports.push_back(t->lines());
         return 0;
     });
     main->menu_item("Projection1")->trigger();
-    set_modal_runner({});
-    shell::set_window_shower({});
+    ui::set_window_runner({});
 
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->parent(), main.get());

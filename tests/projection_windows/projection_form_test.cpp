@@ -8,13 +8,14 @@
 #include <fstream>
 #include <map>
 
+#include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
 #include "projection/Single_Region_frm1.h"
-#include "projection/modal.h"
 #include "projection/projection_links.h"
 #include "projection/single_region_launcher.h"
 #include "projection/string_grid.h"
 #include "projection_table.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -63,10 +64,7 @@ struct FormFixture {
     void choose(const char* box, const QString& field)
     {
         auto* b = find<QComboBox>(box);
-        int i = b->findText(field);
-        ASSERT_GE(i, 0) << field.toStdString();
-        b->setCurrentIndex(i);
-        emit b->activated(i);
+        ASSERT_TRUE(test_events::pick_text(b, field)) << field.toStdString();
     }
     QString cell(int grid, int col, int row) { return form->grid(grid)->cell(col, row); }
 };
@@ -252,7 +250,7 @@ TEST(ProjectionForm, RunRefusesMissingFieldsAndCellsThatAreNotNumbers)
 {
     FormFixture f;
     bool viewer = false;
-    set_modal_runner([&](QDialog*) {
+    ui::set_window_runner([&](QWidget*, bool) {
         viewer = true;
         return 0;
     });
@@ -272,7 +270,7 @@ TEST(ProjectionForm, RunRefusesMissingFieldsAndCellsThatAreNotNumbers)
     EXPECT_EQ(f.services.messages[0].kind, ui::ScriptedServices::Message::Error);
     EXPECT_FALSE(viewer);
     EXPECT_EQ(f.form->result(), 0);  // the form stays open
-    set_modal_runner({});
+    ui::set_window_runner({});
 }
 
 TEST(ProjectionForm, PatternReadIntoTheCurrentColumn)

@@ -9,13 +9,14 @@
 
 #include "charts/Graph_1.h"
 #include "platform/chart/chart.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
 #include "projection/Single_Region_frm1.h"
-#include "projection/modal.h"
 #include "projection/pop_data_resultFrm1.h"
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
 #include "projection_table.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -49,7 +50,7 @@ struct ViewerFixture {
         ws.res_parameters.assign(2, year_param_rec{});
         ws.res_pyramid_male = {{-0.2, -0.3}, {-0.2, -0.1}, {-0.1, -0.1}};
         ws.res_pyramid_female = {{0.2, 0.2}, {0.2, 0.2}, {0.1, 0.1}};
-        set_modal_runner([this](QDialog* d) {
+        ui::set_window_runner([this](QWidget* d, bool) {
             if (auto* t = qobject_cast<Tpop_data_resultForm1*>(d)) {
                 EXPECT_EQ(pop_data_resultForm1, t);  // the newest window is named before it shows
                 EXPECT_TRUE(windows.empty() || windows.back() != t);
@@ -61,15 +62,11 @@ struct ViewerFixture {
     }
     ~ViewerFixture()
     {
-        set_modal_runner({});
+        ui::set_window_runner({});
         Single_Region_frm = nullptr;
     }
     QComboBox* box() { return viewer.ComboBox1(); }
-    void choose(int k)
-    {
-        box()->setCurrentIndex(k);
-        emit box()->activated(k);
-    }
+    void choose(int k) { test_events::pick(box(), k); }
     void show_button() { viewer.BitBtn2()->click(); }
 };
 

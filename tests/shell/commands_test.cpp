@@ -38,10 +38,11 @@ protected:
             });
         }
         win->update_launchers();
-        set_window_shower([this](QWidget* w, bool modal) {
+        ui::set_window_runner([this](QWidget* w, bool modal) {
             for (auto& c : created)
                 if (c.window == w) c.modal = modal;
             shown.push_back(w);
+            return 0;
         });
     }
     void TearDown() override

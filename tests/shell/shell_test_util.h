@@ -1,13 +1,13 @@
 #pragma once
-// Shared set-up of the main-window tests: one application object, a fresh main window with the
-// program state reset, and scripted dialogs.
-#include <QApplication>
+// Shared set-up of the main-window tests (the application object is the shared test entry's): a
+// fresh main window with the program state reset, and scripted dialogs.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
 #include "shell/app_state.h"
 #include "shell/input_tables.h"
@@ -16,21 +16,10 @@
 
 namespace vantelo::shell::testing {
 
-inline QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "shell_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing it down among the exit handlers crashes once key events were sent.
-    static QApplication* a = new QApplication(argc, argv);
-    return *a;
-}
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        app();
         reset_app_state();
         ASSERT_TRUE(dir.isValid());
         QDir::setCurrent(dir.path());
@@ -39,7 +28,7 @@ protected:
     void TearDown() override
     {
         win.reset();
-        set_window_shower({});
+        ui::set_window_runner({});
         QDir::setCurrent(QDir::tempPath());
     }
     QString path(const QString& name) const { return dir.filePath(name); }

@@ -10,6 +10,14 @@ namespace {
 
 using StructureGrid = MainWindowTest;
 
+// Creates the table file with the given field list and opens it in t.
+void create_and_open(db::Dataset& t, const std::string& file, const std::string& fields)
+{
+    db::execute_statement("Create table \"" + file + "\" " + fields);
+    t.set_table_name(file);
+    t.open();
+}
+
 QStringList row_texts(QTableWidget& g, int r)
 {
     QStringList out;
@@ -20,10 +28,8 @@ QStringList row_texts(QTableWidget& g, int r)
 TEST_F(StructureGrid, OneRowPerFieldWithTypeNamesAndCharWidths)
 {
     const std::string file = path("kinds.DB").toStdString();
-    db::execute_statement("Create table \"" + file + "\" (名称 Char(12),人数 integer,比例 float,日期 Date,是否 Boolean)");
     db::Dataset t;
-    t.set_table_name(file);
-    t.open();
+    create_and_open(t, file, "(名称 Char(12),人数 integer,比例 float,日期 Date,是否 Boolean)");
     QTableWidget g(1, 4);
     fill_structure_grid(&g, t);
     ASSERT_EQ(g.rowCount(), 5);
@@ -45,10 +51,8 @@ TEST_F(StructureGrid, OneRowPerFieldWithTypeNamesAndCharWidths)
 TEST_F(StructureGrid, SingleFieldGivesOneRowNumberedOne)
 {
     const std::string file = path("one.DB").toStdString();
-    db::execute_statement("Create table \"" + file + "\" (年龄 integer)");
     db::Dataset t;
-    t.set_table_name(file);
-    t.open();
+    create_and_open(t, file, "(年龄 integer)");
     QTableWidget g(1, 4);
     fill_structure_grid(&g, t);
     ASSERT_EQ(g.rowCount(), 1);

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 
@@ -15,21 +14,13 @@
 #include "shell/app_state.h"
 #include "shell/menu.h"
 #include "shell/startup.h"
+#include "tests/common/widget_events.h"
 
 using namespace vantelo::shell;
+using test_events::click;
 using vantelo::chart::SeriesKind;
 
 namespace {
-
-void click(QWidget* w, QPoint pos)
-{
-    const QPointF global = w->mapToGlobal(QPointF(pos));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
-}
 
 class SplashTest : public ::testing::Test {
 protected:

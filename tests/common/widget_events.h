@@ -1,6 +1,8 @@
 #pragma once
-// Mouse input sent straight to a widget, as the window system would deliver it.
+// Input sent straight to a widget, as the window system would deliver it: mouse clicks, and the
+// user's pick in a list.
 #include <QApplication>
+#include <QComboBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
@@ -47,6 +49,22 @@ inline void click_arrow(QScrollBar* bar, bool add)
     QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt,
                                            add ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine, bar);
     click(bar, r.center());
+}
+
+// The user picks entry `index` of a list: it becomes current and the list reports the pick.
+inline void pick(QComboBox* box, int index)
+{
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+// The user picks the entry showing `text`; returns false, picking nothing, when there is none.
+inline bool pick_text(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text);
+    if (index < 0) return false;
+    pick(box, index);
+    return true;
 }
 
 }  // namespace test_events
