@@ -14,11 +14,18 @@ namespace vantelo {
 
 using real = long double;
 
+// The raising paths, kept out of line so the checks themselves stay small enough to inline.
+[[noreturn]] void raise_invalid_op();
+[[noreturn]] void raise_fp_overflow();
+[[noreturn]] void raise_zero_divide();
+[[noreturn]] void raise_int_overflow();
+[[noreturn]] void raise_range();
+
 // Raises when x is not a finite number: NaN is an invalid operation, an infinity an overflow.
 inline real check_finite(real x)
 {
-    if (std::isnan(x)) throw InvalidOpError();
-    if (std::isinf(x)) throw FpOverflowError();
+    if (std::isnan(x)) raise_invalid_op();
+    if (std::isinf(x)) raise_fp_overflow();
     return x;
 }
 
@@ -32,8 +39,8 @@ inline real checked_div(real a, real b)
     check_finite(a);
     check_finite(b);
     if (b == 0) {
-        if (a == 0) throw InvalidOpError();
-        throw ZeroDivideError();
+        if (a == 0) raise_invalid_op();
+        raise_zero_divide();
     }
     return check_finite(a / b);
 }
@@ -42,7 +49,7 @@ inline real checked_div(real a, real b)
 inline real checked_ln(real x)
 {
     check_finite(x);
-    if (x <= 0) throw InvalidOpError();
+    if (x <= 0) raise_invalid_op();
     return std::log(x);
 }
 
@@ -51,7 +58,7 @@ inline real checked_exp(real x) { return check_finite(std::exp(check_finite(x)))
 inline real checked_sqrt(real x)
 {
     check_finite(x);
-    if (x < 0) throw InvalidOpError();
+    if (x < 0) raise_invalid_op();
     return std::sqrt(x);
 }
 
@@ -64,26 +71,26 @@ inline real checked_pow(real base, real expo)
 inline double to_double(real x)
 {
     check_finite(x);
-    if (std::fabs(x) > static_cast<real>(std::numeric_limits<double>::max())) throw FpOverflowError();
+    if (std::fabs(x) > static_cast<real>(std::numeric_limits<double>::max())) raise_fp_overflow();
     return static_cast<double>(x);
 }
 
 inline std::int32_t checked_add(std::int32_t a, std::int32_t b)
 {
     std::int32_t r;
-    if (__builtin_add_overflow(a, b, &r)) throw IntOverflowError();
+    if (__builtin_add_overflow(a, b, &r)) raise_int_overflow();
     return r;
 }
 inline std::int32_t checked_sub(std::int32_t a, std::int32_t b)
 {
     std::int32_t r;
-    if (__builtin_sub_overflow(a, b, &r)) throw IntOverflowError();
+    if (__builtin_sub_overflow(a, b, &r)) raise_int_overflow();
     return r;
 }
 inline std::int32_t checked_mul(std::int32_t a, std::int32_t b)
 {
     std::int32_t r;
-    if (__builtin_mul_overflow(a, b, &r)) throw IntOverflowError();
+    if (__builtin_mul_overflow(a, b, &r)) raise_int_overflow();
     return r;
 }
 
@@ -91,13 +98,13 @@ inline std::int32_t checked_mul(std::int32_t a, std::int32_t b)
 template <class T>
 inline T& at(std::vector<T>& v, long long i)
 {
-    if (i < 0 || static_cast<unsigned long long>(i) >= v.size()) throw RangeError();
+    if (i < 0 || static_cast<unsigned long long>(i) >= v.size()) raise_range();
     return v[static_cast<std::size_t>(i)];
 }
 template <class T>
 inline const T& at(const std::vector<T>& v, long long i)
 {
-    if (i < 0 || static_cast<unsigned long long>(i) >= v.size()) throw RangeError();
+    if (i < 0 || static_cast<unsigned long long>(i) >= v.size()) raise_range();
     return v[static_cast<std::size_t>(i)];
 }
 
@@ -107,7 +114,7 @@ inline std::int32_t trunc_i32(real x)
     check_finite(x);
     real t = std::trunc(x);
     if (t < std::numeric_limits<std::int32_t>::min() || t > std::numeric_limits<std::int32_t>::max())
-        throw IntOverflowError();
+        raise_int_overflow();
     return static_cast<std::int32_t>(t);
 }
 
