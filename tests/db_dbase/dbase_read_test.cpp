@@ -12,6 +12,7 @@
 
 #include "independent.h"
 #include "platform/core/errors.h"
+#include "tests/db_common/cut_short.h"
 #include "platform/db/dbase.h"
 
 using namespace vantelo;
@@ -250,29 +251,7 @@ TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
     t.fields = {FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}};
     for (int i = 0; i < 60000; ++i) t.records.push_back({std::int64_t(i), i * 0.5});
     const std::vector<unsigned char> bytes = build_dbase(t, false);   // about 2 MB
-    auto put_whole = [&] { std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())); };
-    put_whole();
-    std::atomic<bool> done{false};
-    std::thread other([&] {
-        while (!done) {
-            ::truncate(path.c_str(), 4096);
-            ::truncate(path.c_str(), 0);
-            put_whole();
-        }
-    });
-    int whole = 0, refused = 0;
-    for (int i = 0; i < 40; ++i) {
-        try {
-            TableData back = read_dbase(path);
-            EXPECT_EQ(back.records.size(), t.records.size());
-            ++whole;
-        } catch (const Error&) {
-            ++refused;
-        }
-    }
-    done = true;
-    other.join();
-    EXPECT_EQ(whole + refused, 40);
+    test_common::read_while_cut_short(path, bytes, t.records.size(), [](const std::string& p) { return read_dbase(p); });
 }
 
 TEST(DbaseMemo, DbtMemoFilesAgreeWithDbfDump)

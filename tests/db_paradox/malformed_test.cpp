@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/core/errors.h"
+#include "tests/db_common/cut_short.h"
 #include "platform/db/paradox.h"
 #include "test_util.h"
 
@@ -134,29 +135,7 @@ TEST(Malformed, FileCutShortWhileReadNeverCrashes)
     t.fields = paradox_fields_from({FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}});
     for (int i = 0; i < 200000; ++i) t.records.push_back({std::int64_t(i), i * 0.5});
     const std::vector<unsigned char> bytes = build_paradox(t, "cut.db");   // about 2.5 MB
-    auto put_whole = [&] { std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())); };
-    put_whole();
-    std::atomic<bool> done{false};
-    std::thread other([&] {
-        while (!done) {
-            ::truncate(path.c_str(), 4096);
-            ::truncate(path.c_str(), 0);
-            put_whole();
-        }
-    });
-    int whole = 0, refused = 0;
-    for (int i = 0; i < 40; ++i) {
-        try {
-            TableData back = read_paradox(path);
-            EXPECT_EQ(back.records.size(), t.records.size());
-            ++whole;
-        } catch (const Error&) {
-            ++refused;
-        }
-    }
-    done = true;
-    other.join();
-    EXPECT_EQ(whole + refused, 40);
+    test_common::read_while_cut_short(path, bytes, t.records.size(), [](const std::string& p) { return read_paradox(p); });
 }
 
 }  // namespace
