@@ -239,8 +239,6 @@ TEST(DbaseBadFile, MissingFileNamesIt)
     }
 }
 
-// Our own small tables with memo files of both dBASE kinds (.dbt of dBASE III: text up to
-// 0x1A; dBASE IV: blocks with a length): text and numbers agree with dbf_dump.
 // Another program cutting the file short and writing it again while we read it, over and over:
 // each read gives the whole table or a clear message, never a crash.
 TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
@@ -254,6 +252,8 @@ TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
     test_common::read_while_cut_short(path, bytes, t.records.size(), [](const std::string& p) { return read_dbase(p); });
 }
 
+// Our own small tables with memo files of both dBASE kinds (.dbt of dBASE III: text up to
+// 0x1A; dBASE IV: blocks with a length): text and numbers agree with dbf_dump.
 TEST(DbaseMemo, DbtMemoFilesAgreeWithDbfDump)
 {
     for (const char* name : {"memo3.dbf", "memo4.dbf"}) {
