@@ -14,18 +14,22 @@ struct ButtonDef {
     const char* name;
     const char* text;
     const char* hint;
-    void (*action)(DatasetModel&);
+    void (*action)(DatasetModel&, QWidget*);
 };
 
 const ButtonDef button_defs[] = {
-    {"nbFirst", "|◀", "第一条记录", [](DatasetModel& m) { m.dataset().first(); }},
-    {"nbPrior", "◀", "上一条记录", [](DatasetModel& m) { m.dataset().prior(); }},
-    {"nbNext", "▶", "下一条记录", [](DatasetModel& m) { m.dataset().next(); }},
-    {"nbLast", "▶|", "最后一条记录", [](DatasetModel& m) { m.dataset().last(); }},
-    {"nbInsert", "+", "追加记录", [](DatasetModel& m) { m.dataset().append(); }},
-    {"nbEdit", "▲", "编辑记录", [](DatasetModel& m) { m.dataset().edit(); }},
-    {"nbPost", "✓", "保存修改", [](DatasetModel& m) { m.dataset().post(); }},
-    {"nbCancel", "✗", "取消修改", [](DatasetModel& m) { m.dataset().cancel(); }},
+    {"nbFirst", "|◀", "第一条记录", [](DatasetModel& m, QWidget*) { m.dataset().first(); }},
+    {"nbPrior", "◀", "上一条记录", [](DatasetModel& m, QWidget*) { m.dataset().prior(); }},
+    {"nbNext", "▶", "下一条记录", [](DatasetModel& m, QWidget*) { m.dataset().next(); }},
+    {"nbLast", "▶|", "最后一条记录", [](DatasetModel& m, QWidget*) { m.dataset().last(); }},
+    {"nbInsert", "+", "追加记录", [](DatasetModel& m, QWidget*) { m.dataset().append(); }},
+    {"nbDelete", "−", "删除记录", [](DatasetModel& m, QWidget* w) {
+         // A delete rewrites the file without the record, so it is asked for first.
+         if (ui::services().question(w, QStringLiteral("删除当前记录吗?"))) m.dataset().delete_record();
+     }},
+    {"nbEdit", "▲", "编辑记录", [](DatasetModel& m, QWidget*) { m.dataset().edit(); }},
+    {"nbPost", "✓", "保存修改", [](DatasetModel& m, QWidget*) { m.dataset().post(); }},
+    {"nbCancel", "✗", "取消修改", [](DatasetModel& m, QWidget*) { m.dataset().cancel(); }},
 };
 }  // namespace
 
@@ -65,13 +69,13 @@ QToolButton* DBNavigator::button(const QString& name) const
     return nullptr;
 }
 
-void DBNavigator::act(void (*action)(DatasetModel&))
+void DBNavigator::act(void (*action)(DatasetModel&, QWidget*))
 {
     if (!source_) return;
     ui::guarded(this, [&] {
         if (grid_) grid_->commit_editor();
         if (!source_->dataset().active()) return;
-        action(*source_);
+        action(*source_, this);
     });
     update_buttons();
 }
@@ -95,6 +99,7 @@ void DBNavigator::update_buttons()
     set("nbNext", active && n > 0 && (r < n - 1 || editing));
     set("nbLast", active && n > 0 && (r < n - 1 || editing));
     set("nbInsert", writable);
+    set("nbDelete", writable && n > 0);
     set("nbEdit", writable && st == State::Browse && n > 0);
     set("nbPost", editing);
     set("nbCancel", editing);

@@ -1,6 +1,6 @@
 #pragma once
 // DBNavigator1: the record navigator on the current table (first, prior, next, last, append,
-// edit, post, cancel).
+// delete after a confirmation, edit, post, cancel).
 #include <QWidget>
 
 class QToolButton;
@@ -22,7 +22,7 @@ public:
     void update_buttons();
 
 private:
-    void act(void (*action)(DatasetModel&));
+    void act(void (*action)(DatasetModel&, QWidget*));
 
     DatasetModel* source_ = nullptr;
     DBGrid* grid_ = nullptr;

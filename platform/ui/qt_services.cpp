@@ -69,6 +69,13 @@ void QtServices::information_cancel_only(QWidget* parent, const QString& text)
     message(parent, QMessageBox::Information, text, QMessageBox::Cancel);
 }
 
+bool QtServices::question(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtServices::error_box(QWidget* parent, const QString& text)
 {
     message(parent, QMessageBox::Critical, text, QMessageBox::Ok);

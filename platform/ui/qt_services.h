@@ -8,6 +8,7 @@ class QtServices : public Services {
 public:
     void information(QWidget* parent, const QString& text) override;
     void information_cancel_only(QWidget* parent, const QString& text) override;
+    bool question(QWidget* parent, const QString& text) override;
     void error_box(QWidget* parent, const QString& text) override;
     void open_dialog(QWidget* parent, FileDialogState& state) override;
     void save_dialog(QWidget* parent, FileDialogState& state) override;

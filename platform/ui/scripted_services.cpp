@@ -24,6 +24,16 @@ void ScriptedServices::information_cancel_only(QWidget*, const QString& text)
     if (on_message) on_message(messages.back());
 }
 
+bool ScriptedServices::question(QWidget*, const QString& text)
+{
+    messages.push_back({Message::Question, text});
+    if (on_message) on_message(messages.back());
+    if (question_answers.empty()) return false;
+    bool yes = question_answers.front();
+    question_answers.pop_front();
+    return yes;
+}
+
 void ScriptedServices::error_box(QWidget*, const QString& text)
 {
     messages.push_back({Message::Error, text});

@@ -11,7 +11,7 @@ namespace vantelo::ui {
 class ScriptedServices : public Services {
 public:
     struct Message {
-        enum Kind { Information, InformationCancelOnly, Error } kind;
+        enum Kind { Information, InformationCancelOnly, Error, Question } kind;
         QString text;
     };
 
@@ -20,6 +20,8 @@ public:
     std::deque<QString> open_answers, save_answers;
     std::deque<FontDialogState> font_answers;
     std::deque<QColor> colour_answers;
+    // Answers for the next confirmations; with none left the answer is No.
+    std::deque<bool> question_answers;
     // Called on every pause, e.g. to grab the frame a chart shows.
     std::function<void(int)> on_pause;
     // Called on every message, e.g. to check what the window shows at that moment.
@@ -33,6 +35,7 @@ public:
 
     void information(QWidget*, const QString& text) override;
     void information_cancel_only(QWidget*, const QString& text) override;
+    bool question(QWidget*, const QString& text) override;
     void error_box(QWidget*, const QString& text) override;
     void open_dialog(QWidget*, FileDialogState& state) override;
     void save_dialog(QWidget*, FileDialogState& state) override;

@@ -41,6 +41,8 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0;
     // An information box whose only button is Cancel.
     virtual void information_cancel_only(QWidget* parent, const QString& text) = 0;
+    // A confirmation with Yes and No buttons; true for Yes.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
     // The application's default error box.
     virtual void error_box(QWidget* parent, const QString& text) = 0;
     // The common dialogs update their state in place.

@@ -114,6 +114,30 @@ TEST_F(Grid, NavigatorMovesTheGridAndPostsOnTheWay)
     EXPECT_EQ(shown(80, 5), "0.05");
 }
 
+TEST_F(Grid, NavigatorDeleteAsksFirstAndRewritesTheFileWithoutTheRecord)
+{
+    auto* nav = win->DBNavigator1;
+    win->DBGrid1->setCurrentIndex(win->DataSource1->index(3, 0));
+    ASSERT_EQ(win->Table1.rec_no(), 3);
+
+    svc.question_answers.push_back(false);
+    nav->button("nbDelete")->click();
+    ASSERT_EQ(svc.messages.size(), 1u);
+    EXPECT_EQ(svc.messages[0].kind, ui::ScriptedServices::Message::Question);
+    EXPECT_EQ(svc.messages[0].text, QStringLiteral("删除当前记录吗?"));
+    EXPECT_EQ(win->Table1.record_count(), 81);
+
+    svc.question_answers.push_back(true);
+    nav->button("nbDelete")->click();
+    EXPECT_EQ(win->DataSource1->rowCount(), 80);
+    reopen();
+    // Ages 0, 1, 2, then 4: the record of age 3 is gone and the order kept.
+    ASSERT_EQ(win->DataSource1->rowCount(), 80);
+    EXPECT_EQ(shown(2, 0), "2");
+    EXPECT_EQ(shown(3, 0), "4");
+    EXPECT_EQ(shown(79, 0), "80");
+}
+
 TEST_F(Grid, AppendedRecordIsShownAndPostedWhenTheRowIsLeft)
 {
     win->DBNavigator1->button("nbInsert")->click();
