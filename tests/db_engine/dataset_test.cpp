@@ -9,10 +9,9 @@ using namespace vantelo::db;
 using vantelo::db::testing_util::error_of;
 using vantelo::db::testing_util::file_bytes;
 using vantelo::db::testing_util::ScratchDir;
+using vantelo::db::testing_util::q;
 
 namespace {
-
-std::string q(const std::string& path) { return "\"" + path + "\""; }
 
 class Datasets : public testing::TestWithParam<const char*> {
 protected:

@@ -20,6 +20,9 @@ using ScratchDir = test_common::TempTableDir;
 // The whole file as a string of bytes.
 inline std::string file_bytes(const std::string& path) { return test_common::file_text(path); }
 
+// A path between double quotation marks, as the statements take it.
+inline std::string q(const std::string& path) { return "\"" + path + "\""; }
+
 // The message of the engine error f raises ("" when it raises none).
 template <class F>
 std::string error_of(F&& f)
