@@ -665,8 +665,7 @@ void TSingle_Region_frm::BitBtn2Click()
 
 void TSingle_Region_frm::BitBtn1Click()
 {
-    const int n = main_table_field_count();
-    for (int i = 0; i < n; ++i) set_main_grid_column_colour(i, white);
+    reset_main_grid_colours();
     done(QDialog::Rejected);
 }
 

@@ -176,8 +176,7 @@ void Tpop_result_Form1::show_chart(int k, const QString& title, bool bars)
 
 void Tpop_result_Form1::BitBtn1Click()
 {
-    int n = main_table_field_count();
-    for (int i = 0; i < n; ++i) set_main_grid_column_colour(i, QColor(255, 255, 255));
+    reset_main_grid_colours();
     done(QDialog::Rejected);
 }
 
