@@ -14,6 +14,7 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/inform.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/readable_text.h"
 #include "platform/ui/services.h"
 #include "projection/engine/fertility_pattern_file.h"
 #include "projection/engine/input_loaders.h"
@@ -105,6 +106,8 @@ void colour_list(QComboBox* box, const QColor& c)
     QPalette p = box->palette();
     p.setColor(QPalette::Base, c);
     p.setColor(QPalette::Button, c);
+    p.setColor(QPalette::Text, ui::readable_text_colour(c));
+    p.setColor(QPalette::ButtonText, ui::readable_text_colour(c));
     box->setPalette(p);
     if (box->lineEdit()) box->lineEdit()->setPalette(p);
 }
