@@ -27,6 +27,8 @@ int main_table_field_count() { return link().table && link().table->active() ? l
 
 QStringList main_table_field_names() { return link().table ? shell::field_name_list(*link().table) : QStringList(); }
 
+int main_table_record_count() { return link().table && link().table->active() ? link().table->record_count() : 0; }
+
 std::vector<double> main_table_column(const QString& field_name)
 {
     db::Dataset& t = table();

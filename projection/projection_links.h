@@ -27,6 +27,8 @@ void set_main_window_link(MainWindowLink link);
 // Number of fields of the current table (Table1) and their names in table order.
 int main_table_field_count();
 QStringList main_table_field_names();
+// Number of records of the current table (0 without one).
+int main_table_record_count();
 // Reads a whole column of the current table, record by record from the first.
 std::vector<double> main_table_column(const QString& field_name);
 // Background colour of column `col` of the main window's data grid.

@@ -51,12 +51,12 @@ void store_death_rates(ProjectionWorkspace& ws, Sex sex, const std::vector<doubl
     for (int x = 0; x < n; ++x) at(t.death_rate, x) = column[static_cast<size_t>(x)];
 }
 
-void derive_death_rates(ProjectionWorkspace& ws, Sex sex)
+void derive_death_rates(ProjectionWorkspace& ws, Sex sex, std::string_view e0_pattern)
 {
     LifeTableColumns t = ws.life_table(sex);
     for (double m : t.death_rate)
         if (m <= 0 || m > 1) throw InputMessage(msg_bad_data);
-    build_life_table(t, sex, ws.age_group_count, ws.proj_year_count);
+    build_life_table(t, sex, ws.age_group_count, ws.proj_year_count, e0_pattern);
 }
 
 void store_fertility(ProjectionWorkspace& ws, const std::vector<double>& column, int years)
@@ -76,7 +76,7 @@ void store_fertility(ProjectionWorkspace& ws, const std::vector<double>& column,
     for (double& t : ws.tfr_by_year) t = ws.tfr_value;
 }
 
-void derive_fertility(ProjectionWorkspace& ws, int parity)
+void derive_fertility(ProjectionWorkspace& ws, int parity, std::string_view tfr_pattern)
 {
     if (ws.tfr_value == 0) throw InputMessage(msg_bad_data);
     for (int i = 0; i < 35; ++i)
@@ -86,7 +86,7 @@ void derive_fertility(ProjectionWorkspace& ws, int parity)
         if (f < 0 || f > 1) throw InputMessage(msg_bad_data);
     }
     ws.parity_count = parity;
-    ws.base_tfr_text = format_pattern(ws.tfr_value, "#####.########");
+    ws.base_tfr_text = format_pattern(ws.tfr_value, tfr_pattern);
 }
 
 real pattern_sum(const ProjectionWorkspace& ws)

@@ -5,6 +5,7 @@
 // the fertility pattern). A failed check raises InputMessage "数据格式不正确." and leaves the
 // stored values in the workspace with nothing derived from them.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "projection/engine/workspace.h"
@@ -26,7 +27,8 @@ void derive_population(ProjectionWorkspace& ws, Sex sex);
 // ages and Y year columns.
 void store_death_rates(ProjectionWorkspace& ws, Sex sex, const std::vector<double>& column, int years);
 // Refuses a rate of 0 or less or above 1; then builds the sex's single-year life table.
-void derive_death_rates(ProjectionWorkspace& ws, Sex sex);
+// The base e0 text is written with `e0_pattern`.
+void derive_death_rates(ProjectionWorkspace& ws, Sex sex, std::string_view e0_pattern = "#####.########");
 
 // Fertility rates of one parity (every parity loads into the same arrays): asfr is sized to N
 // by Y and fert_pattern to 35 by Y; F(x) goes into asfr[x][0] and is added to tfr_value, which
@@ -34,7 +36,8 @@ void derive_death_rates(ProjectionWorkspace& ws, Sex sex);
 void store_fertility(ProjectionWorkspace& ws, const std::vector<double>& column, int years);
 // Refuses a TFR of 0; pattern fert_pattern[i][0] = F(15 + i)/TFR for i = 0..34; refuses a rate
 // below 0 or above 1; then parity_count := parity and base_tfr_text := TFR in "#####.########".
-void derive_fertility(ProjectionWorkspace& ws, int parity);
+// The base TFR text is written with `tfr_pattern`.
+void derive_fertility(ProjectionWorkspace& ws, int parity, std::string_view tfr_pattern = "#####.########");
 
 // The 35 pattern values of year column 0 summed in extended precision.
 real pattern_sum(const ProjectionWorkspace& ws);
