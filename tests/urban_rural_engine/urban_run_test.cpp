@@ -10,6 +10,7 @@
 
 #include "platform/core/numtext.h"
 #include "projection/engine/input_message.h"
+#include "reference_projection.h"
 #include "urban_fixture.h"
 
 using namespace vantelo;
@@ -54,67 +55,23 @@ struct Fixture {
     void run() { run_urban_rural(rural, uw, in); }
 };
 
-// One part projected independently of the program's step, from the stated model: migrants
-// M(x) = migrants x share(x) for x = 0..N-2 moved by `sign`; survivors L(x+1)/L(x) P(x), the
-// oldest age open-ended ((P(N-2) + P(N-1)) L(N-1)/(L(N-2) + L(N-1))); births from
-// W(x) = L_f(x)/L_f(x-1) P_f(x-1) + P_f(x) times F(x) = 0.2 x 2 at ages 25..29, half boys and
-// half girls, surviving L(0); every age rounded half to even. Returns the totals per year and
-// leaves the end-year population in pm, pf.
-struct Reference {
-    std::vector<double> pm, pf;
-    std::vector<double> male, female, total, young, working, old;
-};
+using Reference = urban_reference::PartResult;
 
-Reference project_independently(const ProjectionWorkspace& part, int years, double migrants, double share,
+// A part of the fixture with its loaded life table, all births at ages 25..29 (0.2 x TFR 2) and
+// half of them boys, and `migrants` of each sex a year spread by `share` over ages 0..79.
+Reference project_independently(const ProjectionWorkspace& part, int years, long double migrants, long double share,
                                 int sign)
 {
-    Reference r;
-    r.pm = part.pop_male;
-    r.pf = part.pop_female;
-    const int n = static_cast<int>(r.pm.size());
-    const long double m = static_cast<long double>(migrants) * share;
-    const double f = static_cast<double>(0.2L * 2.0L);
-    for (int y = 0; y < years; ++y) {
-        auto lm = [&](int x) { return static_cast<long double>(part.lt_years_lived_male[x][y]); };
-        auto lf = [&](int x) { return static_cast<long double>(part.lt_years_lived_female[x][y]); };
-        for (int x = 0; x + 1 < n; ++x) {
-            r.pm[x] = static_cast<double>(r.pm[x] + sign * m);
-            r.pf[x] = static_cast<double>(r.pf[x] + sign * m);
-        }
-        std::vector<double> nm(n), nf(n);
-        for (int x = 0; x + 2 < n; ++x) {
-            nm[x + 1] = static_cast<double>(lm(x + 1) / lm(x) * r.pm[x]);
-            nf[x + 1] = static_cast<double>(lf(x + 1) / lf(x) * r.pf[x]);
-        }
-        nm[n - 1] = static_cast<double>((static_cast<long double>(r.pm[n - 2]) + r.pm[n - 1]) *
-                                        (lm(n - 1) / (lm(n - 2) + lm(n - 1))));
-        nf[n - 1] = static_cast<double>((static_cast<long double>(r.pf[n - 2]) + r.pf[n - 1]) *
-                                        (lf(n - 1) / (lf(n - 2) + lf(n - 1))));
-        double bm = 0, bf = 0;
-        for (int x = 25; x <= 29; ++x) {
-            const long double w = lf(x) / lf(x - 1) * r.pf[x - 1] + r.pf[x];
-            bm = static_cast<double>(bm + w * f * 0.5L);
-            bf = static_cast<double>(bf + w * f * 0.5L);
-        }
-        nm[0] = static_cast<double>(bm * lm(0) / 2.0L);
-        nf[0] = static_cast<double>(bf * lf(0) / 2.0L);
-        long double sm = 0, sf = 0, young = 0, working = 0, old = 0;
-        for (int x = 0; x < n; ++x) {
-            r.pm[x] = std::nearbyint(nm[x]);
-            r.pf[x] = std::nearbyint(nf[x]);
-            sm += r.pm[x];
-            sf += r.pf[x];
-            const long double both = static_cast<long double>(r.pm[x]) + r.pf[x];
-            (x < 15 ? young : x < 60 ? working : old) += both;
-        }
-        r.male.push_back(static_cast<double>(sm));
-        r.female.push_back(static_cast<double>(sf));
-        r.total.push_back(static_cast<double>(sm + sf));
-        r.young.push_back(static_cast<double>(young));
-        r.working.push_back(static_cast<double>(working));
-        r.old.push_back(static_cast<double>(old));
-    }
-    return r;
+    urban_reference::PartInput in;
+    in.pm = part.pop_male;
+    in.pf = part.pop_female;
+    in.lm = part.lt_years_lived_male;
+    in.lf = part.lt_years_lived_female;
+    in.asfr.assign(part.pop_male.size(), 0.0);
+    for (int x = 25; x <= 29; ++x) in.asfr[x] = static_cast<double>(0.2L * 2.0L);
+    std::vector<long double> shares(part.pop_male.size(), 0.0L);
+    for (int x = 0; x < 80; ++x) shares[x] = share;
+    return urban_reference::project_part(in, years, migrants, migrants, shares, sign);
 }
 
 void expect_part(const ProjectionWorkspace& ws, const Reference& r, const char* part)
@@ -169,8 +126,8 @@ TEST(UrbanRuralRun, BothPartsWithoutMigrantsAgainstAnIndependentProjection)
 TEST(UrbanRuralRun, MigrantsLeaveTheRuralAndJoinTheUrbanPart)
 {
     Fixture fx("100");
-    const Reference rural = project_independently(fx.rural, Y, 100, 0.0125, -1);
-    const Reference urban = project_independently(fx.uw.urban, Y, 100, 0.0125, +1);
+    const Reference rural = project_independently(fx.rural, Y, 100, 0.0125L, -1);
+    const Reference urban = project_independently(fx.uw.urban, Y, 100, 0.0125L, +1);
     const Reference rural_closed = project_independently(fx.rural, Y, 0, 0, -1);
     fx.run();
     expect_part(fx.rural, rural, "rural");
