@@ -225,6 +225,13 @@ void Tmulti_pop_Frm::lay_out_grids(int years)
         for (int c = 1; c <= years; ++c) p->set_cell(c, last, zero);
     }
 
+    lay_out_migration_grids(years, zero);
+}
+
+// The migrant grid and the two migration-share grids for Y years, every value cell `zero`.
+void Tmulti_pop_Frm::lay_out_migration_grids(int years, const QString& zero)
+{
+    const int cols = checked_add(years, 1);
     for (StringGrid* g : {ui_->StringGrid6, ui_->StringGrid7, ui_->StringGrid8}) g->set_col_count(cols);
     StringGrid* g8 = ui_->StringGrid8;
     g8->set_cell(0, 1, QStringLiteral("男性"));
@@ -447,7 +454,6 @@ void Tmulti_pop_Frm::rebuild_grids()
         if (years < 0) throw RangeError();
         ws.proj_year_count = years;
         urban_workspace().urban.proj_year_count = years;
-        const int cols = checked_add(years, 1);
         const QString zero = QStringLiteral("0");
 
         StringGrid* g1 = ui_->StringGrid1;
@@ -458,22 +464,7 @@ void Tmulti_pop_Frm::rebuild_grids()
             g1->set_cell(c, 2, zero);
         }
         year_headers(g1, years);
-        for (StringGrid* g : {ui_->StringGrid6, ui_->StringGrid7, ui_->StringGrid8}) g->set_col_count(cols);
-        StringGrid* g8 = ui_->StringGrid8;
-        g8->set_cell(0, 1, QStringLiteral("男性"));
-        g8->set_cell(0, 2, QStringLiteral("女性"));
-        for (int c = 1; c <= years; ++c) {
-            g8->set_cell(c, 1, zero);
-            g8->set_cell(c, 2, zero);
-        }
-        year_headers(g8, years);
-        for (StringGrid* g : {ui_->StringGrid6, ui_->StringGrid7}) {
-            for (int c = 1; c <= years; ++c)
-                for (int r = 1; r <= 102; ++r) g->set_cell(c, r, zero);
-            year_headers(g, years);
-            for (int r = 1; r <= 101; ++r) g->set_cell(0, r, QString::number(r - 1));
-            g->set_cell(0, 102, QStringLiteral("合计"));
-        }
+        lay_out_migration_grids(years, zero);
         // An input error of one loader is reported and the rebuild goes on with the next.
         ComboBox2Change();
         ComboBox3Change();

@@ -79,6 +79,7 @@ private:
     void fertility_loader(QComboBox* box, Part part);
     int loader_start(Part part);
     void rebuild_grids();
+    void lay_out_migration_grids(int years, const QString& zero);
     void year_headers(StringGrid* g, int years);
     void interpolate_row_box(int grid_no, int row, int box);
     void interpolate_pattern_box(StringGrid* g, int box, int rows, bool every_column);

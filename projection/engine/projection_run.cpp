@@ -50,17 +50,7 @@ void check_inputs(ProjectionWorkspace& ws, const RunInputs& in)
     if (!ws.from_wizard)
         for (const auto& t : in.field_texts)
             if (t.empty()) throw InputMessage(msg_not_enough_fields);
-    const int n = ws.age_group_count;
-    for (int x = 0; x < n; ++x) {
-        if (at(ws.pop_male, x) < 0) throw InputMessage(msg_male_population);
-        if (at(ws.pop_female, x) < 0) throw InputMessage(msg_female_population);
-        const double mm = at(ws.death_rate_male, x);
-        if (mm <= 0 || mm > 1) throw InputMessage(msg_male_death_rate);
-        const double mf = at(ws.death_rate_female, x);
-        if (mf <= 0 || mf > 1) throw InputMessage(msg_female_death_rate);
-        const double f = at(at(ws.asfr, x), 0);
-        if (f < 0 || f > 1) throw InputMessage(msg_fertility_rate);
-    }
+    check_loaded_values(ws, ws.age_group_count);
 }
 
 void size_for_run(ProjectionWorkspace& ws, int n, int y)
@@ -196,6 +186,20 @@ void zero_series(k_ar& s)
 }
 
 }  // namespace
+
+void check_loaded_values(const ProjectionWorkspace& ws, int n)
+{
+    for (int x = 0; x < n; ++x) {
+        if (at(ws.pop_male, x) < 0) throw InputMessage(msg_male_population);
+        if (at(ws.pop_female, x) < 0) throw InputMessage(msg_female_population);
+        const double mm = at(ws.death_rate_male, x);
+        if (mm <= 0 || mm > 1) throw InputMessage(msg_male_death_rate);
+        const double mf = at(ws.death_rate_female, x);
+        if (mf <= 0 || mf > 1) throw InputMessage(msg_female_death_rate);
+        const double f = at(at(ws.asfr, x), 0);
+        if (f < 0 || f > 1) throw InputMessage(msg_fertility_rate);
+    }
+}
 
 double sum_of(const k_ar& p, int lo, int hi)
 {

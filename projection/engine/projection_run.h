@@ -85,6 +85,12 @@ void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st);
 // Pieces of the yearly step shared with the urban/rural projection, whose rural and urban parts
 // are each a workspace of this layout.
 
+// The run's checks of the loaded values, age by age for x = 0..n-1 in this order, each raising
+// InputMessage: P_m(x) < 0 "男性年龄别人口数据格式不正确.", P_f(x) < 0 "女性年龄别人口数据格式不正确.",
+// m_m(x) <= 0 or > 1 "男性年龄别死亡率数据格式不正确.", m_f(x) likewise "女性年龄别死亡率数据格式不正确.",
+// asfr[x][0] < 0 or > 1 "年龄别生育率数据格式不正确.". An array shorter than n raises the range error.
+void check_loaded_values(const ProjectionWorkspace& ws, int n);
+
 // Sum of p(lo..hi) in extended precision.
 double sum_of(const k_ar& p, int lo, int hi);
 // Persons of both sexes aged lo..hi in pop_male and pop_female.

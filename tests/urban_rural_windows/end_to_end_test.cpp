@@ -131,20 +131,8 @@ TEST(UrbanEndToEnd, PreparedTableToTheViewersText)
         if (auto* form = qobject_cast<Tmulti_pop_Frm*>(w)) {
             opened = form;
             form->show();
-            auto choose = [&](const char* box, const char* field) {
-                EXPECT_TRUE(test_events::pick_text(form->findChild<QComboBox*>(box), QString::fromUtf8(field))) << field;
-            };
             form->findChild<QSpinBox*>("SpinEdit17")->setValue(1990 + years);
-            choose("ComboBox2", "农村男性人口");
-            choose("ComboBox3", "农村女性人口");
-            choose("ComboBox4", "农村男性死亡率");
-            choose("ComboBox5", "农村女性死亡率");
-            choose("ComboBox6", "农村年龄别生育率");
-            choose("ComboBox1", "城镇男性人口");
-            choose("ComboBox10", "城镇女性人口");
-            choose("ComboBox11", "城镇男性死亡率");
-            choose("ComboBox12", "城镇女性死亡率");
-            choose("ComboBox13", "城镇年龄别生育率");
+            choose_all_fields(form);
             EXPECT_FALSE(form->findChild<QPushButton*>("BitBtn2")->isEnabled());
             form->SpinEdit17DblClick();  // the grids follow the new end year
             for (int c = 1; c <= years; ++c) {

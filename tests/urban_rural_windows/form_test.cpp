@@ -56,19 +56,7 @@ struct FormFixture {
     {
         ASSERT_TRUE(test_events::pick_text(child<QComboBox>(box), QString::fromUtf8(field))) << box;
     }
-    void choose_all()
-    {
-        choose("ComboBox2", "农村男性人口");
-        choose("ComboBox3", "农村女性人口");
-        choose("ComboBox4", "农村男性死亡率");
-        choose("ComboBox5", "农村女性死亡率");
-        choose("ComboBox6", "农村年龄别生育率");
-        choose("ComboBox1", "城镇男性人口");
-        choose("ComboBox10", "城镇女性人口");
-        choose("ComboBox11", "城镇男性死亡率");
-        choose("ComboBox12", "城镇女性死亡率");
-        choose("ComboBox13", "城镇年龄别生育率");
-    }
+    void choose_all() { choose_all_fields(form); }
     QStringList row(int g, int r, int from = 1, int to = 10)
     {
         QStringList out;

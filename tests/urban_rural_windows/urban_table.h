@@ -2,12 +2,17 @@
 // An urban/rural input table for the window tests, in the layout data preparation creates: a
 // Paradox table in a temporary folder with 年龄 and the ten fields of the two parts, one record
 // per age.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <unistd.h>
 
+#include <QComboBox>
+
 #include "platform/db/dataset.h"
+#include "tests/common/widget_events.h"
 
 struct UrbanRow {
     double rural_male, rural_female, rural_m_male, rural_m_female, rural_fertility;
@@ -60,3 +65,19 @@ public:
         std::filesystem::remove_all(dir);
     }
 };
+
+// The ten field lists of an urban/rural form set to the fields of their names, as the user
+// picks them: population, death rates and fertility of the rural, then of the urban part.
+template <class Form>
+void choose_all_fields(Form* form)
+{
+    const char* choices[][2] = {
+        {"ComboBox2", "农村男性人口"},    {"ComboBox3", "农村女性人口"},    {"ComboBox4", "农村男性死亡率"},
+        {"ComboBox5", "农村女性死亡率"},  {"ComboBox6", "农村年龄别生育率"}, {"ComboBox1", "城镇男性人口"},
+        {"ComboBox10", "城镇女性人口"},   {"ComboBox11", "城镇男性死亡率"}, {"ComboBox12", "城镇女性死亡率"},
+        {"ComboBox13", "城镇年龄别生育率"},
+    };
+    for (const auto& c : choices)
+        if (!test_events::pick_text(form->template findChild<QComboBox*>(c[0]), QString::fromUtf8(c[1])))
+            ADD_FAILURE() << c[0];
+}

@@ -17,16 +17,7 @@ void check_part(const ProjectionWorkspace& ws, const std::array<std::string, 5>&
 {
     for (const auto& t : fields)
         if (t.empty()) throw InputMessage(msg_not_enough_fields);
-    for (int x = 0; x < n; ++x) {
-        if (at(ws.pop_male, x) < 0) throw InputMessage(msg_male_population);
-        if (at(ws.pop_female, x) < 0) throw InputMessage(msg_female_population);
-        const double mm = at(ws.death_rate_male, x);
-        if (mm <= 0 || mm > 1) throw InputMessage(msg_male_death_rate);
-        const double mf = at(ws.death_rate_female, x);
-        if (mf <= 0 || mf > 1) throw InputMessage(msg_female_death_rate);
-        const double f = at(at(ws.asfr, x), 0);
-        if (f < 0 || f > 1) throw InputMessage(msg_fertility_rate);
-    }
+    check_loaded_values(ws, n);
 }
 
 // The migrants of every year and age, read once so that the rural and the urban part move the
