@@ -1,5 +1,6 @@
 #include "urban_rural/engine/urban_run.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "platform/core/numtext.h"
@@ -20,6 +21,22 @@ void check_part(const ProjectionWorkspace& ws, const std::array<std::string, 5>&
     check_loaded_values(ws, n);
 }
 
+// Cell texts converted to numbers once each: the pattern and migration-share grids repeat a few
+// texts many times. A text that is not a number raises its conversion error as the grid does.
+class CellNumbers {
+public:
+    real operator()(const GridModel& g, int col, int row)
+    {
+        const std::string& text = g.cell(col, row);
+        auto it = seen_.find(text);
+        if (it == seen_.end()) it = seen_.emplace(text, parse_float(text)).first;
+        return it->second;
+    }
+
+private:
+    std::unordered_map<std::string, real> seen_;
+};
+
 // The migrants of every year and age, read once so that the rural and the urban part move the
 // very same numbers: [y * (N - 1) + x] for x = 0..N-2.
 struct Migrants {
@@ -30,16 +47,18 @@ struct Migrants {
     real f(int y, int x) const { return female.at(static_cast<std::size_t>(y) * ages + x); }
 };
 
-Migrants read_migrants(const UrbanRunInputs& in, int n, int y_count)
+Migrants read_migrants(const UrbanRunInputs& in, int n, int y_count, CellNumbers& number)
 {
     Migrants mg;
     mg.ages = n > 0 ? n - 1 : 0;
+    mg.male.reserve(static_cast<std::size_t>(y_count) * mg.ages);
+    mg.female.reserve(static_cast<std::size_t>(y_count) * mg.ages);
     for (int y = 0; y < y_count; ++y) {
         const real men = in.migrants.number(y + 1, 1);
         const real women = in.migrants.number(y + 1, 2);
         for (int x = 0; x < mg.ages; ++x) {
-            mg.male.push_back(checked_mul(men, in.male_shares.number(y + 1, x + 1)));
-            mg.female.push_back(checked_mul(women, in.female_shares.number(y + 1, x + 1)));
+            mg.male.push_back(checked_mul(men, number(in.male_shares, y + 1, x + 1)));
+            mg.female.push_back(checked_mul(women, number(in.female_shares, y + 1, x + 1)));
         }
     }
     return mg;
@@ -52,7 +71,8 @@ struct PartRows {
     const GridModel& pattern;
 };
 
-void prepare_part(ProjectionWorkspace& ws, const UrbanRunInputs& in, const PartRows& rows, double eps)
+void prepare_part(ProjectionWorkspace& ws, const UrbanRunInputs& in, const PartRows& rows, double eps,
+                  CellNumbers& number)
 {
     const int n = ws.age_group_count, y_count = ws.proj_year_count;
     for (Sex sex : {Sex::male, Sex::female}) {
@@ -78,7 +98,7 @@ void prepare_part(ProjectionWorkspace& ws, const UrbanRunInputs& in, const PartR
 
     for (int y = 0; y < y_count; ++y)
         for (int i = 0; i < 35; ++i) {
-            const real p = rows.pattern.number(y + 1, i + 1);
+            const real p = number(rows.pattern, y + 1, i + 1);
             at(at(ws.fert_pattern, i), y) = to_double(p);
             at(at(ws.asfr, 15 + i), y) = to_double(checked_mul(p, static_cast<real>(at(ws.tfr_by_year, y))));
         }
@@ -146,11 +166,12 @@ void run_urban_rural(ProjectionWorkspace& rural, UrbanWorkspace& uw, const Urban
     k_grid all_m, all_f;
     resize_array(all_m, n, y_count);
     resize_array(all_f, n, y_count);
-    const Migrants mg = read_migrants(in, n, y_count);
+    CellNumbers number;
+    const Migrants mg = read_migrants(in, n, y_count, number);
 
-    prepare_part(r, in, {1, 1, in.rural_pattern}, uw.multi_logit_eps);
+    prepare_part(r, in, {1, 1, in.rural_pattern}, uw.multi_logit_eps, number);
     project_part(r, mg, -1, all_m, all_f);
-    prepare_part(u, in, {2, 3, in.urban_pattern}, uw.multi_logit_eps);
+    prepare_part(u, in, {2, 3, in.urban_pattern}, uw.multi_logit_eps, number);
     project_part(u, mg, +1, all_m, all_f);
 
     for (int y = 0; y < y_count; ++y) {
