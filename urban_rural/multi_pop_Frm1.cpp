@@ -8,14 +8,18 @@
 #include <QSpinBox>
 
 #include "platform/core/numtext.h"
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/inform.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/services.h"
+#include "platform/ui/windows.h"
+#include "projection/engine/input_loaders.h"
 #include "projection/engine/input_message.h"
 #include "projection/engine/life_table.h"
 #include "projection/engine/year_grid.h"
+#include "platform/db/dataset.h"
 #include "projection/projection_links.h"
-#include "projection/single_region_inputs.h"
 #include "projection/string_grid.h"
 #include "ui_multi_pop_Frm1.h"
 #include "urban_rural/engine/urban_run.h"
@@ -34,23 +38,7 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // Number pictures of this form's grids.
-constexpr const char* sex_ratio_pattern = "#####.####";
-constexpr const char* e0_pattern = "#####.####";
-constexpr const char* tfr_pattern = "#####.##";
-constexpr const char* share_pattern = "##.######";
-constexpr const char* total_pattern = "####.####";
-
-// An editable list gets its items with no item chosen and never adds typed text.
-void fill_list(QComboBox* box, const QStringList& items)
-{
-    QSignalBlocker block(box);
-    box->clear();
-    box->addItems(items);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
-    box->setCurrentIndex(-1);
-    box->setEditText(QString());
-}
+constexpr LoaderPatterns patterns{"#####.####", "#####.##", "##.######", "####.####", "#####.####"};
 
 InterpolationMode mode_of(QRadioButton* copy, QRadioButton* linear, QRadioButton* expo)
 {
@@ -58,28 +46,6 @@ InterpolationMode mode_of(QRadioButton* copy, QRadioButton* linear, QRadioButton
     if (linear->isChecked()) return InterpolationMode::linear;
     if (expo && expo->isChecked()) return InterpolationMode::exponential;
     return InterpolationMode::none;
-}
-
-// Runs an action whose input errors end it with an information box.
-template <class F>
-void informing(QWidget* w, F&& f)
-{
-    try {
-        f();
-    } catch (const InputMessage& m) {
-        ui::services().information(w, QString::fromUtf8(m.what()));
-    }
-}
-
-// Row `total_row` of columns from..to gets the sum of rows first..last written with the
-// column-total picture.
-void column_totals(GridModel& g, int first, int last, int total_row, int from, int to)
-{
-    for (int c = from; c <= to; ++c) {
-        real s = 0;
-        for (int r = first; r <= last; ++r) s = checked_add(s, g.number(c, r));
-        g.set_cell(c, total_row, format_pattern(s, total_pattern));
-    }
 }
 
 }  // namespace
@@ -91,7 +57,7 @@ Tmulti_pop_Frm::Tmulti_pop_Frm(QWidget* parent) : QDialog(parent), ui_(std::make
     for (int n = 1; n <= 8; ++n) grid(n)->take_design_size();
     for (QComboBox* box : {ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5, ui_->ComboBox6, ui_->ComboBox1,
                            ui_->ComboBox10, ui_->ComboBox11, ui_->ComboBox12, ui_->ComboBox13})
-        fill_list(box, {});
+        ui::fill_list(box, {});
     ui_->ComboBox7->addItems({QStringLiteral("男性"), QStringLiteral("女性")});
     ui_->ComboBox7->setCurrentIndex(0);
 
@@ -133,7 +99,7 @@ Tmulti_pop_Frm::Tmulti_pop_Frm(QWidget* parent) : QDialog(parent), ui_(std::make
     ui::connect_guarded(ui_->BitBtn1, &QPushButton::clicked, this, &F::BitBtn1Click);
     ui::connect_guarded(ui_->BitBtn2, &QPushButton::clicked, this, &F::BitBtn2Click);
 
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    ui::centre_on_screen(this);
 }
 
 Tmulti_pop_Frm::~Tmulti_pop_Frm()
@@ -172,7 +138,7 @@ void Tmulti_pop_Frm::fill_field_lists(const QStringList& fields)
 {
     for (QComboBox* box : {ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5, ui_->ComboBox6, ui_->ComboBox1,
                            ui_->ComboBox10, ui_->ComboBox11, ui_->ComboBox12, ui_->ComboBox13})
-        fill_list(box, fields);
+        ui::fill_list(box, fields);
 }
 
 // Row 0 of columns 1..years: the calendar years base + c.
@@ -288,7 +254,7 @@ void Tmulti_pop_Frm::population_loader(QComboBox* box, Part part, Sex sex)
     const int row = rural ? 1 : 2;
     g2->set_col_count(checked_add(years, 1));
     year_headers(g2, years);
-    const QString srb = q(format_pattern(ws.base_sex_ratio, sex_ratio_pattern));
+    const QString srb = q(format_pattern(ws.base_sex_ratio, patterns.sex_ratio));
     for (int c = 1; c <= years; ++c) g2->set_cell(c, row, srb);
     if (sex == Sex::female) g2->set_cell(0, row, rural ? QStringLiteral("农村") : QStringLiteral("城市"));
 }
@@ -301,7 +267,7 @@ void Tmulti_pop_Frm::mortality_loader(QComboBox* box, Part part, Sex sex)
     ProjectionWorkspace& ws = part_workspace(rural);
     store_death_rates(ws, sex, main_table_column(box->currentText()), years);
     share_counts(ws);
-    derive_death_rates(ws, sex, e0_pattern);
+    derive_death_rates(ws, sex, patterns);
 
     static const char* labels[] = {"农村男性", "农村女性", "城市男性", "城市女性"};
     const int row = (rural ? 1 : 3) + (sex == Sex::male ? 0 : 1);
@@ -321,7 +287,7 @@ void Tmulti_pop_Frm::fertility_loader(QComboBox* box, Part part)
     ProjectionWorkspace& ws = part_workspace(rural);
     store_fertility(ws, main_table_column(box->currentText()), years);
     share_counts(ws);
-    derive_fertility(ws, 1, tfr_pattern);
+    derive_fertility(ws, 1, patterns);
 
     const int row = rural ? 1 : 2;
     StringGrid* g1 = ui_->StringGrid1;
@@ -334,26 +300,26 @@ void Tmulti_pop_Frm::fertility_loader(QComboBox* box, Part part)
     for (int r = 1; r <= 35; ++r) p->set_cell(0, r, QString::number(14 + r));
     p->set_col_count(checked_add(years, 1));
     year_headers(p, years);
-    const QString sum = q(format_pattern(pattern_sum(ws), total_pattern));
+    const QString sum = q(format_pattern(pattern_sum(ws), patterns.pattern_total));
     for (int c = 1; c <= years; ++c)
         for (int i = 0; i < 35; ++i) {
             const double v = at(at(ws.fert_pattern, i), 0);
-            p->set_cell(c, i + 1, v == 0 ? QStringLiteral("0.0") : q(format_pattern(v, share_pattern)));
+            p->set_cell(c, i + 1, v == 0 ? QStringLiteral("0.0") : q(format_pattern(v, patterns.pattern)));
         }
     p->set_cell(0, 36, QStringLiteral("合计"));
     for (int c = 1; c <= years; ++c) p->set_cell(c, 36, sum);
 }
 
-void Tmulti_pop_Frm::ComboBox2Change() { informing(this, [&] { population_loader(ui_->ComboBox2, Part::rural, Sex::male); }); }
-void Tmulti_pop_Frm::ComboBox3Change() { informing(this, [&] { population_loader(ui_->ComboBox3, Part::rural, Sex::female); }); }
-void Tmulti_pop_Frm::ComboBox1Change() { informing(this, [&] { population_loader(ui_->ComboBox1, Part::urban, Sex::male); }); }
-void Tmulti_pop_Frm::ComboBox10Change() { informing(this, [&] { population_loader(ui_->ComboBox10, Part::urban, Sex::female); }); }
-void Tmulti_pop_Frm::ComboBox4Change() { informing(this, [&] { mortality_loader(ui_->ComboBox4, Part::rural, Sex::male); }); }
-void Tmulti_pop_Frm::ComboBox5Change() { informing(this, [&] { mortality_loader(ui_->ComboBox5, Part::rural, Sex::female); }); }
-void Tmulti_pop_Frm::ComboBox11Change() { informing(this, [&] { mortality_loader(ui_->ComboBox11, Part::urban, Sex::male); }); }
-void Tmulti_pop_Frm::ComboBox12Change() { informing(this, [&] { mortality_loader(ui_->ComboBox12, Part::urban, Sex::female); }); }
-void Tmulti_pop_Frm::ComboBox6Change() { informing(this, [&] { fertility_loader(ui_->ComboBox6, Part::rural); }); }
-void Tmulti_pop_Frm::ComboBox13Change() { informing(this, [&] { fertility_loader(ui_->ComboBox13, Part::urban); }); }
+void Tmulti_pop_Frm::ComboBox2Change() { ui::informing(this, [&] { population_loader(ui_->ComboBox2, Part::rural, Sex::male); }); }
+void Tmulti_pop_Frm::ComboBox3Change() { ui::informing(this, [&] { population_loader(ui_->ComboBox3, Part::rural, Sex::female); }); }
+void Tmulti_pop_Frm::ComboBox1Change() { ui::informing(this, [&] { population_loader(ui_->ComboBox1, Part::urban, Sex::male); }); }
+void Tmulti_pop_Frm::ComboBox10Change() { ui::informing(this, [&] { population_loader(ui_->ComboBox10, Part::urban, Sex::female); }); }
+void Tmulti_pop_Frm::ComboBox4Change() { ui::informing(this, [&] { mortality_loader(ui_->ComboBox4, Part::rural, Sex::male); }); }
+void Tmulti_pop_Frm::ComboBox5Change() { ui::informing(this, [&] { mortality_loader(ui_->ComboBox5, Part::rural, Sex::female); }); }
+void Tmulti_pop_Frm::ComboBox11Change() { ui::informing(this, [&] { mortality_loader(ui_->ComboBox11, Part::urban, Sex::male); }); }
+void Tmulti_pop_Frm::ComboBox12Change() { ui::informing(this, [&] { mortality_loader(ui_->ComboBox12, Part::urban, Sex::female); }); }
+void Tmulti_pop_Frm::ComboBox6Change() { ui::informing(this, [&] { fertility_loader(ui_->ComboBox6, Part::rural); }); }
+void Tmulti_pop_Frm::ComboBox13Change() { ui::informing(this, [&] { fertility_loader(ui_->ComboBox13, Part::urban); }); }
 
 void Tmulti_pop_Frm::StringGrid1SelectCell(int, int row) { urban_workspace().multi_grid_current_row = row; }
 void Tmulti_pop_Frm::StringGrid2SelectCell(int, int row) { urban_workspace().multi_grid_current_row = row; }
@@ -396,16 +362,11 @@ void Tmulti_pop_Frm::interpolate_pattern_box(StringGrid* g, int box, int rows, b
         {ui_->SpinEdit14, ui_->SpinEdit15, ui_->RadioButton23, ui_->RadioButton21, nullptr},
     };
     const Box& b = boxes[box];
-    const int years = checked_sub(end_year(), base_year());
+    const PatternGridShape shape{rows, patterns.pattern_total,
+                                 every_column ? TotalColumns::every_year : TotalColumns::interpolated};
     try {
-        for (int r = 1; r <= rows; ++r)
-            interpolate_grid_row(g->model(), r, b.start->value(), b.end->value(), base_year(), years,
-                                 mode_of(b.copy, b.linear, b.expo));
-        const int s = b.start->value() - base_year(), e = b.end->value() - base_year();
-        if (every_column)
-            column_totals(g->model(), 1, rows, rows + 1, 1, g->col_count() - 1);
-        else
-            column_totals(g->model(), 1, rows, rows + 1, s, e);
+        interpolate_pattern_rows(g->model(), b.start->value(), b.end->value(), base_year(),
+                                 checked_sub(end_year(), base_year()), mode_of(b.copy, b.linear, b.expo), shape);
     } catch (...) {
         g->refresh();
         throw;
@@ -415,26 +376,26 @@ void Tmulti_pop_Frm::interpolate_pattern_box(StringGrid* g, int box, int rows, b
 
 void Tmulti_pop_Frm::Button1Click()
 {
-    informing(this, [&] { interpolate_row_box(1, urban_workspace().multi_grid_current_row, 0); });
+    ui::informing(this, [&] { interpolate_row_box(1, urban_workspace().multi_grid_current_row, 0); });
 }
 void Tmulti_pop_Frm::Button2Click()
 {
-    informing(this, [&] { interpolate_row_box(2, urban_workspace().multi_grid_current_row, 1); });
+    ui::informing(this, [&] { interpolate_row_box(2, urban_workspace().multi_grid_current_row, 1); });
 }
 void Tmulti_pop_Frm::Button3Click()
 {
-    informing(this, [&] { interpolate_row_box(3, urban_workspace().multi_grid_current_row, 2); });
+    ui::informing(this, [&] { interpolate_row_box(3, urban_workspace().multi_grid_current_row, 2); });
 }
 void Tmulti_pop_Frm::Button6Click()
 {
-    informing(this, [&] { interpolate_row_box(8, urban_workspace().multi_grid_current_row, 3); });
+    ui::informing(this, [&] { interpolate_row_box(8, urban_workspace().multi_grid_current_row, 3); });
 }
-void Tmulti_pop_Frm::Button4Click() { informing(this, [&] { interpolate_pattern_box(ui_->StringGrid4, 0, 35, true); }); }
-void Tmulti_pop_Frm::Button5Click() { informing(this, [&] { interpolate_pattern_box(ui_->StringGrid5, 1, 35, true); }); }
+void Tmulti_pop_Frm::Button4Click() { ui::informing(this, [&] { interpolate_pattern_box(ui_->StringGrid4, 0, 35, true); }); }
+void Tmulti_pop_Frm::Button5Click() { ui::informing(this, [&] { interpolate_pattern_box(ui_->StringGrid5, 1, 35, true); }); }
 void Tmulti_pop_Frm::Button7Click()
 {
     StringGrid* g = ui_->ComboBox7->currentIndex() == 1 ? ui_->StringGrid7 : ui_->StringGrid6;
-    informing(this, [&] { interpolate_pattern_box(g, 2, 101, false); });
+    ui::informing(this, [&] { interpolate_pattern_box(g, 2, 101, false); });
 }
 
 void Tmulti_pop_Frm::SpinEdit16Change()
@@ -501,7 +462,7 @@ void Tmulti_pop_Frm::BitBtn1Click() { done(QDialog::Rejected); }
 void Tmulti_pop_Frm::BitBtn2Click()
 {
     urban_rural::UrbanRunInputs in;
-    in.age_count = main_table_record_count();
+    in.age_count = shell::main_table().record_count();
     in.year_count = checked_sub(end_year(), base_year());
     auto text = [](QComboBox* box) { return box->currentText().toStdString(); };
     in.rural_fields = {text(ui_->ComboBox2), text(ui_->ComboBox3), text(ui_->ComboBox4), text(ui_->ComboBox5),
@@ -519,13 +480,11 @@ void Tmulti_pop_Frm::BitBtn2Click()
     try {
         urban_rural::run_urban_rural(projection_workspace(), urban_workspace(), in);
     } catch (const InputMessage& m) {
-        ui::services().information(this, QString::fromUtf8(m.what()));
+        ui::inform(this, QString::fromUtf8(m.what()));
         return;
     }
     // The viewer opens in front of the form, which goes when the viewer is closed.
-    auto* viewer = new Tmulti_result_Frm(nullptr);
-    multi_result_Frm = viewer;
-    ui::show_modal(*viewer);
+    ui::show_modal(*ui::new_window(nullptr, multi_result_Frm));
     done(QDialog::Rejected);
 }
 

@@ -2,8 +2,6 @@
 
 #include "platform/core/checked.h"
 #include "projection/engine/workspace.h"
-#include "projection/projection_links.h"
-#include "shell/db_grid.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
 #include "urban_rural/engine/urban_workspace.h"
@@ -25,10 +23,6 @@ Tmulti_pop_Frm* new_multi_pop_form(QWidget* owner, const QStringList& field_name
 void register_urban_rural_projection()
 {
     shell::register_window(QStringLiteral("N6"), [](shell::Tquilta& main) -> QWidget* {
-        shell::Tquilta* m = &main;
-        projection::set_main_window_link({&main.Table1, [m](const QString& field, const QColor& colour) {
-                                              if (m->DBGrid1) m->DBGrid1->set_column_color(field, colour);
-                                          }});
         return new_multi_pop_form(&main, main.field_names());
     });
 }

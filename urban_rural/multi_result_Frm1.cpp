@@ -6,6 +6,7 @@
 
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/windows.h"
 #include "projection/engine/workspace.h"
 #include "projection/pop_data_resultFrm1.h"
 #include "projection/projection_links.h"
@@ -22,8 +23,7 @@ using namespace projection;
 using namespace urban_rural;
 
 namespace {
-// Frames of the urban/rural pyramids, and the size of their titles.
-constexpr int multi_pyramid_frame_delay = 400;
+// The urban/rural pyramids' titles are smaller than those of the other charts.
 constexpr int multi_pyramid_title_size = 14;
 }  // namespace
 
@@ -67,7 +67,7 @@ Tmulti_result_Frm::Tmulti_result_Frm(QWidget* parent) : QDialog(parent), ui_(std
     ui::connect_guarded(ui_->BitBtn1, &QPushButton::clicked, this, &Tmulti_result_Frm::BitBtn1Click);
 
     adjustSize();
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    ui::centre_on_screen(this);
 }
 
 Tmulti_result_Frm::~Tmulti_result_Frm()
@@ -97,8 +97,7 @@ void Tmulti_result_Frm::show_text(int k, const QString& title)
 {
     // The lines are built first: a failure leaves no half-filled window behind.
     std::vector<std::string> lines = multi_text_report(current_multi_result_view(), k, title.toStdString());
-    auto* w = new Tpop_data_resultForm1(nullptr);
-    pop_data_resultForm1 = w;
+    auto* w = ui::new_window(nullptr, pop_data_resultForm1);
     w->set_lines(lines);
     ui::show_modal(*w);
 }
@@ -120,7 +119,7 @@ void Tmulti_result_Frm::show_chart(int k, const QString& title, bool bars)
         // The final frame reads year Y - 1: with no year the request ends before a window opens.
         if (d.year_count <= 0) throw RangeError();
         pyramid_animation(new_chart_window(this), d, QString::fromStdString(multi_pyramid_title(k)), QString(),
-                          multi_pyramid_frame_delay, multi_pyramid_title_size, false);
+                          result_frame_delay, multi_pyramid_title_size, false);
         return;
     }
     YearSeries s;

@@ -1,6 +1,7 @@
 #include "urban_rural/engine/multi_reports.h"
 
 #include "platform/core/numtext.h"
+#include "projection/engine/report_lines.h"
 
 namespace vantelo::urban_rural {
 
@@ -60,8 +61,6 @@ real part_value(const MultiResultView& v, bool rural, bool urban, int j, int i)
     return x;
 }
 
-std::string rounded(real x) { return std::to_string(round_to_int64(x)); }
-
 }  // namespace
 
 real multi_indicator_value(const MultiResultView& v, int k, int i)
@@ -77,28 +76,21 @@ std::vector<std::string> multi_text_report(const MultiResultView& v, int selecte
     std::vector<std::string> out;
     out.push_back(box_text);
     if (selected >= mi_age_whole && selected <= mi_age_urban) {
-        out.clear();
-        out.push_back(box_text);
-        out.push_back(std::to_string(v.end_year) + "年 " + "年龄结构");
-        out.push_back("年龄  男性        女性");
+        // the heading stays above the end year's table
         const bool rural = selected != mi_age_urban, urban = selected != mi_age_rural;
-        for (int x = 0; x < v.age_count; ++x) {
-            real m = 0, f = 0;
-            if (rural) {
-                m += at(part(v.rural).pop_male, x);
-                f += at(part(v.rural).pop_female, x);
-            }
-            if (urban) {
-                m += at(part(v.urban).pop_male, x);
-                f += at(part(v.urban).pop_female, x);
-            }
-            out.push_back(std::to_string(x) + "  " + rounded(m) + "   " + rounded(f));
-        }
+        auto by_age = [&](bool male) {
+            return [&v, rural, urban, male](int x) {
+                real s = 0;
+                if (rural) s += at(male ? part(v.rural).pop_male : part(v.rural).pop_female, x);
+                if (urban) s += at(male ? part(v.urban).pop_male : part(v.urban).pop_female, x);
+                return s;
+            };
+        };
+        projection::age_structure_listing(v.end_year, v.age_count, by_age(true), by_age(false), out);
     } else {
         const int k = selected < 0 || selected >= multi_indicator_count ? mi_total_pop : selected;
-        for (int i = 0; i < v.year_count; ++i)
-            out.push_back(std::to_string(checked_add(checked_add(v.base_year, 1), i)) + "   " +
-                          format_general(multi_indicator_value(v, k, i)));
+        projection::year_listing(checked_add(v.base_year, 1), v.year_count, projection::urban_rural_year_gap,
+                                 [&](int i) { return format_general(multi_indicator_value(v, k, i)); }, out);
     }
     out.insert(out.begin(), std::string());
     return out;
