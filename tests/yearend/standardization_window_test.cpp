@@ -3,7 +3,7 @@
 // a refused column statement leave the table open.
 #include "analysis/standardization_Frm1.h"
 #include "window_fixture.h"
-#include "yearend_table.h"
+#include "tests/projection_windows/projection_table.h"
 
 #include <QTabWidget>
 
@@ -14,7 +14,7 @@ namespace {
 constexpr int ages = 81;
 
 // People falling with age, at odd counts so that the shares are not round.
-YearEndRow structure_row(int x) { return {12345.0 - 101 * x, 11987.0 - 97 * x + (x % 3), 0.01, 0.01}; }
+InputRow structure_row(int x) { return {12345.0 - 101 * x, 11987.0 - 97 * x + (x % 3), 0.01, 0.01, 0}; }
 
 using Form = Tstandardization_Frm;
 
@@ -22,13 +22,14 @@ class StandardizationWindow : public CommandWindowTest, public ::testing::WithPa
 
 TEST_P(StandardizationWindow, BothTabsWriteColumnsSummingToTheTotal)
 {
-    YearEndTable input(ages, structure_row, GetParam());
+    ProjectionTable input(ages, structure_row, "input", GetParam());
+    input.table.close();
     open(input.path);
     const bool shown = run<Form>(&shell::Tquilta::N12Click, [&](Form* f) {
         EXPECT_EQ(f->windowTitle(), "人口数据标准化");
         EXPECT_EQ(f->findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);
         EXPECT_EQ(edit(f, "Edit7")->text(), "10000000");
-        EXPECT_EQ(list(f, "ComboBox10")->count(), 5);
+        EXPECT_EQ(list(f, "ComboBox10")->count(), 6);
         choose(list(f, "ComboBox4"), "男性人口");
         choose(list(f, "ComboBox5"), "女性人口");
         button(f, "Button3")->click();
@@ -43,8 +44,10 @@ TEST_P(StandardizationWindow, BothTabsWriteColumnsSummingToTheTotal)
     EXPECT_TRUE(shown);  // the window stays open after 确定
     EXPECT_TRUE(svc.messages.empty()) << (svc.messages.empty() ? "" : svc.messages[0].text.toStdString());
     EXPECT_EQ(shell::table_open, 1);
-    EXPECT_EQ(shell::main_table_field_names(), (QStringList{"年龄", "男性人口", "女性人口", "男性死亡率", "女性死亡率", "Smale01",
-                                                            "Sfemale01", "Rmale01", "Rfemale01", "Umale01", "Ufemale01"}));
+    // the new columns follow the table's six fields (dBASE keeps ten bytes of 年龄别生育率)
+    EXPECT_EQ(shell::main_table_field_names().mid(6),
+              (QStringList{"Smale01", "Sfemale01", "Rmale01", "Rfemale01", "Umale01", "Ufemale01"}));
+    EXPECT_EQ(shell::main_table_field_count(), 12);
 
     long double s = 0;
     for (int x = 0; x < ages; ++x) s += static_cast<long double>(structure_row(x).male) + structure_row(x).female;
@@ -106,7 +109,8 @@ TEST_F(StandardizationRefusals, Messages)
         {"a name that is a field", [&](Form* f) { tab1(f); edit(f, "Edit6")->setText("女性人口"); },
          "女性人口变量已存在，请输入新的变量名."},
     };
-    YearEndTable input(ages, structure_row, ".db");
+    ProjectionTable input(ages, structure_row, "input", ".db");
+    input.table.close();
     open(input.path);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -117,7 +121,7 @@ TEST_F(StandardizationRefusals, Messages)
         });
         EXPECT_TRUE(shown);
         EXPECT_EQ(messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(shell::main_table_field_count(), 5);
+        EXPECT_EQ(shell::main_table_field_count(), 6);
     }
 }
 
@@ -125,7 +129,8 @@ TEST_F(StandardizationRefusals, Messages)
 // the columns added before it stay, empty.
 TEST_F(StandardizationRefusals, RefusedStatementLeavesTheTableOpen)
 {
-    YearEndTable input(ages, structure_row, ".db");
+    ProjectionTable input(ages, structure_row, "input", ".db");
+    input.table.close();
     open(input.path);
     run<Form>(&shell::Tquilta::N12Click, [&](Form* f) {
         choose(list(f, "ComboBox4"), "男性人口");
@@ -139,8 +144,8 @@ TEST_F(StandardizationRefusals, RefusedStatementLeavesTheTableOpen)
     EXPECT_EQ(svc.messages[0].text, "Duplicate field name 'S1'");
     EXPECT_TRUE(main->Table1.active());
     EXPECT_EQ(shell::table_open, 1);
-    EXPECT_EQ(shell::main_table_field_count(), 6);
-    EXPECT_TRUE(db::is_null(main->Table1.value_at(0, 5)));
+    EXPECT_EQ(shell::main_table_field_count(), 7);
+    EXPECT_TRUE(db::is_null(main->Table1.value_at(0, 6)));
 }
 
 }  // namespace

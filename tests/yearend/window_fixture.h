@@ -108,21 +108,21 @@ inline void choose(QComboBox* box, const QString& field)
 inline std::vector<std::optional<double>> independent_column(const std::string& path, const std::string& field)
 {
     std::vector<std::optional<double>> out;
+    auto column_of = [&](const auto& fields) {
+        for (size_t j = 0; j < fields.size(); ++j)
+            if (fields[j].name == field) return static_cast<int>(j);
+        ADD_FAILURE() << "no field " << field;
+        return -1;
+    };
     if (path.size() > 3 && path.substr(path.size() - 3) == ".db") {
         const pxtest::PxTable t = pxtest::px_read(path);
-        int col = -1;
-        for (size_t j = 0; j < t.fields.size(); ++j)
-            if (t.fields[j].name == field) col = static_cast<int>(j);
-        EXPECT_GE(col, 0) << field;
+        const int col = column_of(t.fields);
         if (col < 0) return out;
         for (const auto& r : t.records)
             out.push_back(r[col].null ? std::nullopt : std::optional<double>(r[col].d));
     } else {
         const dbase_test::IndepTable t = dbase_test::shapelib_read(path);
-        int col = -1;
-        for (size_t j = 0; j < t.fields.size(); ++j)
-            if (t.fields[j].name == field) col = static_cast<int>(j);
-        EXPECT_GE(col, 0) << field;
+        const int col = column_of(t.fields);
         if (col < 0) return out;
         for (const auto& r : t.rows)
             out.push_back(r[col] && !r[col]->empty() ? std::optional<double>(std::stod(*r[col])) : std::nullopt);

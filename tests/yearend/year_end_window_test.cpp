@@ -4,7 +4,7 @@
 #include "analysis/pop_stru_end_Frm1.h"
 #include "reference_life_table.h"
 #include "window_fixture.h"
-#include "yearend_table.h"
+#include "tests/projection_windows/projection_table.h"
 
 using namespace vantelo;
 
@@ -14,11 +14,11 @@ constexpr int ages = 101;
 constexpr double male_births = 51234, female_births = 48766;
 
 // A stationary population: P_s(x) = B_s L_s(x).
-YearEndRow stationary_row(int x)
+InputRow stationary_row(int x)
 {
     static const auto mm = yearend_reference::test_rates(ages, true), mf = yearend_reference::test_rates(ages, false);
     static const auto tm = yearend_reference::life_table(mm, true), tf = yearend_reference::life_table(mf, false);
-    return {male_births * tm.L[x], female_births * tf.L[x], mm[x], mf[x]};
+    return {male_births * tm.L[x], female_births * tf.L[x], mm[x], mf[x], 0};
 }
 
 long double stationary_total()
@@ -44,14 +44,15 @@ class YearEndWindow : public CommandWindowTest, public ::testing::WithParamInter
 
 TEST_P(YearEndWindow, StationaryPopulationWrittenAsTwoColumns)
 {
-    YearEndTable input(ages, stationary_row, GetParam());
+    ProjectionTable input(ages, stationary_row, "input", GetParam());
+    input.table.close();
     open(input.path);
     const bool shown = run<Form>(&shell::Tquilta::N7Click, [&](Form* f) {
         EXPECT_EQ(f->windowTitle(), "推算年末人口数");
         EXPECT_EQ(edit(f, "Edit1")->text(), "0.0");
         EXPECT_EQ(edit(f, "Edit4")->text(), "Tcm01");
         EXPECT_EQ(edit(f, "Edit5")->text(), "Tcf01");
-        EXPECT_EQ(list(f, "ComboBox4")->count(), 5);
+        EXPECT_EQ(list(f, "ComboBox4")->count(), 6);
         EXPECT_TRUE(list(f, "ComboBox4")->currentText().isEmpty());
         choose_all(f);
         edit(f, "Edit1")->setText(text(stationary_total()));
@@ -63,8 +64,9 @@ TEST_P(YearEndWindow, StationaryPopulationWrittenAsTwoColumns)
     EXPECT_TRUE(svc.messages.empty()) << (svc.messages.empty() ? "" : svc.messages[0].text.toStdString());
     EXPECT_EQ(shell::table_open, 1);
     ASSERT_TRUE(main->Table1.active());
-    EXPECT_EQ(shell::main_table_field_names(),
-              (QStringList{"年龄", "男性人口", "女性人口", "男性死亡率", "女性死亡率", "Tcm01", "Tcf01"}));
+    // the new columns follow the table's six fields (dBASE keeps ten bytes of 年龄别生育率)
+    EXPECT_EQ(shell::main_table_field_names().mid(6), (QStringList{"Tcm01", "Tcf01"}));
+    EXPECT_EQ(shell::main_table_field_count(), 8);
 
     projection::ProjectionWorkspace& ws = projection::projection_workspace();
     const std::string quoted = "\"" + input.path + "\"";
@@ -77,7 +79,7 @@ TEST_P(YearEndWindow, StationaryPopulationWrittenAsTwoColumns)
     ASSERT_EQ(im.size(), static_cast<size_t>(ages));
     ASSERT_EQ(jf.size(), static_cast<size_t>(ages));
     for (int x = 0; x < ages; ++x) {
-        const YearEndRow r = stationary_row(x);
+        const InputRow r = stationary_row(x);
         EXPECT_NEAR(m[x], r.male, 0.5 + 1e-6) << x;  // the stationary population, whole persons
         EXPECT_NEAR(f[x], r.female, 0.5 + 1e-6) << x;
         EXPECT_EQ(m[x], std::nearbyint(m[x]));
@@ -121,7 +123,8 @@ TEST_F(YearEndRefusals, MessagesLeaveTheWindowOpenAndTheTableAsItWas)
              edit(f, "Edit3")->setText(text(female_births));
          }, "数据逻辑错误!!!请检查数据!"},
     };
-    YearEndTable input(ages, stationary_row, ".db");
+    ProjectionTable input(ages, stationary_row, "input", ".db");
+    input.table.close();
     open(input.path);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,7 +135,7 @@ TEST_F(YearEndRefusals, MessagesLeaveTheWindowOpenAndTheTableAsItWas)
         });
         EXPECT_TRUE(shown);
         EXPECT_EQ(messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(shell::main_table_field_count(), 5);
+        EXPECT_EQ(shell::main_table_field_count(), 6);
         EXPECT_TRUE(main->Table1.active());
     }
 }
@@ -141,11 +144,12 @@ TEST_F(YearEndRefusals, MessagesLeaveTheWindowOpenAndTheTableAsItWas)
 // the half-built life table instead of using it.
 TEST_F(YearEndRefusals, IncompleteLifeTableIsNotUsed)
 {
-    YearEndTable input(ages, [](int x) {
-        YearEndRow r = stationary_row(x);
+    ProjectionTable input(ages, [](int x) {
+        InputRow r = stationary_row(x);
         if (x == ages - 1) r.m_female = 0;
         return r;
-    }, ".db");
+    }, "input", ".db");
+    input.table.close();
     open(input.path);
     const bool shown = run<Form>(&shell::Tquilta::N7Click, [&](Form* f) {
         choose_all(f);
@@ -160,17 +164,18 @@ TEST_F(YearEndRefusals, IncompleteLifeTableIsNotUsed)
     EXPECT_EQ(svc.messages[0].text, "Floating point division by zero");
     EXPECT_EQ(svc.messages[1].kind, ui::ScriptedServices::Message::Information);
     EXPECT_EQ(svc.messages[1].text, "女性年龄别死亡率数据格式不正确.");
-    EXPECT_EQ(shell::main_table_field_count(), 5);
+    EXPECT_EQ(shell::main_table_field_count(), 6);
 }
 
 TEST_F(YearEndRefusals, CancelClosesAndChangesNothing)
 {
-    YearEndTable input(ages, stationary_row, ".db");
+    ProjectionTable input(ages, stationary_row, "input", ".db");
+    input.table.close();
     open(input.path);
     const bool shown = run<Form>(&shell::Tquilta::N7Click, [&](Form* f) { button(f, "BitBtn1")->click(); });
     EXPECT_FALSE(shown);
     EXPECT_TRUE(svc.messages.empty());
-    EXPECT_EQ(shell::main_table_field_count(), 5);
+    EXPECT_EQ(shell::main_table_field_count(), 6);
 }
 
 }  // namespace
