@@ -39,12 +39,13 @@ YearEndTotals check_year_end_inputs(const ProjectionWorkspace& ws, const YearEnd
     for (int x = 0; x < n; ++x) {
         if (!in.male_population || at(ws.pop_male, x) < 0) throw InputMessage(msg_male_population);
         if (!in.female_population || at(ws.pop_female, x) < 0) throw InputMessage(msg_female_population);
-        if (in.male_life_table) {
-            const double m = at(ws.death_rate_male, x);
+        // (rates a failed load left short of N ages are refused below)
+        if (x < static_cast<int>(ws.death_rate_male.size())) {
+            const double m = ws.death_rate_male[static_cast<size_t>(x)];
             if (m < 0 || m > 1) throw InputMessage(msg_male_death_rate);
         }
-        if (in.female_life_table) {
-            const double m = at(ws.death_rate_female, x);
+        if (x < static_cast<int>(ws.death_rate_female.size())) {
+            const double m = ws.death_rate_female[static_cast<size_t>(x)];
             if (m < 0 || m > 1) throw InputMessage(msg_female_death_rate);
         }
     }

@@ -25,6 +25,7 @@ TEST_P(StandardizationWindow, BothTabsWriteColumnsSummingToTheTotal)
     ProjectionTable input(ages, structure_row, "input", GetParam());
     input.table.close();
     open(input.path);
+    EXPECT_TRUE(main->menu_item("N12")->isEnabled());
     const bool shown = run<Form>(&shell::Tquilta::N12Click, [&](Form* f) {
         EXPECT_EQ(f->windowTitle(), "人口数据标准化");
         EXPECT_EQ(f->findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);

@@ -190,7 +190,9 @@ TEST(YearEndEstimate, TotalOutOfReachEndsWithTheMessage)
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(error_text([&] { estimate_year_end(ws, in.n, t, YearEndLimits{c.max_passes}); }),
                   "数据逻辑错误!!!请检查数据!");
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        // bounded: under a second in an optimised build (thousands of passes of 0.02 years when far
+        // below), a generous bound here so that a sanitizer build passes too
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
         EXPECT_EQ(ws.lt_survivors_male, before.lt_survivors_male);
         EXPECT_EQ(ws.lt_years_lived_female, before.lt_years_lived_female);
         EXPECT_EQ(ws.life_exp_male, before.life_exp_male);
@@ -239,6 +241,10 @@ TEST(YearEndChecks, RefusalsInTheirOrder)
          "男性年龄别人口数据格式不正确."},
         {"male life table not built", [](Inputs&, YearEndInputs& y) { y.male_life_table = false; },
          "男性年龄别死亡率数据格式不正确."},
+        {"a refused rate at a lower age than a negative population", [](Inputs& in, YearEndInputs& y) {
+             in.mm[20] = 1.5; y.male_life_table = false; in.pf[30] = -1; },
+         "男性年龄别死亡率数据格式不正确."},
+        {"a female rate above 1", [](Inputs& in, YearEndInputs&) { in.mf[7] = 1.01; }, "女性年龄别死亡率数据格式不正确."},
         {"female life table not built", [](Inputs&, YearEndInputs& y) { y.female_life_table = false; },
          "女性年龄别死亡率数据格式不正确."},
         {"the default texts", [](Inputs&, YearEndInputs& y) { y.total_text = y.male_births_text = y.female_births_text = "0.0"; },

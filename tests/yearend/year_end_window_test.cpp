@@ -47,6 +47,7 @@ TEST_P(YearEndWindow, StationaryPopulationWrittenAsTwoColumns)
     ProjectionTable input(ages, stationary_row, "input", GetParam());
     input.table.close();
     open(input.path);
+    EXPECT_TRUE(main->menu_item("N7")->isEnabled());
     const bool shown = run<Form>(&shell::Tquilta::N7Click, [&](Form* f) {
         EXPECT_EQ(f->windowTitle(), "推算年末人口数");
         EXPECT_EQ(edit(f, "Edit1")->text(), "0.0");
