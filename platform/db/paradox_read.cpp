@@ -563,10 +563,9 @@ TableData read_paradox(const std::string& path)
             }
         }
     }
-    TableData t = read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr);
-    if (!sibling(path, "px").empty() && t.read_only_reason.find("keyed") == std::string::npos)
-        add_reason(t, "the table is keyed (it has a primary index file)");
-    return t;
+    // A primary index (.px) belongs only to a table whose header says it is keyed; beside any
+    // other table it is left over from a table this one replaced, and is not taken for its index.
+    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr);
 }
 
 }  // namespace vantelo::db

@@ -18,9 +18,11 @@ namespace vantelo::db::test_common {
 // A fresh empty folder under the system temp folder, removed with everything in it.
 class TempTableDir {
 public:
-    TempTableDir()
+    TempTableDir() : TempTableDir(std::filesystem::temp_directory_path().string()) {}
+    // The same under another folder (one in memory, /dev/shm, where flushing costs nothing).
+    explicit TempTableDir(const std::string& base)
     {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "vantelo-db-XXXXXX").string();
+        std::string tmpl = (std::filesystem::path(base) / "vantelo-db-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
         dir_ = tmpl;
     }

@@ -181,7 +181,7 @@ TEST(DbaseFixtures, InvalidValueReadsNullAndTableIsReadOnly)
     EXPECT_TRUE(t.read_only);
     EXPECT_EQ(t.read_only_reason, "invalid_value.dbf: field 'BIRTHDATE' of record 1 holds an invalid value "
                                   "'NotAYear'; the table can be read but not changed");
-    EXPECT_THROW(dbase_update_record(fixture("invalid_value.dbf"), t, 1), EngineError);
+    EXPECT_THROW(dbase_update_record(fixture("invalid_value.dbf"), t, 1, t.records[1]), EngineError);
 }
 
 struct BadFile {

@@ -74,9 +74,8 @@ TEST_P(Malformed, ClearErrorAndFileUnchanged)
     f.type = FieldType::Date;
     t.fields = {f};
     for (int i = 0; i < 3; ++i) t.records.push_back(Record{Date{2018, 1, 1 + i}});
-    EXPECT_THROW(paradox_update_record(path, t, 1), EngineError);
-    t.records.push_back(Record{Date{2020, 1, 1}});
-    EXPECT_THROW(paradox_append_record(path, t), EngineError);
+    EXPECT_THROW(paradox_update_record(path, t, 1, t.records[0]), EngineError);
+    EXPECT_THROW(paradox_append_record(path, t, Record{Date{2020, 1, 1}}), EngineError);
     EXPECT_EQ(pxtest::file_bytes(path), before);
     EXPECT_EQ(dir.entries(), 1u);
 }
