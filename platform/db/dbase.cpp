@@ -118,8 +118,10 @@ Header parse_header(ByteReader& r)
     r.seek(29, "header");
     h.ldid = r.u8("language id");
     h.code_page = ldid_codepage(h.ldid);
-    if (h.header_length < 33 || h.header_length > r.size())
-        r.fail("invalid header length " + std::to_string(h.header_length), 8);
+    if (h.header_length < 33) r.fail("invalid header length " + std::to_string(h.header_length), 8);
+    if (h.header_length > r.size())
+        throw EngineError(r.label() + ": the header gives a header length of " + std::to_string(h.header_length) +
+                          " bytes, but the file has only " + std::to_string(r.size()));
 
     r.seek(32, "field descriptors");
     std::size_t offset = 0;
@@ -148,7 +150,13 @@ Header parse_header(ByteReader& r)
             f.decimals = 0;
         }
         if (f.name_bytes.empty()) r.fail("field " + std::to_string(h.fields.size() + 1) + " has no name", at);
-        if (f.width == 0) r.fail("field '" + decode(f.name_bytes, h.code_page) + "' has width 0", at + 16);
+        // Field types are letters (and FoxPro's hidden '0' column); any other byte is damage.
+        const auto type = static_cast<unsigned char>(f.code);
+        if (!((type >= 'A' && type <= 'Z') || (type >= 'a' && type <= 'z') || type == '0'))
+            r.fail("field " + std::to_string(h.fields.size() + 1) + " has the type byte " + hex2(type) +
+                       ", which is no field type (damaged header)",
+                   at + 11);
+        if (f.width == 0) r.fail("field '" + shown_name(decode(f.name_bytes, h.code_page)) + "' has width 0", at + 16);
         f.kind = kind_of(f.code, f.width, h.version);
         f.offset = offset;
         offset += static_cast<std::size_t>(f.width);
@@ -166,10 +174,22 @@ Header parse_header(ByteReader& r)
         r.fail("the null flags column is too narrow", 32);
     std::uint64_t need = static_cast<std::uint64_t>(h.header_length) +
                          static_cast<std::uint64_t>(h.count) * static_cast<std::uint64_t>(h.record_length);
-    if (need > r.size())
+    if (need > r.size()) {
+        // Name the header field that cannot be right where the file shows it: a record length
+        // beyond the fields' total when records of that total would fit, or a record count when
+        // the file ends at a record boundary (with or without its end mark).
+        const std::uint64_t total = 1 + offset;
+        const std::uint64_t body = r.size() - h.header_length;
+        if (h.record_length > total && h.header_length + h.count * total <= r.size())
+            throw EngineError(r.label() + ": the header gives records of " + std::to_string(h.record_length) +
+                              " bytes but its fields total " + std::to_string(total));
+        if (body % h.record_length <= 1)
+            throw EngineError(r.label() + ": the header counts " + std::to_string(h.count) + " records, but the file holds " +
+                              std::to_string(body / h.record_length) + " (wrong record count)");
         throw EngineError(r.label() + ": truncated file: the header gives " + std::to_string(h.count) +
                           " records of " + std::to_string(h.record_length) + " bytes, which need " +
                           std::to_string(need) + " bytes, but the file has " + std::to_string(r.size()));
+    }
     return h;
 }
 
@@ -402,7 +422,7 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
     for (std::size_t c = 0; c < cols.size(); ++c) {
         const RawField& f = h.fields[cols[c]];
         if (f.kind == Kind::Unknown || f.kind == Kind::DateTime)
-            note(t, label + ": field '" + t.fields[c].name + "' of type '" + std::string(1, f.code) +
+            note(t, label + ": field '" + shown_name(t.fields[c].name) + "' of type '" + std::string(1, f.code) +
                         "' cannot be written");
     }
     if (h.null_flags >= 0) note(t, label + ": tables with null flags cannot be written");
