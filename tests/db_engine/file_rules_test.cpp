@@ -100,6 +100,16 @@ TEST(FileRules, ARewriteKeepsThePermissionBits)
     ds.field(0).set_as_integer(9);
     ds.post();   // an append rewrites a Paradox table
     EXPECT_EQ(mode_of(path), 0640u);
+    // And its owner, where the process may set it (as the superuser).
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), 1234, 5678), 0);
+        execute_statement("alter table " + q(path) + " drop X");
+        struct stat st;
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 5678u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+    }
 }
 
 // A symbolic link: the table it points to is changed and the link stays a link. A table with a

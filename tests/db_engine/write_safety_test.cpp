@@ -4,6 +4,8 @@
 // next write in their folder.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -205,6 +207,24 @@ TEST_P(WriteSafety, EveryChangeIsFlushedBeforeItIsReported)
             EXPECT_EQ(rename[1], "fsync") << "folder not flushed after the rename";
         }
     }
+}
+
+// What the next write removes from its folder: only our temporaries that no live writer holds
+// (a writer locks its temporary file for as long as it writes), and only of our exact pattern.
+TEST(TemporaryFiles, OnlyDeadWritersTemporariesAreRemoved)
+{
+    ScratchDir dir;
+    const std::string path = make_table(dir, TableFormat::Paradox, 3);
+    for (const char* name : {".vantelo-dead01", ".vantelo-live01", ".vantelo-long012", ".vantelo-ab.cde", "vantelo-dead02",
+                             ".Vantelo-dead03"})
+        put_file(dir.path(name), "x");
+    int live = ::open(dir.path(".vantelo-live01").c_str(), O_RDWR);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    post_first(path);
+    ::close(live);
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{".Vantelo-dead03", ".vantelo-ab.cde", ".vantelo-live01",
+                                                     ".vantelo-long012", "t.db", "vantelo-dead02"}));
 }
 
 // The calls of a change of `total` writing calls that a kill is tried at: each of the first and
