@@ -10,6 +10,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
 #include "platform/db/atomic_file.h"
+#include "platform/db/byte_reader.h"
 #include "platform/db/encoding.h"
 #include "platform/db/table_files.h"
 
@@ -524,7 +525,7 @@ void Dataset::create_table()
 {
     require_closed();
     ResolvedTable r = resolve_table(table_name_, table_type_);
-    if (file_exists(r.path)) throw EngineError("Table already exists: " + r.path);
+    if (file_exists(r.path)) throw EngineError("Table already exists: " + shown_name(r.path));
     std::vector<FieldDef> defs;
     for (const auto& d : field_defs_) {
         FieldDef f;

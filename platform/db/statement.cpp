@@ -1,6 +1,7 @@
 // Runs the statements of the program's local SQL on table files.
 #include "platform/core/errors.h"
 #include "platform/db/atomic_file.h"
+#include "platform/db/byte_reader.h"
 #include "platform/db/dataset.h"
 #include "platform/db/paradox.h"
 #include "platform/db/sql.h"
@@ -22,7 +23,7 @@ FieldDef field_of(const SqlItem& it)
 // Create: a new empty table; an existing file is never replaced.
 void create_table(const ResolvedTable& r, const SqlStatement& st)
 {
-    if (file_exists(r.path)) throw EngineError("Table already exists: " + r.path);
+    if (file_exists(r.path)) throw EngineError("Table already exists: " + shown_name(r.path));
     std::vector<FieldDef> defs;
     for (const auto& it : st.items) defs.push_back(field_of(it));
     TableData t;

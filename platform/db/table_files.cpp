@@ -133,7 +133,7 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
         } else if (equal_names(ext, ".dbf")) {
             r.format = TableFormat::DBase;
         } else {
-            throw EngineError("Unknown table type: " + ext);
+            throw EngineError("Unknown table type: " + shown_name(ext));
         }
         break;
     case TableType::Paradox: return typed(TableFormat::Paradox, ".db");
@@ -152,7 +152,7 @@ TableData read_table(const ResolvedTable& t)
     case TableFormat::FoxPro: return read_dbase(t.path);
     case TableFormat::Ascii: break;
     }
-    throw EngineError("An ASCII table cannot be opened: " + t.path);
+    throw EngineError("An ASCII table cannot be opened: " + shown_name(t.path));
 }
 
 void write_table(const ResolvedTable& t, const TableData& data, const TableData* expected)
@@ -201,10 +201,10 @@ void check_writable(const std::string& path, const TableData& data)
 {
     if (data.read_only) {
         std::string why = data.read_only_reason.empty() ? std::string() : " (" + data.read_only_reason + ")";
-        throw EngineError("Table is read-only: " + path + why);
+        throw EngineError("Table is read-only: " + shown_name(path) + why);
     }
     for (const auto& f : data.fields)
-        if (f.read_only) throw EngineError("Table is read-only: " + path + " (field '" + f.name + "' cannot be written)");
+        if (f.read_only) throw EngineError("Table is read-only: " + shown_name(path) + " (field '" + f.name + "' cannot be written)");
 }
 
 std::vector<FieldDef> fields_for_format(const std::vector<FieldDef>& fields, TableFormat format)
@@ -295,7 +295,7 @@ void remove_replaced_companions(const std::string& replaced, TableFormat format,
             if (fs::equivalent(c, k, ec)) kept = true;
         if (kept) continue;
         if (!fs::remove(c, ec) && ec)
-            throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + c +
+            throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + shown_name(c) +
                               " (" + ec.message() + ")");
     }
 }

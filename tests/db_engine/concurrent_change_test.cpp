@@ -33,16 +33,7 @@ protected:
     void SetUp() override
     {
         path = dir.path(GetParam().file);
-        execute_statement("Create table " + q(path) + " (AGE integer, POP float)");
-        Dataset ds;
-        ds.set_table_name(path);
-        ds.open();
-        for (int i = 0; i < 5; ++i) {
-            ds.append();
-            ds.field(0).set_as_integer(i);
-            ds.field(1).set_as_float(100 + i);
-            ds.post();
-        }
+        testing_util::create_age_table(path, 5);
     }
     void open(Dataset& ds)
     {
@@ -139,17 +130,13 @@ TEST(ConcurrentChangeDbase, ARecordFlaggedDeletedMovesTheOthers)
 {
     ScratchDir dir;
     const std::string path = dir.path("t.dbf");
-    execute_statement("Create table " + q(path) + " (AGE integer)");
+    testing_util::create_age_table(path, 4);
     Dataset ours;
     ours.set_table_name(path);
     ours.open();
-    for (int i = 0; i < 4; ++i) {
-        ours.append();
-        ours.field(0).set_as_integer(i);
-        ours.post();
-    }
     std::string bytes = testing_util::file_bytes(path);
-    const std::size_t header = 32 + 32 + 1, record = 12;
+    // Header: 32 bytes, two descriptors, the end mark; records: the flag, N(11,0), N(20,10).
+    const std::size_t header = 32 + 2 * 32 + 1, record = 1 + 11 + 20;
     bytes[header + record] = '*';
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     ours.move_to(2);

@@ -23,15 +23,7 @@ namespace fs = std::filesystem;
 
 std::string make_table(const std::string& path)
 {
-    execute_statement("Create table " + q(path) + " (AGE integer, POP float)");
-    Dataset ds;
-    ds.set_table_name(path);
-    ds.open();
-    for (int i = 0; i < 3; ++i) {
-        ds.append();
-        ds.field(0).set_as_integer(i);
-        ds.post();
-    }
+    testing_util::create_age_table(path, 3);
     return path;
 }
 

@@ -117,6 +117,19 @@ const std::vector<Change>& changes()
 
 TableData read_at(const std::string& path, TableFormat format) { return read_table(ResolvedTable{path, format}); }
 
+// The names of the writing system calls f makes, in order.
+std::vector<std::string> calls_of(const std::function<void()>& f)
+{
+    std::vector<std::string> names;
+    set_write_fault_hook([&](const char* call) {
+        names.emplace_back(call);
+        return 0;
+    });
+    f();
+    set_write_fault_hook({});
+    return names;
+}
+
 // Where the state after a change is kept: t.db -> t_after.db.
 std::string after_copy(const std::string& path)
 {
@@ -131,13 +144,7 @@ TableData state_after(const Change& c, const std::string& path, TableFormat form
 {
     const std::string copy = after_copy(path);
     std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
-    std::vector<std::string> names;
-    set_write_fault_hook([&](const char* call) {
-        names.emplace_back(call);
-        return 0;
-    });
-    c.run(copy);
-    set_write_fault_hook({});
+    std::vector<std::string> names = calls_of([&] { c.run(copy); });
     if (calls) *calls = names;
     return read_at(copy, format);
 }
@@ -192,13 +199,7 @@ TEST_P(WriteSafety, EveryChangeIsFlushedBeforeItIsReported)
         SCOPED_TRACE(c.name);
         ScratchDir dir;
         const std::string path = make_table(dir, GetParam(), 30);
-        std::vector<std::string> calls;
-        set_write_fault_hook([&](const char* call) {
-            calls.emplace_back(call);
-            return 0;
-        });
-        c.run(path);
-        set_write_fault_hook({});
+        const std::vector<std::string> calls = calls_of([&] { c.run(path); });
         ASSERT_FALSE(calls.empty());
         auto rename = std::find(calls.begin(), calls.end(), "rename");
         if (rename == calls.end()) {
