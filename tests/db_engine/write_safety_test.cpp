@@ -298,14 +298,18 @@ TEST_P(WriteSafety, KilledAtAnyWriteTheTableIsBeforeOrAfter)
             ASSERT_EQ(::waitpid(child, &status, 0), child);
             const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
             ASSERT_EQ(killed, n <= total) << "call " << n << " of " << total;
-            if (!killed) ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            if (!killed) {
+                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            }
             // A file byte for byte as before or after opens as that; any other must open as one.
             const std::string bytes = testing_util::file_bytes(path);
             if (bytes != before_bytes && bytes != after_bytes) {
                 TableData now;
                 ASSERT_NO_THROW(now = read_at(path, GetParam())) << "killed at call " << n;
                 EXPECT_TRUE(same_table(now, before) || same_table(now, after)) << "killed at call " << n;
-                if (!killed) EXPECT_TRUE(same_table(now, after));
+                if (!killed) {
+                    EXPECT_TRUE(same_table(now, after));
+                }
             } else if (!killed) {
                 EXPECT_EQ(bytes, after_bytes);
             }
