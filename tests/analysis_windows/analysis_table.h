@@ -1,0 +1,50 @@
+#pragma once
+// The main window on a small Paradox table of float columns, for the analysis window tests:
+// the table lives in a temporary folder and is opened through 文件 > 打开.
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_launchers.h"
+#include "platform/db/dataset.h"
+#include "platform/ui/scripted_services.h"
+#include "shell/app_state.h"
+#include "shell/menu.h"
+
+struct Column {
+    std::string name;
+    std::vector<double> values;
+};
+
+class AnalysisMain {
+public:
+    QTemporaryDir dir;
+    std::string path;
+    std::unique_ptr<vantelo::shell::Tquilta> main;
+
+    AnalysisMain(vantelo::ui::ScriptedServices& services, const std::vector<Column>& columns)
+    {
+        vantelo::shell::reset_app_state();
+        path = (dir.path() + "/input.db").toStdString();
+        std::string fields;
+        for (const auto& c : columns) fields += (fields.empty() ? "" : ",") + c.name + " float";
+        vantelo::db::execute_statement("Create table \"" + path + "\" (" + fields + ")");
+        vantelo::db::Dataset t;
+        t.set_table_name(path);
+        t.open();
+        const size_t n = columns.empty() ? 0 : columns[0].values.size();
+        for (size_t r = 0; r < n; ++r) {
+            t.append();
+            for (size_t c = 0; c < columns.size(); ++c) t.field(static_cast<int>(c)).set_as_float(columns[c].values[r]);
+            t.post();
+        }
+        t.close();
+
+        vantelo::analysis::register_analysis_windows();
+        main = std::make_unique<vantelo::shell::Tquilta>();
+        main->update_launchers();
+        services.open_answers.push_back(QString::fromStdString(path));
+        main->Open1Click();
+    }
+};
