@@ -26,6 +26,13 @@ std::vector<double> heaped(int n, std::initializer_list<int> digits)
     return p;
 }
 
+void expect_ranges(const IndexReport& r, const char* good, const char* acceptable, const char* not_acceptable)
+{
+    EXPECT_EQ(r.good, good);
+    EXPECT_EQ(r.acceptable, acceptable);
+    EXPECT_EQ(r.not_acceptable, not_acceptable);
+}
+
 std::string message_of(const std::function<void()>& f)
 {
     try {
@@ -58,9 +65,7 @@ TEST(AgePreference, HeapedOnZeroAndFive)
     const IndexReport r = age_preference_report(heaped(101, {0, 5}));
     EXPECT_EQ(r.lines.at(8), "10  166.67");
     EXPECT_EQ(r.lines.at(9), "11  83.33");
-    EXPECT_EQ(r.good, "Near 100");
-    EXPECT_EQ(r.acceptable, "<110");
-    EXPECT_EQ(r.not_acceptable, ">110");
+    expect_ranges(r, "Near 100", "<110", ">110");
 }
 
 TEST(AgePreference, CutOffAtTheLastExactZero)
@@ -110,9 +115,7 @@ TEST(Whipple, PublishedBoundsAndAHeapedPopulation)
     const IndexReport r = whipple_report(heaped(101, {0, 5}));
     ASSERT_EQ(r.lines.size(), 1u);
     EXPECT_EQ(r.lines[0], "WI  166.67");
-    EXPECT_EQ(r.good, "100-110");
-    EXPECT_EQ(r.acceptable, "110-130");
-    EXPECT_EQ(r.not_acceptable, ">130");
+    expect_ranges(r, "100-110", "110-130", ">130");
 }
 
 TEST(Whipple, NeedsAge62)
@@ -133,9 +136,7 @@ TEST(Myers, FlatAndHeapedPopulations)
     EXPECT_NEAR(myers_index(heaped(90, {0})), 5940.0 / 826, 1e-12);
     const IndexReport r = myers_report(heaped(101, {0}));
     EXPECT_EQ(r.lines.at(0), "Mayer_index  7.19");
-    EXPECT_EQ(r.good, "<5");
-    EXPECT_EQ(r.acceptable, "5-10");
-    EXPECT_EQ(r.not_acceptable, ">10");
+    expect_ranges(r, "<5", "5-10", ">10");
 }
 
 TEST(Myers, NeedsAge89)
@@ -158,9 +159,7 @@ TEST(AgeAccuracy, FlatAndOneHeapedGroup)
 {
     const IndexReport flat_report = age_accuracy_report(flat(101));
     EXPECT_EQ(flat_report.lines.at(0), "ARCerret_Index   ");  // 0 writes nothing
-    EXPECT_EQ(flat_report.good, "<3");
-    EXPECT_EQ(flat_report.acceptable, "3-7");
-    EXPECT_EQ(flat_report.not_acceptable, ">7");
+    expect_ranges(flat_report, "<3", "3-7", ">7");
 
     // Fifteen groups of 5000 with 8000 in group 7: R(6) = R(8) = 300 x 5000/18000,
     // R(7) = 300 x 8000/18000; (16.67 + 33.33 + 16.67)/13.
@@ -196,9 +195,7 @@ TEST(UnAgeSex, HandWorkedThreeGroups)
     EXPECT_NEAR(un_age_sex_index({100, 120, 100}, {100, 100, 100}), 3 * 20.0 + 20.0, 1e-12);
     const IndexReport r = un_age_sex_report({100, 120, 100}, {100, 100, 100});
     EXPECT_EQ(r.lines.at(0), "联合国分性别指数:   80");
-    EXPECT_EQ(r.good, "<20");
-    EXPECT_EQ(r.acceptable, "20-40");
-    EXPECT_EQ(r.not_acceptable, ">40");
+    expect_ranges(r, "<20", "20-40", ">40");
 }
 
 TEST(UnAgeSex, EqualSexesScoreOnAgeRatiosAlone)

@@ -21,24 +21,29 @@ LifeTableArrays from_rates(const std::vector<double>& m, int width)
     return t;
 }
 
-// Uniform factors with a0 = 0.5 and 4a1 = 2: every single age gets a = 0.5, every abridged
-// group half its width.
+// A table of the given width (1 or 5) by a method; the uniform factors with a0 = 0.5 and
+// 4a1 = 2 give every single age a = 0.5 and every abridged group half its width.
+LifeTableArrays computed(const std::vector<double>& m, int width, SeparationMethod method, const std::string& sex)
+{
+    LifeTableArrays t = from_rates(m, width);
+    EXPECT_TRUE(fill_separation_factors(t, method, width, sex, 0.5, 2.0));
+    if (width == 1)
+        life_table_single_year(t);
+    else
+        life_table_abridged(t);
+    return t;
+}
+
 LifeTableArrays single_year(const std::vector<double>& m, SeparationMethod method = SeparationMethod::uniform,
                             const std::string& sex = "Male")
 {
-    LifeTableArrays t = from_rates(m, 1);
-    EXPECT_TRUE(fill_separation_factors(t, method, 1, sex, 0.5, 2.0));
-    life_table_single_year(t);
-    return t;
+    return computed(m, 1, method, sex);
 }
 
 LifeTableArrays abridged(const std::vector<double>& m, SeparationMethod method = SeparationMethod::uniform,
                          const std::string& sex = "Male")
 {
-    LifeTableArrays t = from_rates(m, 5);
-    EXPECT_TRUE(fill_separation_factors(t, method, 5, sex, 0.5, 2.0));
-    life_table_abridged(t);
-    return t;
+    return computed(m, 5, method, sex);
 }
 
 void expect_invariants(const LifeTableArrays& t)

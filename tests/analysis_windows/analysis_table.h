@@ -1,7 +1,10 @@
 #pragma once
 // The main window on a small Paradox table of float columns, for the analysis window tests:
 // the table lives in a temporary folder and is opened through 文件 > 打开.
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,3 +51,22 @@ public:
         main->Open1Click();
     }
 };
+
+// A component of a window by its design name.
+template <class W>
+W* child(QWidget* w, const char* name)
+{
+    W* c = w->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_TRUE(c) << name;
+    return c;
+}
+
+inline void click(QWidget* w, const char* name) { child<QPushButton>(w, name)->click(); }
+
+// Picks a field of ListBox2 as the user does: it becomes current and the list reports the click.
+inline void pick_field(QWidget* form, int row)
+{
+    auto* list = child<QListWidget>(form, "ListBox2");
+    list->setCurrentRow(row);
+    emit list->clicked(list->model()->index(row, 0));
+}

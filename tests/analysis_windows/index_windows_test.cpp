@@ -19,23 +19,6 @@ using namespace vantelo;
 
 namespace {
 
-template <class W>
-W* child(QWidget* w, const char* name)
-{
-    W* c = w->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_TRUE(c) << name;
-    return c;
-}
-
-void click(QWidget* w, const char* name) { child<QPushButton>(w, name)->click(); }
-
-void pick_field(QWidget* form, int row)
-{
-    auto* list = child<QListWidget>(form, "ListBox2");
-    list->setCurrentRow(row);
-    emit list->clicked(list->model()->index(row, 0));
-}
-
 struct Shown {
     QStringList lines;
     QString good, acceptable, not_acceptable, title;

@@ -24,24 +24,6 @@ using Row = std::vector<QString>;
 
 namespace {
 
-template <class W>
-W* child(QWidget* w, const char* name)
-{
-    W* c = w->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_TRUE(c) << name;
-    return c;
-}
-
-void click(QWidget* w, const char* name) { child<QPushButton>(w, name)->click(); }
-
-// Picks a field of ListBox2 as the user does: it becomes current and the list reports the click.
-void pick_field(QWidget* form, int row)
-{
-    auto* list = child<QListWidget>(form, "ListBox2");
-    list->setCurrentRow(row);
-    emit list->clicked(list->model()->index(row, 0));
-}
-
 Row grid_row(TLife_table_result* r, int row)
 {
     Row out;
