@@ -6,6 +6,7 @@
 #include "analysis/engine/age_indices.h"
 #include "analysis/table_access.h"
 #include "platform/ui/guard.h"
+#include "shell/main_table.h"
 #include "ui_Data_quality_frm1.h"
 
 namespace vantelo {
@@ -43,7 +44,7 @@ void TData_quality_frm::BitBtn1Click()
 {
     analysis::informing(this, [&] {
         if (ui_->Edit2->text().isEmpty()) throw projection::InputMessage("Field Not Selected");
-        const std::vector<double> p = analysis::current_table_column(ui_->Edit2->text());
+        const std::vector<double> p = shell::main_table_column(ui_->Edit2->text());
         analysis::IndexReport report;
         if (ui_->RadioButton1->isChecked()) report = analysis::age_preference_report(p);
         if (ui_->RadioButton2->isChecked()) report = analysis::whipple_report(p);

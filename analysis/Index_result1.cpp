@@ -2,6 +2,7 @@
 
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/windows.h"
 #include "ui_Index_result1.h"
 
 namespace vantelo {
@@ -32,8 +33,7 @@ void TIndex_Result_frm::BitBtn2Click() { done(QDialog::Rejected); }
 
 void show_index_result(const analysis::IndexReport& report)
 {
-    auto* w = new TIndex_Result_frm(nullptr);
-    Index_Result_frm = w;
+    TIndex_Result_frm* w = ui::new_window(nullptr, Index_Result_frm);
     w->show_report(report);
     ui::show_modal(*w);
 }

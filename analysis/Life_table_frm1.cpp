@@ -6,7 +6,8 @@
 #include "analysis/table_access.h"
 #include "platform/core/numtext.h"
 #include "platform/ui/guard.h"
-#include "shell/menu.h"
+#include "platform/db/dataset.h"
+#include "shell/main_table.h"
 #include "ui_Life_table_frm1.h"
 
 namespace vantelo {
@@ -74,17 +75,17 @@ void TLife_table_frm::BitBtn1Click()
     analysis::informing(this, [&] {
         using analysis::SeparationMethod;
         analysis::LifeTableArrays& t = life_table_arrays;
-        analysis::size_life_arrays(t, shell::quilta->Table1.record_count(), 1);
+        analysis::size_life_arrays(t, shell::main_table().record_count(), 1);
         if (ui_->RadioButton7->isChecked()) {
             if (ui_->Edit2->text().isEmpty() || ui_->Edit3->text().isEmpty())
                 throw projection::InputMessage(not_enough_fields);
-            const std::vector<double> population = analysis::current_table_column(ui_->Edit2->text());
-            const std::vector<double> deaths = analysis::current_table_column(ui_->Edit3->text());
+            const std::vector<double> population = shell::main_table_column_strict(ui_->Edit2->text());
+            const std::vector<double> deaths = shell::main_table_column_strict(ui_->Edit3->text());
             analysis::death_rates_from_counts(t, population, deaths);
         }
         if (ui_->RadioButton8->isChecked()) {
             if (ui_->Edit6->text().isEmpty()) throw projection::InputMessage(not_enough_fields);
-            const std::vector<double> rates = analysis::current_table_column(ui_->Edit6->text());
+            const std::vector<double> rates = shell::main_table_column_strict(ui_->Edit6->text());
             for (int i = 0; i < t.life_group_count; ++i) at(t.life_death_rate, i) = at(rates, i);
         }
         t.life_interval_width = ui_->RadioButton2->isChecked() ? 5 : 1;

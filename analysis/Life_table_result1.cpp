@@ -8,8 +8,10 @@
 #include "platform/chart/color.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
-#include "projection/string_grid.h"
+#include "platform/ui/string_grid.h"
+#include "platform/ui/windows.h"
 #include "shell/app_state.h"
+#include "shell/main_table.h"
 #include "shell/menu.h"
 #include "ui_Life_table_result1.h"
 
@@ -34,12 +36,12 @@ TLife_table_result::~TLife_table_result()
     if (Life_table_result == this) Life_table_result = nullptr;
 }
 
-StringGrid* TLife_table_result::StringGrid1() const { return ui_->StringGrid1; }
+ui::StringGrid* TLife_table_result::StringGrid1() const { return ui_->StringGrid1; }
 
 void TLife_table_result::fill_grid()
 {
     const auto rows = analysis::life_table_grid(life_table_arrays);
-    StringGrid* g = ui_->StringGrid1;
+    ui::StringGrid* g = ui_->StringGrid1;
     g->set_row_count(static_cast<int>(rows.size()) < 2 ? 2 : static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < 8; ++c) g->set_cell(c, r, QString::fromStdString(rows[r][c]));
@@ -51,8 +53,7 @@ void TLife_table_result::BitBtn3Click()
     const bool single = Life_table_frm == nullptr || Life_table_frm->single_years();
     const auto points = analysis::survival_points(life_table_arrays, single);
 
-    auto* g = new charts::TGraph(this);
-    charts::Graph = g;
+    charts::TGraph* g = ui::new_window(this, charts::Graph);
     chart::Chart& c = g->chart();
     c.set_view3d(true);
     c.set_title_text(QStringLiteral("存活曲线图"));
@@ -83,7 +84,7 @@ void TLife_table_result::BitBtn1Click()
     shell::Tquilta& main = *shell::quilta;
     db::Dataset& t2 = main.Table2;
     t2.close();
-    t2.set_database_name(main.Table1.database_name());
+    t2.set_database_name(shell::main_table().database_name());
     // The file the engine creates: a name already ending in ".db" is taken as it is.
     const std::string path = analysis::life_table_save_path(SaveDialog1.file_name.toStdString());
     t2.set_table_name(path);
@@ -98,7 +99,7 @@ void TLife_table_result::BitBtn1Click()
     for (const auto& d : defs) t2.field_defs().push_back({d.Name.toStdString(), d.DataType, d.Size, d.Required});
     t2.create_table();
     t2.open();
-    StringGrid* g = ui_->StringGrid1;
+    ui::StringGrid* g = ui_->StringGrid1;
     for (int row = 0; row < g->row_count(); ++row) {
         t2.append();
         for (int i = 0; i < 8; ++i) t2.field(i).set_as_string(g->cell(i, row).toStdString());
@@ -111,8 +112,7 @@ void TLife_table_result::BitBtn2Click() { done(QDialog::Rejected); }
 
 void show_life_table()
 {
-    auto* w = new TLife_table_result(nullptr);
-    Life_table_result = w;
+    TLife_table_result* w = ui::new_window(nullptr, Life_table_result);
     w->fill_grid();
     ui::show_modal(*w);
 }

@@ -11,9 +11,11 @@ namespace Ui {
 class TLife_table_result;
 }
 
-namespace vantelo {
-
+namespace vantelo::ui {
 class StringGrid;
+}
+
+namespace vantelo {
 
 class TLife_table_result : public QDialog {
     Q_OBJECT
@@ -21,7 +23,7 @@ public:
     explicit TLife_table_result(QWidget* parent = nullptr);
     ~TLife_table_result() override;
 
-    StringGrid* StringGrid1() const;
+    ui::StringGrid* StringGrid1() const;
     // No filter and no default extension; keeps its name between saves of this window. The
     // window tests for an existing file itself, so the dialog does not ask.
     ui::FileDialogState SaveDialog1;

@@ -6,6 +6,7 @@
 #include "analysis/engine/age_indices.h"
 #include "analysis/table_access.h"
 #include "platform/ui/guard.h"
+#include "shell/main_table.h"
 #include "ui_UN_sex_age1.h"
 
 namespace vantelo {
@@ -48,8 +49,8 @@ void TUN_sex_age_frm::Button2Click() { copy_current_field(ui_->Edit2); }
 void TUN_sex_age_frm::BitBtn2Click()
 {
     analysis::informing(this, [&] {
-        const std::vector<double> male = analysis::current_table_column(ui_->Edit1->text());
-        const std::vector<double> female = analysis::current_table_column(ui_->Edit2->text());
+        const std::vector<double> male = shell::main_table_column(ui_->Edit1->text());
+        const std::vector<double> female = shell::main_table_column(ui_->Edit2->text());
         show_index_result(analysis::un_age_sex_report(male, female));
     });
 }

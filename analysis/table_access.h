@@ -1,10 +1,7 @@
 #pragma once
-// What the analysis windows use of the main window: the field names of the current table and
-// its columns read as real numbers, the information box of an input message, and the
-// list-index error of the field lists.
+// The information box of an input message and the list-index error of the field lists, as the
+// analysis windows use them.
 #include <QString>
-#include <QStringList>
-#include <vector>
 
 #include "platform/ui/services.h"
 #include "projection/engine/input_message.h"
@@ -12,9 +9,6 @@
 class QWidget;
 
 namespace vantelo::analysis {
-
-// Reads a whole column of the current table (Table1), record by record from the first.
-std::vector<double> current_table_column(const QString& field_name);
 
 // "List index out of bounds (%d)".
 [[noreturn]] void raise_list_index(long long index);

@@ -3,7 +3,6 @@
 // the table lives in a temporary folder and is opened through 文件 > 打开.
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -14,6 +13,7 @@
 #include "platform/ui/scripted_services.h"
 #include "shell/app_state.h"
 #include "shell/menu.h"
+#include "tests/common/temp_dir.h"
 
 struct Column {
     std::string name;
@@ -22,14 +22,14 @@ struct Column {
 
 class AnalysisMain {
 public:
-    QTemporaryDir dir;
+    vantelo::test_support::TempDir dir{"vantelo_analysis"};
     std::string path;
     std::unique_ptr<vantelo::shell::Tquilta> main;
 
     AnalysisMain(vantelo::ui::ScriptedServices& services, const std::vector<Column>& columns)
     {
         vantelo::shell::reset_app_state();
-        path = (dir.path() + "/input.db").toStdString();
+        path = dir.file("input.db");
         std::string fields;
         for (const auto& c : columns) fields += (fields.empty() ? "" : ",") + c.name + " float";
         vantelo::db::execute_statement("Create table \"" + path + "\" (" + fields + ")");

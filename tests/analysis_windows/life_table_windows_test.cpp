@@ -16,7 +16,7 @@
 #include "analysis_table.h"
 #include "charts/Graph_1.h"
 #include "platform/ui/modal.h"
-#include "projection/string_grid.h"
+#include "platform/ui/string_grid.h"
 #include "pxlib_reader.h"
 
 using namespace vantelo;
@@ -239,10 +239,10 @@ TEST(LifeTableResult, SavesANewParadoxTableAndNeverOverwrites)
 {
     ui::ScopedScriptedServices services;
     AnalysisMain m(services, three_ages());
-    const QString base = m.dir.path() + "/生命表";
+    const QString base = QString::fromStdString(m.dir.file("生命表"));
     const std::string saved = (base + ".db").toStdString();
     // A table the user already has, chosen with its extension in the dialog.
-    const QString existing = m.dir.path() + "/existing.db";
+    const QString existing = QString::fromStdString(m.dir.file("existing.db"));
     {
         QFile f(existing);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
