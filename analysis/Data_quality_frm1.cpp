@@ -4,8 +4,9 @@
 
 #include "analysis/Index_result1.h"
 #include "analysis/engine/age_indices.h"
-#include "analysis/table_access.h"
+#include "platform/core/input_message.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/inform.h"
 #include "shell/main_table.h"
 #include "ui_Data_quality_frm1.h"
 
@@ -42,8 +43,8 @@ void TData_quality_frm::ListBox2Click()
 
 void TData_quality_frm::BitBtn1Click()
 {
-    analysis::informing(this, [&] {
-        if (ui_->Edit2->text().isEmpty()) throw projection::InputMessage("Field Not Selected");
+    ui::informing(this, [&] {
+        if (ui_->Edit2->text().isEmpty()) throw InputMessage("Field Not Selected");
         const std::vector<double> p = shell::main_table_column(ui_->Edit2->text());
         analysis::IndexReport report;
         if (ui_->RadioButton1->isChecked()) report = analysis::age_preference_report(p);

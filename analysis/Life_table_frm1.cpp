@@ -3,9 +3,10 @@
 #include <QListWidget>
 
 #include "analysis/Life_table_result1.h"
-#include "analysis/table_access.h"
 #include "platform/core/numtext.h"
+#include "platform/core/input_message.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/inform.h"
 #include "platform/db/dataset.h"
 #include "shell/main_table.h"
 #include "ui_Life_table_frm1.h"
@@ -14,7 +15,7 @@ namespace vantelo {
 
 TLife_table_frm* Life_table_frm = nullptr;
 int life_selected_field = 0;
-analysis::LifeTableArrays life_table_arrays;
+analysis::LifeTableState life_table_arrays;
 
 namespace {
 const char* const not_enough_fields = "Not enough variable selected!";
@@ -48,7 +49,7 @@ void TLife_table_frm::ListBox2Click() { life_selected_field = ui_->ListBox2->cur
 void TLife_table_frm::copy_selected_field(QLineEdit* edit)
 {
     if (life_selected_field < 0 || life_selected_field >= ui_->ListBox2->count())
-        analysis::raise_list_index(life_selected_field);
+        throw ListIndexError(life_selected_field);
     edit->setText(ui_->ListBox2->item(life_selected_field)->text());
 }
 
@@ -72,19 +73,19 @@ void TLife_table_frm::RadioButton8Click()
 
 void TLife_table_frm::BitBtn1Click()
 {
-    analysis::informing(this, [&] {
+    ui::informing(this, [&] {
         using analysis::SeparationMethod;
-        analysis::LifeTableArrays& t = life_table_arrays;
+        analysis::LifeTableState& t = life_table_arrays;
         analysis::size_life_arrays(t, shell::main_table().record_count(), 1);
         if (ui_->RadioButton7->isChecked()) {
             if (ui_->Edit2->text().isEmpty() || ui_->Edit3->text().isEmpty())
-                throw projection::InputMessage(not_enough_fields);
+                throw InputMessage(not_enough_fields);
             const std::vector<double> population = shell::main_table_column_strict(ui_->Edit2->text());
             const std::vector<double> deaths = shell::main_table_column_strict(ui_->Edit3->text());
             analysis::death_rates_from_counts(t, population, deaths);
         }
         if (ui_->RadioButton8->isChecked()) {
-            if (ui_->Edit6->text().isEmpty()) throw projection::InputMessage(not_enough_fields);
+            if (ui_->Edit6->text().isEmpty()) throw InputMessage(not_enough_fields);
             const std::vector<double> rates = shell::main_table_column_strict(ui_->Edit6->text());
             for (int i = 0; i < t.life_group_count; ++i) at(t.life_death_rate, i) = at(rates, i);
         }

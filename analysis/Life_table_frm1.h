@@ -47,6 +47,6 @@ extern TLife_table_frm* Life_table_frm;
 // The item index last clicked in ListBox2 of any life-table form (0 at program start).
 extern int life_selected_field;
 // The arrays of the last computation; the result window and its chart read them.
-extern analysis::LifeTableArrays life_table_arrays;
+extern analysis::LifeTableState life_table_arrays;
 
 }  // namespace vantelo

@@ -4,8 +4,9 @@
 
 #include "analysis/Index_result1.h"
 #include "analysis/engine/age_indices.h"
-#include "analysis/table_access.h"
+#include "platform/core/input_message.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/inform.h"
 #include "shell/main_table.h"
 #include "ui_UN_sex_age1.h"
 
@@ -39,7 +40,7 @@ void TUN_sex_age_frm::fill_field_list(const QStringList& fields)
 void TUN_sex_age_frm::copy_current_field(QLineEdit* edit)
 {
     const int i = ui_->ListBox2->currentRow();
-    if (i < 0 || i >= ui_->ListBox2->count()) analysis::raise_list_index(i);
+    if (i < 0 || i >= ui_->ListBox2->count()) throw ListIndexError(i);
     edit->setText(ui_->ListBox2->item(i)->text());
 }
 
@@ -48,7 +49,7 @@ void TUN_sex_age_frm::Button2Click() { copy_current_field(ui_->Edit2); }
 
 void TUN_sex_age_frm::BitBtn2Click()
 {
-    analysis::informing(this, [&] {
+    ui::informing(this, [&] {
         const std::vector<double> male = shell::main_table_column(ui_->Edit1->text());
         const std::vector<double> female = shell::main_table_column(ui_->Edit2->text());
         show_index_result(analysis::un_age_sex_report(male, female));

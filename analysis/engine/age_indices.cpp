@@ -4,12 +4,10 @@
 
 #include "platform/core/checked.h"
 #include "platform/core/numtext.h"
-#include "projection/engine/input_message.h"
+#include "platform/core/input_message.h"
 
 namespace vantelo::analysis {
 namespace {
-
-using projection::InputMessage;
 
 real sum_at(const std::vector<double>& p, int from, int to, int step = 1)
 {

@@ -1,6 +1,7 @@
 #include "analysis/engine/life_table_methods.h"
 
 #include "platform/core/checked.h"
+#include "projection/engine/life_table_core.h"
 
 namespace vantelo::analysis {
 namespace {
@@ -13,9 +14,9 @@ constexpr double chiang_years[] = {0.09, 1.56, 2.3, 2.7, 2.85, 2.45, 2.5, 2.6, 2
                                    2.7, 2.65, 2.6, 2.6, 2.6, 2.55, 2.55, 2.4, 2.3};
 constexpr int chiang_groups = 19;
 
-double& sep(LifeTableArrays& t, int x) { return at(t.life_separation, x); }
+double& sep(LifeTableState& t, int x) { return at(t.life_separation, x); }
 
-void fill_range(LifeTableArrays& t, int from, int to, double value)
+void fill_range(LifeTableState& t, int from, int to, double value)
 {
     for (int x = from; x <= to; ++x) sep(t, x) = value;
 }
@@ -59,35 +60,32 @@ real un_factor(real m, real m_before, real m_after)
     return 2.5L - slope * (m - 0.2L * checked_ln(checked_div(m_after, m_before)));
 }
 
-// The last (open) group and the backward sums: q = 1, a = 1/m, d = l, l(N) = 0, L = l/m;
-// T(N-1) = L(N-1), T(x) = T(x+1) + L(x); e = T/l.
-void close_table(LifeTableArrays& t)
-{
-    const int n = t.life_group_count;
-    const int last = n - 1;
-    const std::vector<double>& m = t.life_death_rate;
-    std::vector<double>& l = t.life_survivors;
-    at(t.life_death_prob, last) = 1.0;
-    sep(t, last) = to_double(checked_div(1.0L, at(m, last)));
-    at(t.life_table_deaths, last) = to_double(static_cast<real>(at(l, last)) * at(t.life_death_prob, last));
-    at(l, n) = to_double(static_cast<real>(at(l, last)) - at(t.life_table_deaths, last));
-    at(t.life_years_lived, last) =
-        to_double((static_cast<real>(at(l, last)) - at(l, n)) * sep(t, last) + at(l, n));
-
-    at(t.life_years_remaining, last) = at(t.life_years_lived, last);
-    for (int x = last - 1; x >= 0; --x)
-        at(t.life_years_remaining, x) =
-            to_double(static_cast<real>(at(t.life_years_remaining, x + 1)) + at(t.life_years_lived, x));
-    for (int x = 0; x < n; ++x)
-        at(t.life_expectancy, x) = to_double(checked_div(at(t.life_years_remaining, x), at(l, x)));
-}
-
 // q = 1 - exp(-w m) in extended precision.
 double death_prob(real width, double m) { return to_double(1.0L - checked_exp(-(width * m))); }
 
+// Closes the last (open) group with q = 1 and a = 1/m, so that L = l/m, and fills l, d, L, T
+// and e through the shared life-table core from q(0..N-1), a(0..N-1) and the group widths.
+void complete_table(LifeTableState& t, const std::vector<double>& widths)
+{
+    const int n = t.life_group_count;
+    const int last = n - 1;
+    projection::LifeTableArrays core;
+    for (int x = 0; x < last; ++x) core.a.push_back(sep(t, x));
+    at(t.life_death_prob, last) = 1.0;
+    sep(t, last) = to_double(checked_div(1.0L, at(t.life_death_rate, last)));
+    core.a.push_back(sep(t, last));
+    core.q.assign(t.life_death_prob.begin(), t.life_death_prob.end());
+    projection::life_table_columns(core, n, widths);
+    t.life_table_deaths = core.d;
+    t.life_survivors = core.l;
+    t.life_years_lived = core.L;
+    t.life_years_remaining = core.T;
+    t.life_expectancy = core.e;
+}
+
 }  // namespace
 
-void size_life_arrays(LifeTableArrays& t, int n, int width)
+void size_life_arrays(LifeTableState& t, int n, int width)
 {
     if (n < 0) raise_range();
     t.life_group_count = n;
@@ -99,7 +97,7 @@ void size_life_arrays(LifeTableArrays& t, int n, int width)
     t.life_survivors.resize(sz + 1, 0.0);
 }
 
-void death_rates_from_counts(LifeTableArrays& t, const std::vector<double>& population,
+void death_rates_from_counts(LifeTableState& t, const std::vector<double>& population,
                              const std::vector<double>& deaths)
 {
     for (int i = 0; i < t.life_group_count; ++i) {
@@ -109,7 +107,7 @@ void death_rates_from_counts(LifeTableArrays& t, const std::vector<double>& popu
     }
 }
 
-bool fill_separation_factors(LifeTableArrays& t, SeparationMethod method, int width,
+bool fill_separation_factors(LifeTableState& t, SeparationMethod method, int width,
                              const std::string& sex, double a0, double a1_4)
 {
     const bool single = width == 1;
@@ -169,47 +167,26 @@ bool fill_separation_factors(LifeTableArrays& t, SeparationMethod method, int wi
     return true;
 }
 
-void life_table_single_year(LifeTableArrays& t)
+void life_table_single_year(LifeTableState& t)
 {
     const int n = t.life_group_count;
-    const std::vector<double>& m = t.life_death_rate;
-    std::vector<double>& l = t.life_survivors;
-    for (int x = 0; x < n; ++x) at(t.life_death_prob, x) = death_prob(1.0L, at(m, x));
-    at(l, 0) = 1.0;
-    for (int x = 0; x + 1 < n; ++x) {
-        at(t.life_table_deaths, x) = to_double(static_cast<real>(at(l, x)) * at(t.life_death_prob, x));
-        at(l, x + 1) = to_double(static_cast<real>(at(l, x)) - at(t.life_table_deaths, x));
-        at(t.life_years_lived, x) =
-            to_double((static_cast<real>(at(l, x)) - at(l, x + 1)) * sep(t, x) + at(l, x + 1));
-    }
-    close_table(t);
+    for (int x = 0; x < n; ++x) at(t.life_death_prob, x) = death_prob(1.0L, at(t.life_death_rate, x));
+    complete_table(t, {});
 }
 
-void life_table_abridged(LifeTableArrays& t)
+void life_table_abridged(LifeTableState& t)
 {
     const int n = t.life_group_count;
-    const real width = t.life_interval_width;
     const std::vector<double>& m = t.life_death_rate;
-    std::vector<double>& l = t.life_survivors;
     std::vector<double>& q = t.life_death_prob;
-    std::vector<double>& d = t.life_table_deaths;
-    std::vector<double>& big_l = t.life_years_lived;
-
     at(q, 0) = death_prob(1.0L, at(m, 0));
     at(q, 1) = death_prob(4.0L, at(m, 1));
-    for (int k = 2; k < n; ++k) at(q, k) = death_prob(width, at(m, k));
-
-    // Group k lasts w years: L(k) = w l(k+1) + (l(k) - l(k+1)) a(k).
-    auto step = [&](int k, real w) {
-        at(d, k) = to_double(static_cast<real>(at(l, k)) * at(q, k));
-        at(l, k + 1) = to_double(static_cast<real>(at(l, k)) - at(d, k));
-        at(big_l, k) = to_double(w * at(l, k + 1) + (static_cast<real>(at(l, k)) - at(l, k + 1)) * sep(t, k));
-    };
-    at(l, 0) = 1.0;
-    step(0, 1.0L);
-    step(1, 4.0L);
-    for (int k = 2; k + 1 < n; ++k) step(k, width);
-    close_table(t);
+    for (int k = 2; k < n; ++k) at(q, k) = death_prob(t.life_interval_width, at(m, k));
+    // Group 0 lasts one year, group 1 four, every later group n years.
+    std::vector<double> widths(static_cast<size_t>(n), t.life_interval_width);
+    widths[0] = 1.0;
+    widths[1] = 4.0;
+    complete_table(t, widths);
 }
 
 }  // namespace vantelo::analysis

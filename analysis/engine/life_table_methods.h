@@ -10,7 +10,7 @@ namespace vantelo::analysis {
 // The arrays a life-table computation fills and its result window reads. Indices are age
 // groups 0..N-1: single years 0, 1, 2, ... or the abridged groups 0, 1-4, 5-9, 10-14, ...
 // (group k >= 2 covers ages 5(k-1) to 5(k-1)+4); the last group is open.
-struct LifeTableArrays {
+struct LifeTableState {
     int life_group_count = 0;                // N
     int life_interval_width = 1;             // n: 1 for single years, 5 for abridged groups
     std::vector<double> life_population;     // P(x), only when computed from death counts
@@ -33,12 +33,12 @@ inline constexpr int max_life_groups = 101;
 
 // Gives the per-group arrays their lengths for n groups (n + 1 for the survivors); values that
 // remain are kept until they are written. Sets life_group_count and life_interval_width.
-void size_life_arrays(LifeTableArrays& t, int n, int width);
+void size_life_arrays(LifeTableState& t, int n, int width);
 
 // m(x) = D(x) / P(x) for every group, stored with P and D. A population of 0 raises the
 // division error (0/0 the invalid-operation error); no sign or range check otherwise.
 // P and D must have the group count's length (else the range error).
-void death_rates_from_counts(LifeTableArrays& t, const std::vector<double>& population,
+void death_rates_from_counts(LifeTableState& t, const std::vector<double>& population,
                              const std::vector<double>& deaths);
 
 enum class SeparationMethod {
@@ -77,7 +77,7 @@ enum class SeparationMethod {
 // Returns false, having set no factor, when the method needs the sex (Coale-Demeny, United
 // Nations) and `sex` is neither "Male" nor "Female" exactly. a0 and 4a1 are used by the
 // uniform method only. Needs m(0) for those two methods (an empty table raises the range error).
-bool fill_separation_factors(LifeTableArrays& t, SeparationMethod method, int width,
+bool fill_separation_factors(LifeTableState& t, SeparationMethod method, int width,
                              const std::string& sex, double a0, double a1_4);
 
 // The single-year (complete) life table from m(0..N-1) and a(0..N-2):
@@ -87,7 +87,7 @@ bool fill_separation_factors(LifeTableArrays& t, SeparationMethod method, int wi
 //   T(N-1) = L(N-1), T(x) = T(x+1) + L(x); e(x) = T(x)/l(x).
 // q uses the constant-force relation; a(x) enters only L. Needs N >= 1 (N = 0 raises the range
 // error); m(N-1) = 0 raises the division error; N > 101 the range error at a(101).
-void life_table_single_year(LifeTableArrays& t);
+void life_table_single_year(LifeTableState& t);
 
 // The abridged life table, groups 0 (one year), 1 (four years) and n = life_interval_width
 // years from group 2 on, a(x) in years:
@@ -97,6 +97,6 @@ void life_table_single_year(LifeTableArrays& t);
 //   L(k) = n l(k+1) + (l(k) - l(k+1)) a(k), k = 2..N-2;
 //   the last group open as in the single-year table (for N = 2 it replaces group 1); T and e
 //   as there. Needs N >= 2 (fewer raise the range error).
-void life_table_abridged(LifeTableArrays& t);
+void life_table_abridged(LifeTableState& t);
 
 }  // namespace vantelo::analysis

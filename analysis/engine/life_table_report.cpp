@@ -5,7 +5,7 @@
 
 namespace vantelo::analysis {
 
-std::vector<std::vector<std::string>> life_table_grid(const LifeTableArrays& t)
+std::vector<std::vector<std::string>> life_table_grid(const LifeTableState& t)
 {
     constexpr const char* column_pattern = "####.######";
     constexpr const char* expectancy_pattern = "####.##";
@@ -23,7 +23,7 @@ std::vector<std::vector<std::string>> life_table_grid(const LifeTableArrays& t)
     return rows;
 }
 
-std::vector<SurvivalPoint> survival_points(const LifeTableArrays& t, bool single_years)
+std::vector<SurvivalPoint> survival_points(const LifeTableState& t, bool single_years)
 {
     std::vector<SurvivalPoint> points;
     for (int x = 0; x < t.life_group_count; ++x) {

@@ -11,7 +11,7 @@ namespace vantelo::analysis {
 // The grid: row 0 the headers "年龄组", "Mx", "qx", "lx", "Dx", "Lx", "Tx", "ex"; row x+1 group
 // x: its index (0, 1, 2, ...: in the abridged table the index, not the age), then m, q, l, d,
 // L, T with "####.######" and e with "####.##" (a 0 writes nothing). N+1 rows of 8 texts.
-std::vector<std::vector<std::string>> life_table_grid(const LifeTableArrays& t);
+std::vector<std::vector<std::string>> life_table_grid(const LifeTableState& t);
 
 struct SurvivalPoint {
     double value;       // l(x)
@@ -20,7 +20,7 @@ struct SurvivalPoint {
 
 // The survival curve l(0..N-1) (l(N) is not drawn) labelled by age: single years x; abridged
 // groups "0", "4", then 5k - 1 for group k >= 2 (the last age of the group).
-std::vector<SurvivalPoint> survival_points(const LifeTableArrays& t, bool single_years);
+std::vector<SurvivalPoint> survival_points(const LifeTableState& t, bool single_years);
 
 // The file a save into the chosen name creates: the name itself when it already ends in ".db"
 // (any letter case), else the name + ".db".

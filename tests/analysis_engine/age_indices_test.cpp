@@ -6,11 +6,10 @@
 
 #include "analysis/engine/age_indices.h"
 #include "platform/core/errors.h"
-#include "projection/engine/input_message.h"
+#include "platform/core/input_message.h"
 
 using namespace vantelo;
 using namespace vantelo::analysis;
-using vantelo::projection::InputMessage;
 
 namespace {
 

@@ -13,9 +13,9 @@ using namespace vantelo::analysis;
 
 namespace {
 
-LifeTableArrays from_rates(const std::vector<double>& m, int width)
+LifeTableState from_rates(const std::vector<double>& m, int width)
 {
-    LifeTableArrays t;
+    LifeTableState t;
     size_life_arrays(t, static_cast<int>(m.size()), width);
     t.life_death_rate = m;
     return t;
@@ -23,9 +23,9 @@ LifeTableArrays from_rates(const std::vector<double>& m, int width)
 
 // A table of the given width (1 or 5) by a method; the uniform factors with a0 = 0.5 and
 // 4a1 = 2 give every single age a = 0.5 and every abridged group half its width.
-LifeTableArrays computed(const std::vector<double>& m, int width, SeparationMethod method, const std::string& sex)
+LifeTableState computed(const std::vector<double>& m, int width, SeparationMethod method, const std::string& sex)
 {
-    LifeTableArrays t = from_rates(m, width);
+    LifeTableState t = from_rates(m, width);
     EXPECT_TRUE(fill_separation_factors(t, method, width, sex, 0.5, 2.0));
     if (width == 1)
         life_table_single_year(t);
@@ -34,19 +34,19 @@ LifeTableArrays computed(const std::vector<double>& m, int width, SeparationMeth
     return t;
 }
 
-LifeTableArrays single_year(const std::vector<double>& m, SeparationMethod method = SeparationMethod::uniform,
+LifeTableState single_year(const std::vector<double>& m, SeparationMethod method = SeparationMethod::uniform,
                             const std::string& sex = "Male")
 {
     return computed(m, 1, method, sex);
 }
 
-LifeTableArrays abridged(const std::vector<double>& m, SeparationMethod method = SeparationMethod::uniform,
+LifeTableState abridged(const std::vector<double>& m, SeparationMethod method = SeparationMethod::uniform,
                          const std::string& sex = "Male")
 {
     return computed(m, 5, method, sex);
 }
 
-void expect_invariants(const LifeTableArrays& t)
+void expect_invariants(const LifeTableState& t)
 {
     const int n = t.life_group_count;
     EXPECT_EQ(t.life_survivors[0], 1.0);
@@ -69,7 +69,7 @@ TEST(LifeTableSingleYear, ConstantRateMatchesClosedForm)
     for (double m : {0.001, 0.02, 0.3}) {
         for (int n : {1, 2, 81, 101}) {
             SCOPED_TRACE("m=" + std::to_string(m) + " n=" + std::to_string(n));
-            const LifeTableArrays t = single_year(std::vector<double>(static_cast<size_t>(n), m));
+            const LifeTableState t = single_year(std::vector<double>(static_cast<size_t>(n), m));
             const double r = std::exp(-m);
             const double rn = std::pow(r, n - 1);
             const double e0 = (1 + r) / 2 * (1 - rn) / (1 - r) + rn / m;
@@ -83,7 +83,7 @@ TEST(LifeTableSingleYear, ConstantRateMatchesClosedForm)
 
 TEST(LifeTableSingleYear, OneRecordIsTheOpenAgeAlone)
 {
-    const LifeTableArrays t = single_year({0.25});
+    const LifeTableState t = single_year({0.25});
     EXPECT_EQ(t.life_death_prob[0], 1.0);
     EXPECT_EQ(t.life_table_deaths[0], 1.0);
     EXPECT_DOUBLE_EQ(t.life_years_lived[0], 4.0);
@@ -96,21 +96,21 @@ TEST(LifeTableSingleYear, GroupCountLimits)
 {
     // 101 ages fill the fixed factors to index 100; the 102nd has none.
     EXPECT_NO_THROW(single_year(std::vector<double>(101, 0.05)));
-    LifeTableArrays t = from_rates(std::vector<double>(102, 0.05), 1);
+    LifeTableState t = from_rates(std::vector<double>(102, 0.05), 1);
     ASSERT_TRUE(fill_separation_factors(t, SeparationMethod::uniform, 1, "Male", 0.2, 1.5));
     EXPECT_THROW(life_table_single_year(t), RangeError);
 
-    LifeTableArrays empty = from_rates({}, 1);
+    LifeTableState empty = from_rates({}, 1);
     EXPECT_THROW(life_table_single_year(empty), RangeError);
 }
 
 TEST(LifeTableSingleYear, ArithmeticFaultsRaise)
 {
-    LifeTableArrays t = from_rates({0.1, 0.2, 0.0}, 1);
+    LifeTableState t = from_rates({0.1, 0.2, 0.0}, 1);
     fill_separation_factors(t, SeparationMethod::uniform, 1, "Male", 0.2, 1.5);
     EXPECT_THROW(life_table_single_year(t), ZeroDivideError);
 
-    LifeTableArrays counts;
+    LifeTableState counts;
     size_life_arrays(counts, 2, 1);
     EXPECT_THROW(death_rates_from_counts(counts, {100, 0}, {1, 1}), ZeroDivideError);
     death_rates_from_counts(counts, {1000, 200}, {10, 50});
@@ -126,7 +126,7 @@ TEST(LifeTableAbridged, ConstantRateMatchesClosedForm)
 {
     const double m = 0.02;
     const int n = 19;  // 0, 1-4, 5-9, ..., 85+
-    const LifeTableArrays t = abridged(std::vector<double>(n, m));
+    const LifeTableState t = abridged(std::vector<double>(n, m));
     std::vector<double> expect_l(n + 1);
     expect_l[0] = 1;
     expect_l[1] = std::exp(-m);
@@ -144,8 +144,8 @@ TEST(LifeTableAbridged, AgreesWithSingleYearTableOnTheSameRates)
 {
     // Single ages 0..85 with the open 85+, and the abridged groups over the same ages.
     const double m = 0.015;
-    const LifeTableArrays single = single_year(std::vector<double>(86, m));
-    const LifeTableArrays groups = abridged(std::vector<double>(19, m));
+    const LifeTableState single = single_year(std::vector<double>(86, m));
+    const LifeTableState groups = abridged(std::vector<double>(19, m));
     EXPECT_NEAR(groups.life_survivors[1], single.life_survivors[1], 1e-15);
     for (int k = 2; k < 19; ++k) {
         const int age = 5 * (k - 1);
@@ -162,21 +162,21 @@ TEST(LifeTableAbridged, AgreesWithSingleYearTableOnTheSameRates)
 
 TEST(LifeTableAbridged, TwoGroupsCloseOnGroupOne)
 {
-    const LifeTableArrays t = abridged({0.1, 0.2});
+    const LifeTableState t = abridged({0.1, 0.2});
     const double l1 = std::exp(-0.1);
     EXPECT_NEAR(t.life_survivors[1], l1, 1e-15);
     EXPECT_EQ(t.life_death_prob[1], 1.0);
     EXPECT_NEAR(t.life_years_lived[1], l1 / 0.2, 1e-14);
     EXPECT_EQ(t.life_survivors[2], 0.0);
 
-    LifeTableArrays one = from_rates({0.1}, 5);
+    LifeTableState one = from_rates({0.1}, 5);
     fill_separation_factors(one, SeparationMethod::uniform, 5, "Male", 0.2, 1.5);
     EXPECT_THROW(life_table_abridged(one), RangeError);
 }
 
 TEST(SeparationFactors, UniformTakesTheTypedFirstFactors)
 {
-    LifeTableArrays t = from_rates(std::vector<double>(10, 0.01), 1);
+    LifeTableState t = from_rates(std::vector<double>(10, 0.01), 1);
     ASSERT_TRUE(fill_separation_factors(t, SeparationMethod::uniform, 1, "", 0.2, 1.5));
     EXPECT_DOUBLE_EQ(t.life_separation[0], 0.2);
     for (int x = 1; x <= 4; ++x) EXPECT_DOUBLE_EQ(t.life_separation[x], 0.375);
@@ -191,8 +191,8 @@ TEST(SeparationFactors, UniformTakesTheTypedFirstFactors)
 
 TEST(SeparationFactors, ChiangAbridgedYearsAreTheFractionsTimesTheWidth)
 {
-    LifeTableArrays single = from_rates(std::vector<double>(101, 0.01), 1);
-    LifeTableArrays groups = from_rates(std::vector<double>(21, 0.01), 5);
+    LifeTableState single = from_rates(std::vector<double>(101, 0.01), 1);
+    LifeTableState groups = from_rates(std::vector<double>(21, 0.01), 5);
     ASSERT_TRUE(fill_separation_factors(single, SeparationMethod::chiang, 1, "", 0, 0));
     ASSERT_TRUE(fill_separation_factors(groups, SeparationMethod::chiang, 5, "", 0, 0));
     EXPECT_EQ(single.life_separation[0], 0.09);
@@ -235,13 +235,13 @@ TEST(SeparationFactors, CoaleDemenyInfantFactorsBySex)
     for (const InfantCase& c : infant_cases) {
         SCOPED_TRACE(c.name);
         for (SeparationMethod method : {SeparationMethod::coale_demeny, SeparationMethod::united_nations}) {
-            LifeTableArrays single = from_rates(std::vector<double>(20, c.m0), 1);
+            LifeTableState single = from_rates(std::vector<double>(20, c.m0), 1);
             ASSERT_TRUE(fill_separation_factors(single, method, 1, c.sex, 0, 0));
             EXPECT_NEAR(single.life_separation[0], c.a0, 1e-12);
             for (int x = 1; x <= 4; ++x) EXPECT_NEAR(single.life_separation[x], c.a1_4 / 4, 1e-12);
             EXPECT_NEAR(single.life_death_prob[0], 1 - std::exp(-c.m0), 1e-15);
 
-            LifeTableArrays groups = from_rates(std::vector<double>(20, c.m0), 5);
+            LifeTableState groups = from_rates(std::vector<double>(20, c.m0), 5);
             ASSERT_TRUE(fill_separation_factors(groups, method, 5, c.sex, 0, 0));
             EXPECT_NEAR(groups.life_separation[0], c.a0, 1e-12);
             EXPECT_NEAR(groups.life_separation[1], c.a1_4, 1e-12);
@@ -251,7 +251,7 @@ TEST(SeparationFactors, CoaleDemenyInfantFactorsBySex)
 
 TEST(SeparationFactors, CoaleDemenyLaterAges)
 {
-    LifeTableArrays single = from_rates(std::vector<double>(101, 0.01), 1);
+    LifeTableState single = from_rates(std::vector<double>(101, 0.01), 1);
     ASSERT_TRUE(fill_separation_factors(single, SeparationMethod::coale_demeny, 1, "Male", 0, 0));
     EXPECT_EQ(single.life_separation[5], 0.45);
     EXPECT_EQ(single.life_separation[9], 0.45);
@@ -260,7 +260,7 @@ TEST(SeparationFactors, CoaleDemenyLaterAges)
     EXPECT_EQ(single.life_separation[71], 0.5);
     EXPECT_EQ(single.life_separation[100], 0.5);
 
-    LifeTableArrays groups = from_rates(std::vector<double>(21, 0.01), 5);
+    LifeTableState groups = from_rates(std::vector<double>(21, 0.01), 5);
     ASSERT_TRUE(fill_separation_factors(groups, SeparationMethod::coale_demeny, 5, "Female", 0, 0));
     EXPECT_EQ(groups.life_separation[2], 2.25);
     EXPECT_EQ(groups.life_separation[3], 2.6);
@@ -272,7 +272,7 @@ TEST(SeparationFactors, SexTextMustBeExact)
 {
     for (const char* sex : {"male", "FEMALE", "", "Male "}) {
         for (SeparationMethod method : {SeparationMethod::coale_demeny, SeparationMethod::united_nations}) {
-            LifeTableArrays t = from_rates(std::vector<double>(20, 0.01), 1);
+            LifeTableState t = from_rates(std::vector<double>(20, 0.01), 1);
             t.life_separation.assign(101, 7.0);
             EXPECT_FALSE(fill_separation_factors(t, method, 1, sex, 0, 0)) << sex;
             EXPECT_EQ(t.life_separation[0], 7.0);
@@ -288,7 +288,7 @@ TEST(SeparationFactors, UnitedNationsFromNeighbouringRates)
     const double g = 1.5;
     std::vector<double> m(12);
     for (int k = 0; k < 12; ++k) m[k] = 0.001 * std::pow(g, k);
-    LifeTableArrays groups = from_rates(m, 5);
+    LifeTableState groups = from_rates(m, 5);
     ASSERT_TRUE(fill_separation_factors(groups, SeparationMethod::united_nations, 5, "Male", 0, 0));
     EXPECT_EQ(groups.life_separation[2], 2.5);
     EXPECT_EQ(groups.life_separation[3], 2.5);
@@ -297,7 +297,7 @@ TEST(SeparationFactors, UnitedNationsFromNeighbouringRates)
 
     std::vector<double> ms(30);
     for (int x = 0; x < 30; ++x) ms[x] = 0.0005 * std::pow(g, x);
-    LifeTableArrays single = from_rates(ms, 1);
+    LifeTableState single = from_rates(ms, 1);
     ASSERT_TRUE(fill_separation_factors(single, SeparationMethod::united_nations, 1, "Female", 0, 0));
     for (int x = 5; x <= 14; ++x) EXPECT_EQ(single.life_separation[x], 0.5);
     for (int x = 15; x <= 28; ++x)
@@ -307,7 +307,7 @@ TEST(SeparationFactors, UnitedNationsFromNeighbouringRates)
 TEST(SeparationFactors, UnitedNationsEdges)
 {
     // Sixteen single ages: the formula would start at 15 and stop at 14.
-    LifeTableArrays t = from_rates(std::vector<double>(16, 0.01), 1);
+    LifeTableState t = from_rates(std::vector<double>(16, 0.01), 1);
     t.life_separation[15] = 9.0;
     ASSERT_TRUE(fill_separation_factors(t, SeparationMethod::united_nations, 1, "Male", 0, 0));
     EXPECT_EQ(t.life_separation[14], 0.5);
@@ -318,14 +318,14 @@ TEST(SeparationFactors, UnitedNationsEdges)
     // A zero rate beside a group: the logarithm of 0 and the division by 0 both raise.
     std::vector<double> m(8, 0.01);
     m[5] = 0.0;
-    LifeTableArrays bad = from_rates(m, 5);
+    LifeTableState bad = from_rates(m, 5);
     EXPECT_THROW(fill_separation_factors(bad, SeparationMethod::united_nations, 5, "Male", 0, 0), Error);
 
     // More than 101 single ages reach a(101).
-    LifeTableArrays big = from_rates(std::vector<double>(103, 0.01), 1);
+    LifeTableState big = from_rates(std::vector<double>(103, 0.01), 1);
     EXPECT_THROW(fill_separation_factors(big, SeparationMethod::united_nations, 1, "Male", 0, 0), RangeError);
 
-    LifeTableArrays empty = from_rates({}, 1);
+    LifeTableState empty = from_rates({}, 1);
     EXPECT_THROW(fill_separation_factors(empty, SeparationMethod::coale_demeny, 1, "Male", 0, 0), RangeError);
 }
 
@@ -340,8 +340,8 @@ TEST(LifeTableMethods, EveryMethodGivesAPlausibleTable)
     for (SeparationMethod method : {SeparationMethod::uniform, SeparationMethod::chiang,
                                     SeparationMethod::coale_demeny, SeparationMethod::united_nations}) {
         SCOPED_TRACE(static_cast<int>(method));
-        const LifeTableArrays s = single_year(single, method);
-        const LifeTableArrays a = abridged(groups, method);
+        const LifeTableState s = single_year(single, method);
+        const LifeTableState a = abridged(groups, method);
         expect_invariants(s);
         expect_invariants(a);
         EXPECT_GT(s.life_expectancy[0], 60);
