@@ -191,7 +191,9 @@ void TTarget_Planning_Frm1::BitBtn2Click()
     PlanningProgress progress;
     progress.search.run_started = [this](int run) {
         Edit9->setText(QString::number(run));
-        repaint();
+        // The search dispatches no events: the progress boxes are drawn now. The rest of the
+        // dialog does not change during the search.
+        for (QLineEdit* e : {Edit9, Edit6, Edit11}) e->repaint();
     };
     progress.search.generation = [this](int counter) { Edit6->setText(QString::number(counter)); };
     progress.search.run_ended = [this](int converged) { Edit11->setText(QString::number(converged)); };

@@ -158,8 +158,8 @@ void select_into(const std::vector<fertility_candidate>& ranked, const std::vect
     const real total = at(sums, static_cast<long long>(sums.size()) - 1);
     for (auto& slot : next) {
         const real r = random.uniform() * total;
-        // The first rank whose running sum reaches r.
-        const auto b = std::find_if(sums.begin(), sums.end(), [&](double s) { return s >= r; });
+        // The first rank whose running sum reaches r (the sums never fall).
+        const auto b = std::lower_bound(sums.begin(), sums.end(), r, [](double s, real v) { return s < v; });
         if (b == sums.end()) raise_range();
         slot = ranked[static_cast<std::size_t>(b - sums.begin())];
     }
