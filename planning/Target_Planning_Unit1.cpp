@@ -4,21 +4,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QSpinBox>
-#include <chrono>
-#include <random>
 
 #include "planning/engine/planning_run.h"
 #include "planning/engine/tfr_report.h"
 #include "platform/chart/chart.h"
 #include "platform/chart/chart_widget.h"
 #include "platform/chart/series.h"
+#include "platform/core/random.h"
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
-#include "platform/ui/services.h"
-#include "projection/projection_links.h"
+#include "platform/ui/inform.h"
 #include "shell/app_state.h"
 #include "shell/launch.h"
+#include "shell/main_table.h"
 #include "shell/menu.h"
 #include "ui_Target_Planning_Unit1.h"
 
@@ -33,44 +32,11 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& q) { return q.toStdString(); }
 
-// TODO(shared pieces): the program's random seam.
+// The program's random numbers: uniform draws, the milliseconds of the day, a given seed.
 SearchRandom program_random()
 {
-    static std::mt19937 engine;
-    return SearchRandom{[] {
-                            for (;;) {
-                                const double r = std::generate_canonical<double, 53>(engine);
-                                if (r < 1.0) return r;
-                            }
-                        },
-                        [] {
-                            using namespace std::chrono;
-                            return static_cast<std::uint32_t>(
-                                duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() % 86'400'000);
-                        },
-                        [](std::uint32_t seed) { engine.seed(seed); }};
-}
-
-// TODO(shared pieces): the main window's reading of the current table.
-std::vector<double> read_current_column(const QString& field) { return projection::main_table_column(field); }
-
-template <class F>
-void informing(QWidget* w, F&& f)
-{
-    try {
-        f();
-    } catch (const InputMessage& m) {
-        ui::services().information(w, QString::fromUtf8(m.what()));
-    }
-}
-
-void fill_list(QComboBox* box, const QStringList& items)
-{
-    QSignalBlocker block(box);
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setEditText(QString());
+    return SearchRandom{[] { return random_uniform(); }, [] { return milliseconds_of_day(); },
+                        [](std::uint32_t seed) { randomize(seed); }};
 }
 
 // Loads a field into `target` (sized to the table's record count), then checks the values;
@@ -79,7 +45,7 @@ void load_field(QComboBox* box, k_ar& target, void (*check)(const std::vector<do
                 k_ar* also_sized = nullptr)
 {
     if (box->currentText().isEmpty()) return;
-    const std::vector<double> values = read_current_column(box->currentText());
+    const std::vector<double> values = shell::main_table_column(box->currentText());
     const long long n = static_cast<long long>(values.size());
     projection::resize_array(target, n);
     if (also_sized) projection::resize_array(*also_sized, n);
@@ -147,29 +113,29 @@ TTarget_Planning_Frm1::~TTarget_Planning_Frm1()
 
 void TTarget_Planning_Frm1::fill_field_lists(const QStringList& fields)
 {
-    for (QComboBox* box : {ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6}) fill_list(box, fields);
+    for (QComboBox* box : {ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6}) ui::fill_list(box, fields);
 }
 
 // The two population loaders keep both population arrays at the table's length.
 void TTarget_Planning_Frm1::ComboBox2Change()
 {
-    informing(this, [&] { load_field(ComboBox2, data.male.pop, check_population_values, &data.female.pop); });
+    ui::informing(this, [&] { load_field(ComboBox2, data.male.pop, check_population_values, &data.female.pop); });
 }
 void TTarget_Planning_Frm1::ComboBox3Change()
 {
-    informing(this, [&] { load_field(ComboBox3, data.female.pop, check_population_values, &data.male.pop); });
+    ui::informing(this, [&] { load_field(ComboBox3, data.female.pop, check_population_values, &data.male.pop); });
 }
 void TTarget_Planning_Frm1::ComboBox4Change()
 {
-    informing(this, [&] { load_field(ComboBox4, data.male.death_rate, check_death_rate_values); });
+    ui::informing(this, [&] { load_field(ComboBox4, data.male.death_rate, check_death_rate_values); });
 }
 void TTarget_Planning_Frm1::ComboBox5Change()
 {
-    informing(this, [&] { load_field(ComboBox5, data.female.death_rate, check_death_rate_values); });
+    ui::informing(this, [&] { load_field(ComboBox5, data.female.death_rate, check_death_rate_values); });
 }
 void TTarget_Planning_Frm1::ComboBox6Change()
 {
-    informing(this, [&] { load_field(ComboBox6, data.asfr, check_fertility_values); });
+    ui::informing(this, [&] { load_field(ComboBox6, data.asfr, check_fertility_values); });
 }
 
 void TTarget_Planning_Frm1::BitBtn2Click()
@@ -179,7 +145,7 @@ void TTarget_Planning_Frm1::BitBtn2Click()
                       s(ComboBox5->currentText())};
     in.from_year = SpinEdit1->value();
     in.to_year = SpinEdit2->value();
-    in.read_column = [](const std::string& field) { return read_current_column(q(field)); };
+    in.read_column = [](const std::string& field) { return shell::main_table_column(q(field)); };
     in.population_target_text = s(Edit7->text());
     in.rule = RadioButton1->isChecked()   ? BirthsRule::equal_births
               : RadioButton2->isChecked() ? BirthsRule::equal_survivors
@@ -206,7 +172,7 @@ void TTarget_Planning_Frm1::BitBtn2Click()
             c.series(1).add(reference[g], QStringLiteral(" "), QColor(Qt::red));
         }
     };
-    informing(this, [&] { run_target_planning(data, in, search_random, progress); });
+    ui::informing(this, [&] { run_target_planning(data, in, search_random, progress); });
 }
 
 void TTarget_Planning_Frm1::BitBtn1Click() { done(QDialog::Rejected); }
@@ -214,7 +180,6 @@ void TTarget_Planning_Frm1::BitBtn1Click() { done(QDialog::Rejected); }
 void register_target_planning()
 {
     shell::register_window(QStringLiteral("Simulation1"), [](shell::Tquilta& main) -> QWidget* {
-        projection::set_main_window_link({&main.Table1, {}});
         TTarget_Planning_Frm1* dialog = shell::new_window(&main, Target_Planning_Frm1);
         dialog->fill_field_lists(main.field_names());
         return dialog;

@@ -1,12 +1,11 @@
 #pragma once
 // The texts target planning shows for inputs the user must correct. The computing files raise
 // them as InputMessage; the dialog shows them in an information box with one OK button.
-#include "projection/engine/input_loaders.h"
+#include "platform/core/input_message.h"
 #include "projection/engine/input_message.h"
 
 namespace vantelo::planning {
 
-using projection::InputMessage;
 using projection::msg_bad_data;
 
 inline constexpr const char* msg_not_enough_variables = "Not enough variable selected!";

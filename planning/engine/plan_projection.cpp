@@ -2,6 +2,7 @@
 
 #include "platform/core/checked.h"
 #include "platform/core/numtext.h"
+#include "projection/engine/life_table_core.h"
 
 namespace vantelo::planning {
 
@@ -21,27 +22,15 @@ void size_plan_sex(PlanSex& s, int n, int y)
 
 void plan_life_table(PlanSex& s, int n, int y)
 {
-    for (int x = 0; x < n; ++x)
-        at(s.death_prob, x) = to_double(1.0L - checked_exp(-static_cast<real>(at(s.death_rate, x))));
-    at(s.survivors, 0) = 1.0;
-    k_ar big_l(static_cast<std::size_t>(n > 0 ? n : 0));
-    for (int x = 0; x + 1 < n; ++x) {
-        const real l = at(s.survivors, x);
-        at(s.deaths, x) = to_double(l * at(s.death_prob, x));
-        at(s.survivors, x + 1) = to_double(l - at(s.deaths, x));
-        const real l1 = at(s.survivors, x + 1);
-        at(big_l, x) = to_double((l - l1) * at(s.sep_factor, x) + l1);
+    const projection::LifeTableArrays t = projection::life_table_from_rates(s.death_rate, s.sep_factor, n);
+    for (int x = 0; x < n; ++x) {
+        at(s.death_prob, x) = at(t.q, x);
+        at(s.deaths, x) = at(t.d, x);
+        at(s.survivors, x) = at(t.l, x);
+        for (int j = 0; j < y; ++j) at(at(s.years_lived, x), j) = at(t.L, x);
     }
-    const int last = n - 1;
-    at(s.death_prob, last) = 1.0;
-    at(s.sep_factor, last) = to_double(checked_div(1.0L, at(s.death_rate, last)));
-    at(s.deaths, last) = at(s.survivors, last);
-    at(s.survivors, n) = 0.0;
-    at(big_l, last) = to_double((static_cast<real>(at(s.survivors, last)) - at(s.survivors, n)) *
-                                    at(s.sep_factor, last) +
-                                at(s.survivors, n));
-    for (int x = 0; x < n; ++x)
-        for (int j = 0; j < y; ++j) at(at(s.years_lived, x), j) = at(big_l, x);
+    at(s.survivors, n) = at(t.l, n);
+    at(s.sep_factor, n - 1) = at(t.a, n - 1);
 }
 
 namespace {

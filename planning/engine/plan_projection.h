@@ -41,7 +41,9 @@ void size_plan_sex(PlanSex& s, int n, int y);
 //   last age n-1: q = 1, a = 1/m(n-1) (replacing the separation factor), d = l(n-1), l(n) = 0,
 //   so L(n-1) = l(n-1)/m(n-1).
 // L(x) is copied into every one of the y columns of s.years_lived. m(n-1) = 0 raises the
-// division error. Arrays must be sized (size_plan_sex).
+// division error (the shared life-table core also computes T and e, which are not kept; a
+// survivor count that falls to 0 raises its division error). Arrays must be sized
+// (size_plan_sex).
 void plan_life_table(PlanSex& s, int n, int y);
 
 // The female population of every planning year and what the search needs of it.

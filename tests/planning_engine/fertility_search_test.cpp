@@ -268,6 +268,26 @@ TEST(SearchYear, ConvergesToRatesWhoseBirthsMeetTheTarget)
     EXPECT_LE(static_cast<double>(mean_tfr), result.tfr_up + 1e-9);
 }
 
+// Runs take far less than a millisecond: with the clock standing still, every run after the
+// first goes on with the generator's sequence instead of drawing the same numbers again.
+TEST(SearchYear, RunsInTheSameMillisecondDoNotRepeatEachOther)
+{
+    SeededRandom r;
+    r.frozen_clock = true;
+    SearchRandom s = r.source();
+    ClockReseeder reseeder(s);
+    SearchParams p;
+    p.population_size = 20;
+    SearchYear y = flat_year(0);
+    y.reference = {};
+    for (std::size_t g = 0; g < gene_count; ++g) y.reference[g] = 0.5 * fertility_bound_table[g];
+    y.births_target = 50 * 0.7 * std::accumulate(fertility_bound_table.begin(), fertility_bound_table.end(), 0.0);
+    const RunResult first = search_run(y, p, reseeder, SearchProgress{}, 0);
+    const RunResult second = search_run(y, p, reseeder, SearchProgress{}, 1);
+    EXPECT_EQ(r.seeds, 1);
+    EXPECT_NE(first.best.genes, second.best.genes);
+}
+
 TEST(SearchYear, GenerationLimitZeroConvergesNothing)
 {
     SeededRandom r;

@@ -12,7 +12,7 @@ using namespace vantelo::planning;
 void BM_PlanningRun81Ages10Years(benchmark::State& state)
 {
     testing_support::SyntheticTable table;
-    testing_support::TempFolder dir;
+    vantelo::test_support::TempDir dir;
     testing_support::SeededRandom random;
     const SearchRandom source = random.source();
     PlanningInputs in;
@@ -21,7 +21,7 @@ void BM_PlanningRun81Ages10Years(benchmark::State& state)
     in.to_year = 2000;
     in.read_column = [&](const std::string& f) { return table.column(f); };
     in.population_target_text = "165000";
-    in.report_dir = dir.path.string();
+    in.report_dir = dir.path().string();
     long long generations = 0;
     PlanningProgress progress;
     progress.search.generation = [&](int) { ++generations; };

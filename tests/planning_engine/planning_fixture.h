@@ -3,10 +3,8 @@
 // and a synthetic table of 81 single ages.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <deque>
-#include <filesystem>
 #include <map>
 #include <random>
 #include <stdexcept>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "planning/engine/fertility_search.h"
+#include "tests/common/temp_dir.h"
 
 namespace vantelo::planning::testing_support {
 
@@ -50,10 +49,16 @@ struct ScriptedRandom {
 struct SeededRandom {
     std::mt19937_64 engine{12345};
     std::uint32_t now = 0;
+    bool frozen_clock = false;
+    int seeds = 0;
     SearchRandom source()
     {
         return SearchRandom{[this] { return std::uniform_real_distribution<double>(0.0, 1.0)(engine); },
-                            [this] { return now++; }, [this](std::uint32_t s) { engine.seed(s); }};
+                            [this] { return frozen_clock ? now : now++; },
+                            [this](std::uint32_t s) {
+                                ++seeds;
+                                engine.seed(s);
+                            }};
     }
 };
 
@@ -82,16 +87,5 @@ struct SyntheticTable {
     }
 };
 
-// A fresh empty folder under the system's temporary folder, removed with the object.
-struct TempFolder {
-    std::filesystem::path path;
-    TempFolder()
-    {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "planning-XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
-        path = tmpl;
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-};
 
 }  // namespace vantelo::planning::testing_support

@@ -10,11 +10,11 @@ namespace {
 
 using testing_support::SeededRandom;
 using testing_support::SyntheticTable;
-using testing_support::TempFolder;
+using test_support::TempDir;
 
 struct PlanningRun : testing::Test {
     SyntheticTable table;
-    TempFolder dir;
+    TempDir dir;
     PlanningData data;
     PlanningInputs in;
     SeededRandom random;
@@ -30,7 +30,7 @@ struct PlanningRun : testing::Test {
         in.population_target_text = "165000";
         in.params.edit1 = "30";
         in.params.edit10 = "6";
-        in.report_dir = dir.path.string();
+        in.report_dir = dir.path().string();
     }
 
     std::string refusal()
@@ -58,7 +58,7 @@ TEST_F(PlanningRun, RefusalsComeBeforeAnythingIsComputed)
     in.params.edit12 = "2.0";
     data.asfr[49] = 0;
     EXPECT_EQ(refusal(), "Fertility rates of ages 15-49 cannot be searched!");
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "TFR0.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "TFR0.txt"));
 }
 
 TEST_F(PlanningRun, ErrorsOfTheInputsEndTheRun)
@@ -89,7 +89,7 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
     };
     progress.year_summary = [&](const YearResult&) {
         // The year's file is written before the summary.
-        events.push_back(std::filesystem::exists(dir.path / ("TFR" + std::to_string(events.size() / 4) + ".txt"))
+        events.push_back(std::filesystem::exists(dir.path() / ("TFR" + std::to_string(events.size() / 4) + ".txt"))
                              ? "summary after file"
                              : "summary before file");
     };
@@ -107,7 +107,7 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
     EXPECT_EQ(data.female.pop[1], 0);
     EXPECT_GT(data.female.pop[2], 0);
     for (int j = 0; j < 2; ++j) {
-        std::ifstream f(dir.path / ("TFR" + std::to_string(j) + ".txt"), std::ios::binary);
+        std::ifstream f(dir.path() / ("TFR" + std::to_string(j) + ".txt"), std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(f)), {});
         std::size_t lines = 0;
         for (std::size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++lines;
@@ -115,7 +115,7 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
         EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
         EXPECT_NE(text.find("\r\n male survive\r\n"), std::string::npos);
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "TFR2.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "TFR2.txt"));
 }
 
 }  // namespace

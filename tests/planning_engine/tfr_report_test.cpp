@@ -9,7 +9,7 @@
 namespace vantelo::planning {
 namespace {
 
-using testing_support::TempFolder;
+using test_support::TempDir;
 
 std::string read_bytes(const std::filesystem::path& p)
 {
@@ -60,20 +60,20 @@ TEST_F(OneYear, PeriodBeyondTheLifeTableIsARangeError)
 
 TEST(TfrReportFile, CrLfLinesReplacingAnOldFile)
 {
-    TempFolder dir;
-    const std::string path = tfr_report_path(dir.path.string(), 3);
-    EXPECT_EQ(path, (dir.path / "TFR3.txt").string());
+    TempDir dir;
+    const std::string path = tfr_report_path(dir.path().string(), 3);
+    EXPECT_EQ(path, (dir.path() / "TFR3.txt").string());
     std::ofstream(path) << "an older and much longer report that must disappear entirely\n";
     write_tfr_report(path, {"0.1    2  3", " ", "birth:5"});
     EXPECT_EQ(read_bytes(path), "0.1    2  3\r\n \r\nbirth:5\r\n");
     // Nothing else is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(TfrReportFile, FolderThatDoesNotExistIsAnInputOutputError)
 {
-    TempFolder dir;
-    const std::string path = tfr_report_path((dir.path / "missing").string(), 0);
+    TempDir dir;
+    const std::string path = tfr_report_path((dir.path() / "missing").string(), 0);
     try {
         write_tfr_report(path, {"x"});
         FAIL();

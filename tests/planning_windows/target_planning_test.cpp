@@ -19,7 +19,6 @@
 #include "platform/chart/series.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
-#include "projection/projection_links.h"
 #include "projection_table.h"
 #include "shell/app_state.h"
 #include "shell/launch.h"
@@ -63,7 +62,6 @@ struct TargetPlanning : testing::Test {
         main.reset();
         input.reset();
         shell::register_window(QStringLiteral("Simulation1"), {});
-        projection::set_main_window_link({});
         QDir::setCurrent(QDir::tempPath());
     }
 
