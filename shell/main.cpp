@@ -2,7 +2,9 @@
 #include "shell/fonts.h"
 #include "shell/menu.h"
 #include "shell/startup.h"
+#include "planning/Target_Planning_Unit1.h"
 #include "projection/single_region_launcher.h"
+#include "analysis/analysis_launchers.h"
 #include "urban_rural/multi_pop_launcher.h"
 #include "analysis/result_column_launchers.h"
 
@@ -11,8 +13,10 @@
 static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
+    vantelo::analysis::register_analysis_windows();
     vantelo::urban_rural::register_urban_rural_projection();
     vantelo::analysis::register_year_end_and_standardization();
+    vantelo::register_target_planning();
 }
 
 int main(int argc, char** argv)

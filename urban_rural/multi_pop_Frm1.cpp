@@ -40,14 +40,6 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // Number pictures of this form's grids.
 constexpr LoaderPatterns patterns{"#####.####", "#####.##", "##.######", "####.####", "#####.####"};
 
-InterpolationMode mode_of(QRadioButton* copy, QRadioButton* linear, QRadioButton* expo)
-{
-    if (copy->isChecked()) return InterpolationMode::copy;
-    if (linear->isChecked()) return InterpolationMode::linear;
-    if (expo && expo->isChecked()) return InterpolationMode::exponential;
-    return InterpolationMode::none;
-}
-
 }  // namespace
 
 Tmulti_pop_Frm::Tmulti_pop_Frm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Tmulti_pop_Frm>())
@@ -344,7 +336,7 @@ void Tmulti_pop_Frm::interpolate_row_box(int grid_no, int row, int box)
     StringGrid* g = grid(grid_no);
     try {
         interpolate_grid_row(g->model(), row, b.start->value(), b.end->value(), base_year(),
-                             checked_sub(end_year(), base_year()), mode_of(b.copy, b.linear, b.expo));
+                             checked_sub(end_year(), base_year()), interpolation_mode(b.copy, b.linear, b.expo));
     } catch (...) {
         g->refresh();  // cells written before a failure stay
         throw;
@@ -366,7 +358,7 @@ void Tmulti_pop_Frm::interpolate_pattern_box(StringGrid* g, int box, int rows, b
                                  every_column ? TotalColumns::every_year : TotalColumns::interpolated};
     try {
         interpolate_pattern_rows(g->model(), b.start->value(), b.end->value(), base_year(),
-                                 checked_sub(end_year(), base_year()), mode_of(b.copy, b.linear, b.expo), shape);
+                                 checked_sub(end_year(), base_year()), interpolation_mode(b.copy, b.linear, b.expo), shape);
     } catch (...) {
         g->refresh();
         throw;

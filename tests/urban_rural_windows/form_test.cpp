@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
 #include "projection/engine/workspace.h"
@@ -273,6 +274,23 @@ TEST(UrbanForm, YearSpanChangeDisablesTheRunUntilTheGridsAreRebuilt)
     EXPECT_EQ(f.child<QSpinBox>("SpinEdit4")->value(), 1991);
     EXPECT_EQ(f.child<QSpinBox>("SpinEdit4")->minimum(), 1990);
     EXPECT_EQ(f.child<QSpinBox>("SpinEdit5")->minimum(), 1992);
+}
+
+// An end year before the base year: the loaders and the rebuild end with the range error
+// before anything is sized or read.
+TEST(UrbanForm, NegativeSpanIsARangeErrorBeforeAnythingChanges)
+{
+    FormFixture f;
+    f.choose("ComboBox2", "农村男性人口");
+    const k_ar before = projection_workspace().pop_male;
+    f.child<QSpinBox>("SpinEdit17")->setValue(1985);
+    f.services.clear();
+    f.choose("ComboBox1", "城镇男性人口");
+    ui::guarded(f.form, [&] { f.form->SpinEdit17DblClick(); });
+    EXPECT_EQ(f.services.message_texts(), (QStringList{"Range check error", "Range check error"}));
+    EXPECT_EQ(projection_workspace().pop_male, before);
+    EXPECT_TRUE(urban_workspace().urban.pop_male.empty());
+    EXPECT_EQ(projection_workspace().proj_year_count, 10);
 }
 
 TEST(UrbanForm, RunRefusesMissingFieldsAndChangesNothing)

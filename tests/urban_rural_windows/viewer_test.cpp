@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <sstream>
 
 #include "charts/Graph_1.h"
 #include "platform/chart/chart.h"
@@ -125,6 +126,34 @@ TEST(UrbanViewer, TextLayoutsOfTheIndicators)
         f.show_button();
         ASSERT_EQ(f.reports.size(), 1u);
         EXPECT_EQ(f.reports[0], c.expected);
+    }
+}
+
+// Every yearly indicator's 1991 line: the whole region adds the two parts' 1991 values, the
+// shares divide the group by the total of the same region.
+TEST(UrbanViewer, EveryYearlyIndicatorOfTheFirstYear)
+{
+    ViewerFixture f;
+    // 1991 of the fixture: total, male, female, 0..14, 15..59, 60+ of each part
+    const double rural[] = {600, 300, 300, 150, 300, 150};
+    const double urban[] = {400, 200, 200, 50, 250, 100};
+    for (int k = 0; k < 27; ++k) {
+        SCOPED_TRACE(k);
+        const int region = k / 9, j = k % 9;
+        auto value = [&](int i) {
+            return region == 0 ? rural[i] + urban[i] : region == 1 ? rural[i] : urban[i];
+        };
+        const double v = j < 6 ? value(j) : value(j - 3) / value(0);
+        std::ostringstream text;
+        text.precision(15);
+        text << v;
+        f.reports.clear();
+        f.choose(k);
+        f.show_button();
+        ASSERT_EQ(f.reports.size(), 1u);
+        ASSERT_EQ(f.reports[0].size(), 5u);
+        EXPECT_EQ(f.reports[0][1], f.viewer.ComboBox1()->itemText(k).toStdString());
+        EXPECT_EQ(f.reports[0][2], "1991   " + text.str());
     }
 }
 
