@@ -4,13 +4,11 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/inform.h"
 #include "platform/ui/modal.h"
-#include "platform/ui/string_grid.h"
 #include "platform/ui/windows.h"
 #include "projection/Single_Region_frm1.h"
 #include "projection/engine/wizard_inputs.h"
 #include "projection/string_grid.h"
 #include "projection/wizard_Frm2.h"
-#include "projection/wizard_page_grid.h"
 #include "ui_wizard_Frm1.h"
 
 namespace vantelo {
@@ -19,11 +17,10 @@ QPointer<Twizard_Frm01> wizard_Frm01;
 
 using namespace projection;
 
-Twizard_Frm01::Twizard_Frm01(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Twizard_Frm01>())
+Twizard_Frm01::Twizard_Frm01(QWidget* parent) : WizardPage(parent), ui_(std::make_unique<Ui::Twizard_Frm01>())
 {
     ui_->setupUi(this);
     ui_->StringGrid1->take_design_size();
-    OpenDialog1.filter = QStringLiteral("txt|*.txt");
     using F = Twizard_Frm01;
     ui::connect_guarded(ui_->BitBtn1, &QPushButton::clicked, this, &F::BitBtn1Click);
     ui::connect_guarded(ui_->BitBtn2, &QPushButton::clicked, this, &F::BitBtn2Click);
@@ -34,33 +31,20 @@ Twizard_Frm01::Twizard_Frm01(QWidget* parent) : QDialog(parent), ui_(std::make_u
 
 Twizard_Frm01::~Twizard_Frm01() = default;
 
-ui::StringGrid* Twizard_Frm01::grid() const { return ui_->StringGrid1; }
-
-TSingle_Region_frm& Twizard_Frm01::form() const
-{
-    if (!form_) throw RangeError();
-    return *form_;
-}
-
 void Twizard_Frm01::prepare(int ages, TSingle_Region_frm* form)
 {
-    ages_ = ages;
-    form_ = form;
-    fill_age_grid(*ui_->StringGrid1, {QStringLiteral("年龄"), QStringLiteral("男性"), QStringLiteral("女性")}, 0, ages);
+    begin(ui_->StringGrid1, ages, form, {QStringLiteral("年龄"), QStringLiteral("男性"), QStringLiteral("女性")}, 0, ages, ages);
 }
 
-void Twizard_Frm01::BitBtn1Click()
-{
-    ui::informing(this, [&] { read_age_grid(this, *ui_->StringGrid1, OpenDialog1, ages_); });
-}
-
-void Twizard_Frm01::BitBtn2Click() { save_age_grid(this, *ui_->StringGrid1, SaveDialog1); }
+void Twizard_Frm01::BitBtn1Click() { read_file(); }
+void Twizard_Frm01::BitBtn2Click() { save_file(); }
+void Twizard_Frm01::BitBtn4Click() { close(); }
 
 void Twizard_Frm01::BitBtn3Click()
 {
     ui::informing(this, [&] {
-        const std::vector<double> male = age_grid_column(*ui_->StringGrid1, 1, ages_);
-        const std::vector<double> female = age_grid_column(*ui_->StringGrid1, 2, ages_);
+        const std::vector<double> male = column(1, ages());
+        const std::vector<double> female = column(2, ages());
         TSingle_Region_frm& f = form();
         wizard_population(projection_workspace(), male, female, checked_sub(f.end_year(), f.base_year()),
                           f.base_year(), f.grid(2)->model(), f.grid(5)->model());
@@ -68,12 +52,10 @@ void Twizard_Frm01::BitBtn3Click()
         f.grid(5)->refresh();
 
         Twizard_Frm02* next = ui::new_window(nullptr, wizard_Frm02);
-        next->prepare(ages_, &f);
+        next->prepare(ages(), &f);
         ui::show_window(next, false);
         close();
     });
 }
-
-void Twizard_Frm01::BitBtn4Click() { close(); }
 
 }  // namespace vantelo

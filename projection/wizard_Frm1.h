@@ -2,11 +2,10 @@
 // 预测向导, second page: the population by age and sex (年龄, 男性, 女性), typed or read from a
 // wizard text file. 下一步 puts it into the workspace and the projection form's sex-ratio and
 // floating-population grids and opens the death-rate page.
-#include <QDialog>
 #include <QPointer>
 #include <memory>
 
-#include "platform/ui/services.h"
+#include "projection/wizard_page.h"
 
 namespace Ui {
 class Twizard_Frm01;
@@ -14,19 +13,13 @@ class Twizard_Frm01;
 
 namespace vantelo {
 
-namespace ui {
-class StringGrid;
-}
-class TSingle_Region_frm;
-
-class Twizard_Frm01 : public QDialog {
+class Twizard_Frm01 : public WizardPage {
     Q_OBJECT
 public:
     explicit Twizard_Frm01(QWidget* parent = nullptr);
     ~Twizard_Frm01() override;
 
-    // The page of a wizard run: its grid for `ages` ages (N, from the first page), and the
-    // projection form this run fills.
+    // The page of a wizard run for `ages` ages, filling `form`.
     void prepare(int ages, TSingle_Region_frm* form);
 
     void BitBtn1Click();  // 读取
@@ -34,16 +27,8 @@ public:
     void BitBtn3Click();  // 下一步
     void BitBtn4Click();  // 取消
 
-    ui::StringGrid* grid() const;  // StringGrid1
-
-    ui::FileDialogState OpenDialog1, SaveDialog1;
-
 private:
-    TSingle_Region_frm& form() const;
-
     std::unique_ptr<Ui::Twizard_Frm01> ui_;
-    int ages_ = 0;
-    QPointer<TSingle_Region_frm> form_;
 };
 
 // The newest page of its kind.

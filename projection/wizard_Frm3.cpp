@@ -4,12 +4,10 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/inform.h"
 #include "platform/ui/modal.h"
-#include "platform/ui/string_grid.h"
 #include "platform/ui/windows.h"
 #include "projection/Single_Region_frm1.h"
 #include "projection/engine/wizard_inputs.h"
 #include "projection/string_grid.h"
-#include "projection/wizard_page_grid.h"
 #include "ui_wizard_Frm3.h"
 
 namespace vantelo {
@@ -25,11 +23,10 @@ constexpr int fertility_rows = 36;
 constexpr int fertility_rows_required = 35;
 }  // namespace
 
-Twizard_Frm03::Twizard_Frm03(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Twizard_Frm03>())
+Twizard_Frm03::Twizard_Frm03(QWidget* parent) : WizardPage(parent), ui_(std::make_unique<Ui::Twizard_Frm03>())
 {
     ui_->setupUi(this);
     ui_->StringGrid1->take_design_size();
-    OpenDialog1.filter = QStringLiteral("txt|*.txt");
     using F = Twizard_Frm03;
     ui::connect_guarded(ui_->BitBtn1, &QPushButton::clicked, this, &F::BitBtn1Click);
     ui::connect_guarded(ui_->BitBtn2, &QPushButton::clicked, this, &F::BitBtn2Click);
@@ -40,35 +37,22 @@ Twizard_Frm03::Twizard_Frm03(QWidget* parent) : QDialog(parent), ui_(std::make_u
 
 Twizard_Frm03::~Twizard_Frm03() = default;
 
-ui::StringGrid* Twizard_Frm03::grid() const { return ui_->StringGrid1; }
-
-TSingle_Region_frm& Twizard_Frm03::form() const
-{
-    if (!form_) throw RangeError();
-    return *form_;
-}
-
 void Twizard_Frm03::prepare(int ages, TSingle_Region_frm* form)
 {
-    ages_ = ages;
-    form_ = form;
-    fill_age_grid(*ui_->StringGrid1, {QStringLiteral("年龄"), QStringLiteral("女性")}, 15, fertility_rows);
+    begin(ui_->StringGrid1, ages, form, {QStringLiteral("年龄"), QStringLiteral("女性")}, 15, fertility_rows, fertility_rows_required);
 }
 
-void Twizard_Frm03::BitBtn1Click()
-{
-    ui::informing(this, [&] { read_age_grid(this, *ui_->StringGrid1, OpenDialog1, fertility_rows_required); });
-}
-
-void Twizard_Frm03::BitBtn2Click() { save_age_grid(this, *ui_->StringGrid1, SaveDialog1); }
+void Twizard_Frm03::BitBtn1Click() { read_file(); }
+void Twizard_Frm03::BitBtn2Click() { save_file(); }
+void Twizard_Frm03::BitBtn5Click() { close(); }
 
 void Twizard_Frm03::BitBtn3Click()
 {
     bool filled = false;
     ui::informing(this, [&] {
-        const std::vector<double> rates = age_grid_column(*ui_->StringGrid1, 1, fertility_rows);
+        const std::vector<double> rates = column(1, fertility_rows);
         TSingle_Region_frm& f = form();
-        wizard_fertility(projection_workspace(), rates, ages_, checked_sub(f.end_year(), f.base_year()), f.base_year(),
+        wizard_fertility(projection_workspace(), rates, ages(), checked_sub(f.end_year(), f.base_year()), f.base_year(),
                          f.grid(1)->model(), f.grid(4)->model());
         f.grid(1)->refresh();
         f.grid(4)->refresh();
@@ -80,14 +64,11 @@ void Twizard_Frm03::BitBtn3Click()
     // meantime changed the shared flags: filled by the wizard, new years waiting for the grid
     // rebuild that the first change of tab runs.
     TSingle_Region_frm& f = form();
-    ProjectionWorkspace& ws = projection_workspace();
-    ws.from_wizard = 1;
+    projection_workspace().from_wizard = 1;
     f.SpinEdit10Change();
     hide();
     ui::show_window(&f, true);
     close();
 }
-
-void Twizard_Frm03::BitBtn5Click() { close(); }
 
 }  // namespace vantelo

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/core/input_message.h"
+#include "tests/common/error_text.h"
 #include "projection/engine/wizard_file.h"
 #include "tests/common/temp_dir.h"
 
@@ -34,15 +35,6 @@ std::string slurp(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string error_of(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 }  // namespace
 
@@ -107,10 +99,10 @@ TEST(WizardFileRead, RefusalsWithTheirMessages)
         const std::string p = f.write("bad.txt", c.bytes);
         std::string expected = c.message;
         if (auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, p);
-        EXPECT_EQ(error_of([&] { read_wizard_rows(p, 2, c.required); }), expected) << c.name;
+        EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(p, 2, c.required); }), expected) << c.name;
     }
-    EXPECT_EQ(error_of([&] { read_wizard_rows(f.path("missing.txt"), 2, 1); }), "File not found");
-    EXPECT_EQ(error_of([&] { read_wizard_rows(f.path("no_dir/missing.txt"), 1, 1); }), "File not found");
+    EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(f.path("missing.txt"), 2, 1); }), "File not found");
+    EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(f.path("no_dir/missing.txt"), 1, 1); }), "File not found");
     // the kinds: a short file is an input to correct, the others input/output errors
     EXPECT_THROW(read_wizard_rows(f.write("s.txt", "1 2\r\n"), 2, 2), InputMessage);
     EXPECT_THROW(read_wizard_rows(f.write("n.txt", "1 a\r\n"), 2, 1), InOutError);

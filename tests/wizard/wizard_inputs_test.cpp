@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/core/input_message.h"
+#include "tests/common/error_text.h"
 #include "projection/engine/wizard_inputs.h"
 #include "projection/engine/workspace.h"
 
@@ -13,15 +14,6 @@ using namespace vantelo::projection;
 
 namespace {
 
-std::string message_of(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 double male_rate(int x) { return x == 0 ? 0.02 : 0.004 + 0.0011 * x; }
 double female_rate(int x) { return x == 0 ? 0.018 : 0.003 + 0.001 * x; }
@@ -93,7 +85,7 @@ TEST_F(WizardPopulation, RefusesANegativeValueOfEitherSex)
         std::vector<double> male(90, 500), female(90, 480);
         (male_bad ? male : female)[42] = -1;
         GridModel srb(11, 2), floating(11, 4);
-        EXPECT_EQ(message_of([&] { wizard_population(ws, male, female, 10, 1990, srb, floating); }), msg_bad_data);
+        EXPECT_EQ(test_errors::error_text([&] { wizard_population(ws, male, female, 10, 1990, srb, floating); }), msg_bad_data);
         EXPECT_EQ(srb.cell(1, 1), "");  // nothing written
         EXPECT_EQ(floating.cell(1, 1), "");
     }
@@ -149,7 +141,7 @@ TEST_F(WizardMortality, Refusals)
         std::vector<double> male(90, 0.01), female(90, 0.01);
         female[30] = 0;
         GridModel e0(11, 3);
-        EXPECT_EQ(message_of([&] { wizard_mortality(ws, male, female, 10, 1990, e0); }), msg_bad_data);
+        EXPECT_EQ(test_errors::error_text([&] { wizard_mortality(ws, male, female, 10, 1990, e0); }), msg_bad_data);
         EXPECT_FALSE(e0.cell(1, 1).empty());  // the male row is done
         EXPECT_EQ(e0.cell(1, 2), "");
     }
@@ -157,7 +149,7 @@ TEST_F(WizardMortality, Refusals)
         std::vector<double> male(90, 0.01), female(90, 0.01);
         male[3] = 1.5;
         GridModel e0(11, 3);
-        EXPECT_EQ(message_of([&] { wizard_mortality(ws, male, female, 10, 1990, e0); }), msg_bad_data);
+        EXPECT_EQ(test_errors::error_text([&] { wizard_mortality(ws, male, female, 10, 1990, e0); }), msg_bad_data);
         EXPECT_EQ(e0.cell(1, 1), "");
     }
     {
@@ -215,13 +207,13 @@ TEST_F(WizardFertility, Refusals)
 {
     GridModel tfr(11, 4), pattern(11, 37);
     std::vector<double> zeros(36, 0.0);
-    EXPECT_EQ(message_of([&] { wizard_fertility(ws, zeros, 90, 10, 1990, tfr, pattern); }), msg_bad_data);
+    EXPECT_EQ(test_errors::error_text([&] { wizard_fertility(ws, zeros, 90, 10, 1990, tfr, pattern); }), msg_bad_data);
     std::vector<double> high(36, 0.0);
     high[10] = 1.2;
-    EXPECT_EQ(message_of([&] { wizard_fertility(ws, high, 90, 10, 1990, tfr, pattern); }), msg_bad_data);
+    EXPECT_EQ(test_errors::error_text([&] { wizard_fertility(ws, high, 90, 10, 1990, tfr, pattern); }), msg_bad_data);
     std::vector<double> negative(36, 0.1);
     negative[3] = -0.1;
-    EXPECT_EQ(message_of([&] { wizard_fertility(ws, negative, 90, 10, 1990, tfr, pattern); }), msg_bad_data);
+    EXPECT_EQ(test_errors::error_text([&] { wizard_fertility(ws, negative, 90, 10, 1990, tfr, pattern); }), msg_bad_data);
     EXPECT_EQ(tfr.cell(1, 1), "");  // the grids are untouched
     EXPECT_EQ(pattern.cell(1, 1), "");
 }
