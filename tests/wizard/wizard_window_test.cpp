@@ -253,6 +253,10 @@ TEST_F(WizardFixture, TypedValuesAndTheirFilesReachTheSameRunAsATable)
             type_population(g2);
             services.save_answers.push_back(QString::fromStdString(file("pop.txt")));
             child<QPushButton>(page2, "BitBtn2")->click();
+            std::ifstream saved(file("pop.txt"), std::ios::binary);
+            std::string first(12, '\0');
+            saved.read(first.data(), 12);
+            EXPECT_EQ(first, "1050  1000\r\n");  // the cell texts, two blanks apart, CR LF
         }
         auto* page3 = next_page(child<QPushButton>(page2, "BitBtn3"), wizard_Frm02);
         EXPECT_FALSE(page2->isVisible());
