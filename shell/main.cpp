@@ -2,6 +2,7 @@
 #include "shell/fonts.h"
 #include "shell/menu.h"
 #include "shell/startup.h"
+#include "planning/Target_Planning_Unit1.h"
 #include "projection/define_wizard_frm1.h"
 #include "projection/single_region_launcher.h"
 #include "analysis/analysis_launchers.h"
@@ -15,6 +16,7 @@ static void register_windows()
     vantelo::projection::register_projection_wizard();
     vantelo::analysis::register_analysis_windows();
     vantelo::urban_rural::register_urban_rural_projection();
+    vantelo::register_target_planning();
 }
 
 int main(int argc, char** argv)
