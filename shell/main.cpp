@@ -3,6 +3,7 @@
 #include "shell/menu.h"
 #include "shell/startup.h"
 #include "planning/Target_Planning_Unit1.h"
+#include "projection/define_wizard_frm1.h"
 #include "projection/single_region_launcher.h"
 #include "analysis/analysis_launchers.h"
 #include "urban_rural/multi_pop_launcher.h"
@@ -13,6 +14,7 @@
 static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
+    vantelo::projection::register_projection_wizard();
     vantelo::analysis::register_analysis_windows();
     vantelo::urban_rural::register_urban_rural_projection();
     vantelo::analysis::register_year_end_and_standardization();
