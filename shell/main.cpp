@@ -2,6 +2,7 @@
 #include "shell/fonts.h"
 #include "shell/menu.h"
 #include "shell/startup.h"
+#include "shell/table_tools.h"
 #include "projection/single_region_launcher.h"
 
 // Command windows register their launchers with the main window here, before it is built:
@@ -9,6 +10,7 @@
 static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
+    vantelo::shell::register_table_tools();
 }
 
 int main(int argc, char** argv)

@@ -18,6 +18,7 @@ namespace {
 
 const char* const open_error = "Cannot perform this operation on an open dataset";
 const char* const closed_error = "Dataset is not open";
+const char* const batch_error = "Cannot append or delete records during a batch update";
 
 bool is_integer_kind(FieldType t)
 {
@@ -301,6 +302,7 @@ void Dataset::open()
 
 void Dataset::close()
 {
+    batch_ = batch_dirty_ = false;
     if (state_ == State::Inactive) return;
     state_ = State::Inactive;
     data_ = TableData{};
@@ -400,6 +402,7 @@ void Dataset::edit()
 void Dataset::append()
 {
     require_active();
+    if (batch_) throw EngineError(batch_error);
     post_if_editing();
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);
@@ -422,13 +425,19 @@ void Dataset::post()
     if (state_ == State::Edit) {
         // Written through at once, in place; the image changes only when the file did.
         auto index = static_cast<std::size_t>(cursor_);
-        Record old = data_.records[index];
-        data_.records[index] = buffer_;
-        try {
-            write_record(r, data_, index);
-        } catch (...) {
-            data_.records[index] = std::move(old);
-            throw;
+        if (batch_) {
+            // Written by end_batch().
+            data_.records[index] = std::move(buffer_);
+            batch_dirty_ = true;
+        } else {
+            Record old = data_.records[index];
+            data_.records[index] = buffer_;
+            try {
+                write_record(r, data_, index);
+            } catch (...) {
+                data_.records[index] = std::move(old);
+                throw;
+            }
         }
         state_ = State::Browse;
         modified_ = false;
@@ -448,6 +457,49 @@ void Dataset::post()
         buffer_.clear();
         cursor_ = static_cast<int>(data_.records.size()) - 1;
         notify_changed();
+    }
+}
+
+void Dataset::begin_batch()
+{
+    require_active();
+    post_if_editing();
+    batch_ = true;
+    batch_dirty_ = false;
+}
+
+void Dataset::end_batch()
+{
+    if (!batch_) return;
+    require_active();
+    try {
+        post_if_editing();
+    } catch (...) {
+        cancel();
+        batch_ = false;
+        end_batch_write();
+        throw;
+    }
+    batch_ = false;
+    end_batch_write();
+}
+
+void Dataset::end_batch_write()
+{
+    if (!batch_dirty_) return;
+    batch_dirty_ = false;
+    const ResolvedTable r{open_path_, open_format_};
+    try {
+        write_table(r, data_);
+    } catch (...) {
+        // The file was not changed: take the image back from it.
+        try {
+            data_ = read_table(r);
+        } catch (...) {
+        }
+        if (cursor_ >= static_cast<int>(data_.records.size())) cursor_ = static_cast<int>(data_.records.size()) - 1;
+        notify_changed();
+        throw;
     }
 }
 
@@ -473,6 +525,7 @@ void Dataset::delete_record()
         cancel();
         return;
     }
+    if (batch_) throw EngineError(batch_error);
     if (data_.records.empty()) throw EngineError("Cannot delete from an empty table");
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);

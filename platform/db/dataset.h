@@ -103,6 +103,17 @@ public:
     void delete_record();               // rewrites the file without the current record
     bool modified() const { return modified_; }
 
+    // Deferred writing, for passes that change many records: between begin_batch() and
+    // end_batch() a posted edit changes the image only, and end_batch() posts a pending edit
+    // (as a move does) and then writes the whole table once, through a temporary file. When that
+    // write fails, the image is read back from the file, which still holds the table as it was
+    // before the batch, and the error is raised. Appending or deleting a record during a batch
+    // raises "Cannot append or delete records during a batch update"; closing the dataset ends
+    // the batch and discards what it has not written.
+    void begin_batch();
+    void end_batch();
+    bool in_batch() const { return batch_; }
+
     int field_count() const;
     Field field(int i);
     Field field_by_name(const std::string& name);   // case-insensitive, else "Field '%s' not found"
@@ -129,6 +140,7 @@ private:
     void require_active() const;
     void require_closed() const;
     void post_if_editing();
+    void end_batch_write();
     void notify_changed();
     void notify_record(int row);
     void notify_position();
@@ -144,6 +156,7 @@ private:
     Record buffer_;                     // the record being edited or inserted
     int cursor_ = -1;
     bool eof_ = true, bof_ = true, modified_ = false;
+    bool batch_ = false, batch_dirty_ = false;
     std::vector<FieldDefinition> field_defs_;
     std::vector<DatasetObserver*> observers_;
 };
