@@ -303,6 +303,7 @@ void Dataset::open()
 void Dataset::close()
 {
     batch_ = batch_dirty_ = false;
+    batch_check_ = nullptr;
     if (state_ == State::Inactive) return;
     state_ = State::Inactive;
     data_ = TableData{};
@@ -426,7 +427,9 @@ void Dataset::post()
         // Written through at once, in place; the image changes only when the file did.
         auto index = static_cast<std::size_t>(cursor_);
         if (batch_) {
-            // Written by end_batch().
+            // Written by end_batch(); refused here, as a write-through would be, when a value
+            // does not fit the file.
+            batch_check_(buffer_, index);
             data_.records[index] = std::move(buffer_);
             batch_dirty_ = true;
         } else {
@@ -464,6 +467,9 @@ void Dataset::begin_batch()
 {
     require_active();
     post_if_editing();
+    if (read_only_) throw EngineError("Cannot modify a read-only dataset");
+    check_writable(open_path_, data_);
+    batch_check_ = record_check(ResolvedTable{open_path_, open_format_}, data_);
     batch_ = true;
     batch_dirty_ = false;
 }
@@ -486,6 +492,7 @@ void Dataset::end_batch()
 
 void Dataset::end_batch_write()
 {
+    batch_check_ = nullptr;
     if (!batch_dirty_) return;
     batch_dirty_ = false;
     const ResolvedTable r{open_path_, open_format_};

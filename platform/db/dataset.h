@@ -157,6 +157,7 @@ private:
     int cursor_ = -1;
     bool eof_ = true, bof_ = true, modified_ = false;
     bool batch_ = false, batch_dirty_ = false;
+    std::function<void(const Record&, std::size_t)> batch_check_;  // a record fits the file
     std::vector<FieldDefinition> field_defs_;
     std::vector<DatasetObserver*> observers_;
 };

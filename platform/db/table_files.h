@@ -3,6 +3,7 @@
 // format, reading and writing a whole table or one record in the format of its file, and the
 // checks on the fields of a table to be written.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,9 @@ TableData read_table(const ResolvedTable& t);
 void write_table(const ResolvedTable& t, const TableData& data);
 void write_record(const ResolvedTable& t, const TableData& data, std::size_t index);
 void append_record(const ResolvedTable& t, const TableData& data);
+// A check that a record can be written into the table, raising as write_record would; made
+// once for a pass that posts many records and writes the table at its end.
+std::function<void(const Record&, std::size_t index)> record_check(const ResolvedTable& t, const TableData& data);
 
 // Raises when the table cannot be changed (a keyed Paradox table, a field we cannot write).
 void check_writable(const std::string& path, const TableData& data);
