@@ -1,5 +1,6 @@
 #include "shell/structure_grid.h"
 
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include "platform/core/numtext.h"
@@ -54,28 +55,44 @@ bool structure_row_complete_at(const QTableWidget* grid, int row)
                                   structure_cell(grid, 3, row).toStdString());
 }
 
+namespace {
+// Changes the grid's rows without telling its click handler of the moves of the current cell
+// they cause (the handler would change the rows again from inside the change); the current
+// cell is recorded afterwards.
+template <class F>
+void change_rows(QTableWidget* grid, F&& f)
+{
+    {
+        const QSignalBlocker block(grid);
+        f();
+    }
+    struct_grid_row = grid->currentRow();
+    struct_grid_col = grid->currentColumn();
+}
+}  // namespace
+
 bool append_structure_row_if_complete(QTableWidget* grid)
 {
     if (!structure_row_complete_at(grid, grid->rowCount() - 1)) return false;
-    grid->setRowCount(grid->rowCount() + 1);
+    change_rows(grid, [&] { grid->setRowCount(grid->rowCount() + 1); });
     return true;
 }
 
 void remove_empty_last_structure_row(QTableWidget* grid)
 {
     const int last = grid->rowCount() - 1;
-    if (last > 0 && structure_cell(grid, 1, last).isEmpty()) grid->setRowCount(last);
+    if (last > 0 && structure_cell(grid, 1, last).isEmpty()) change_rows(grid, [&] { grid->setRowCount(last); });
 }
 
 void delete_structure_row(QTableWidget* grid, int row)
 {
-    if (grid->rowCount() > 1 && row >= 0 && row < grid->rowCount()) grid->removeRow(row);
+    if (grid->rowCount() > 1 && row >= 0 && row < grid->rowCount()) change_rows(grid, [&] { grid->removeRow(row); });
 }
 
 void insert_structure_row(QTableWidget* grid, int row)
 {
     if (row < 0 || row >= grid->rowCount()) return;
-    grid->insertRow(row);
+    change_rows(grid, [&] { grid->insertRow(row); });
 }
 
 void fill_structure_grid(QTableWidget* grid, db::Dataset& table)
