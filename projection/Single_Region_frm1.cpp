@@ -12,6 +12,7 @@
 
 #include "platform/core/numtext.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/readable_text.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/services.h"
 #include "projection/engine/fertility_pattern_file.h"
@@ -104,6 +105,8 @@ void colour_list(QComboBox* box, const QColor& c)
     QPalette p = box->palette();
     p.setColor(QPalette::Base, c);
     p.setColor(QPalette::Button, c);
+    p.setColor(QPalette::Text, ui::readable_text_colour(c));
+    p.setColor(QPalette::ButtonText, ui::readable_text_colour(c));
     box->setPalette(p);
     if (box->lineEdit()) box->lineEdit()->setPalette(p);
 }

@@ -27,10 +27,13 @@ Tpop_data_resultForm1::Tpop_data_resultForm1(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::Tpop_data_resultForm1>())
 {
     ui_->setupUi(this);
-    // The box's font: MS Sans Serif 13 px where it exists, else a font with Chinese glyphs.
+    // The box's font, 13 px: the reports align their columns with blanks, so a font whose
+    // digits, Latin letters and blanks share one width and that holds the Chinese glyphs (each
+    // two columns wide); the saved RTF names the same font.
     QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Noto Sans CJK SC"),
-                   QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("AR PL UMing CN")});
+    f.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                   QStringLiteral("MS Sans Serif"), QStringLiteral("Noto Sans CJK SC")});
+    f.setStyleHint(QFont::TypeWriter);
     f.setPixelSize(13);
     ui_->RichEdit1->setFont(f);
     ui_->RichEdit1->document()->setDefaultFont(f);

@@ -208,6 +208,12 @@ void Tquilta::commit_grid_editor()
     if (DBGrid1) DBGrid1->commit_editor();
 }
 
+void Tquilta::post_pending_edit()
+{
+    commit_grid_editor();
+    if (Table1.active() && Table1.modified()) Table1.post();
+}
+
 void Tquilta::FormCreate()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
@@ -290,7 +296,7 @@ void Tquilta::Simulation1Click()
 
 void Tquilta::Open1Click()
 {
-    commit_grid_editor();
+    post_pending_edit();
     ui::services().open_dialog(this, OpenDialog1);
     current_table_file = OpenDialog1.file_name;
     if (current_table_file.isEmpty()) return;
@@ -303,15 +309,11 @@ void Tquilta::Open1Click()
     table_open = 1;
 }
 
-void Tquilta::Save1Click()
-{
-    commit_grid_editor();
-    if (Table1.active() && Table1.modified()) Table1.post();
-}
+void Tquilta::Save1Click() { post_pending_edit(); }
 
 void Tquilta::Close1Click()
 {
-    commit_grid_editor();
+    post_pending_edit();
     Table1.close();
     table_open = 0;
 }
@@ -320,6 +322,15 @@ void Tquilta::Exit1Click() { close(); }
 
 void Tquilta::closeEvent(QCloseEvent* event)
 {
+    // What was typed is posted before the program ends; a post that fails is shown and the
+    // window stays open with the edit.
+    try {
+        post_pending_edit();
+    } catch (...) {
+        ui::report_current_exception(this);
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) QCoreApplication::quit();
 }
@@ -350,7 +361,7 @@ void Tquilta::Content1Click()
 
 void Tquilta::prepare_input_table(const std::string& fields)
 {
-    commit_grid_editor();
+    post_pending_edit();
     Table1.close();
     table_open = 0;
     ui::services().save_dialog(this, SaveDialog1);

@@ -9,6 +9,7 @@
 #include "platform/ui/guard.h"
 #include "shell/Fenwo_LOGOUnit1.h"
 #include "shell/app_state.h"
+#include "shell/translations.h"
 
 namespace vantelo::shell {
 
@@ -61,6 +62,7 @@ QWidget* start_up(const MainWindowFactory& make_main_window)
 
 int run_application(const MainWindowFactory& make_main_window)
 {
+    install_qt_translations();
     QPointer<QWidget> main_window;
     try {
         main_window = start_up(make_main_window);

@@ -41,11 +41,12 @@ TEST(RtfWriter, ChineseAsSignedUnicodeEscapes)
     for (unsigned char c : doc) EXPECT_LT(c, 0x80);
 }
 
-TEST(RtfWriter, HeaderCarriesFontAndCharsetAndEndsControlWordsBeforeText)
+TEST(RtfWriter, HeaderCarriesFontCharsetAndA4PageAndEndsControlWordsBeforeText)
 {
     std::string doc = rtf_document({"2001    166362"}, "MS Sans Serif");
     EXPECT_EQ(doc,
               "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang2052{\\fonttbl{\\f0\\fnil\\fcharset134 MS Sans Serif;}}\r\n"
+              "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\r\n"
               "\\viewkind4\\uc1\\pard\\f0\\fs20 2001    166362\\par\r\n"
               "}\r\n");
 }
