@@ -38,7 +38,11 @@ void set_structure_cell(QTableWidget* grid, int col, int row, const QString& tex
     auto* item = grid->item(row, col);
     if (!item) {
         item = new QTableWidgetItem;
-        if (col == 0) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        if (col == 0) {
+            // The number column is the grid's fixed column: grey and never edited.
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            item->setBackground(grid->palette().button());
+        }
         grid->setItem(row, col, item);
     }
     item->setText(text);
