@@ -39,7 +39,9 @@ protected:
     {
         ASSERT_TRUE(test_events::pick_text(w->ComboBox1, target));
         ASSERT_TRUE(test_events::pick_text(w->ComboBox2, a));
-        if (!op.isEmpty()) ASSERT_TRUE(test_events::pick_text(w->ComboBox3, op));
+        if (!op.isEmpty()) {
+            ASSERT_TRUE(test_events::pick_text(w->ComboBox3, op));
+        }
         if (!b.isEmpty()) ASSERT_TRUE(test_events::pick_text(w->ComboBox4, b));
     }
     std::vector<double> column(const std::string& name)

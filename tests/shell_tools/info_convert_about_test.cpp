@@ -70,7 +70,9 @@ protected:
     }
     void convert(Tconvert_table_frm* w, const QString& target, const QString& format = {})
     {
-        if (!format.isEmpty()) ASSERT_TRUE(test_events::pick_text(w->ComboBox2, format));
+        if (!format.isEmpty()) {
+            ASSERT_TRUE(test_events::pick_text(w->ComboBox2, format));
+        }
         svc.save_answers.push_back(target);
         w->Button1->click();
     }
@@ -155,7 +157,9 @@ TEST_F(Convert, DbaseAndFoxProCopiesReadByOgr)
         const QByteArray bytes = file_bytes(target);
         ASSERT_GT(bytes.size(), 32);
         EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0x03);
-        if (QString(format) == "FoxPro") EXPECT_EQ(static_cast<unsigned char>(bytes[29]), 0x7A);
+        if (QString(format) == "FoxPro") {
+            EXPECT_EQ(static_cast<unsigned char>(bytes[29]), 0x7A);
+        }
         dbase_test::IndepTable ogr = dbase_test::ogr_read(target.toStdString());
         ASSERT_EQ(ogr.fields.size(), 6u);
         EXPECT_EQ(ogr.fields[1].name, "男性人口");
