@@ -1,10 +1,10 @@
 #include "projection/pop_data_resultFrm1.h"
 
 #include <QFont>
-#include <QScreen>
 #include <QTextEdit>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/windows.h"
 #include "projection/rtf_writer.h"
 #include "ui_pop_data_resultFrm1.h"
 
@@ -38,7 +38,7 @@ Tpop_data_resultForm1::Tpop_data_resultForm1(QWidget* parent)
     ui_->RichEdit1->setFont(f);
     ui_->RichEdit1->document()->setDefaultFont(f);
     adjustSize();
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    ui::centre_on_screen(this);
     ui::connect_guarded(ui_->Button1, &QPushButton::clicked, this, &Tpop_data_resultForm1::Button1Click);
     ui::connect_guarded(ui_->Button2, &QPushButton::clicked, this, &Tpop_data_resultForm1::Button2Click);
 }

@@ -12,7 +12,6 @@ void reset_app_state()
     struct_grid_row = 0;
     struct_grid_col = 0;
     un_index_mode = 0;
-    proj_year_count = 0;
     old_field_count = 0;
     old_structure.clear();
     new_structure.clear();

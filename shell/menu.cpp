@@ -19,6 +19,7 @@
 #include "shell/db_navigator.h"
 #include "shell/input_tables.h"
 #include "shell/launch.h"
+#include "shell/main_table.h"
 #include "shell/startup.h"
 #include "ui_menu.h"
 
@@ -95,6 +96,11 @@ Tquilta::Tquilta(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DBGrid1->set_data_source(DataSource1);
     DBNavigator1->set_data_source(DataSource1, DBGrid1);
+    // Every window reads the current table and colours the grid through this link.
+    set_main_window_link({&Table1, [this](const QString& field, const QColor& colour) {
+                              if (DBGrid1) DBGrid1->set_column_color(field, colour);
+                          },
+                          &Query1});
 
     OpenDialog1.filter = QStringLiteral("*.db|*.db|*.dbf|*.dbf");
     SaveDialog1.filter = QStringLiteral("DB|*.DB|DBF|*.dbf");
@@ -125,6 +131,7 @@ Tquilta::~Tquilta()
     delete takeCentralWidget();
     delete DataSource1;
     DataSource1 = nullptr;
+    if (main_window_link().table == &Table1) set_main_window_link({});
     if (quilta == this) quilta = nullptr;
 }
 

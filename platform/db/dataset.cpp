@@ -144,6 +144,21 @@ bool Field::is_null() const { return db::is_null(ds_->current_value(index_)); }
 
 double Field::as_float() const { return to_double(real_of(ds_->current_value(index_), def())); }
 
+double Field::as_real_strict() const
+{
+    const Value& v = ds_->current_value(index_);
+    if (auto s = std::get_if<std::string>(&v)) {
+        if (trimmed(*s).empty()) throw VariantError();
+        try {
+            return to_double(parse_float(*s));
+        } catch (const ConvertError&) {
+            throw VariantError();
+        }
+    }
+    if (db::is_null(v) || std::holds_alternative<Date>(v)) throw VariantError();
+    return to_double(real_of(v, def()));
+}
+
 void Field::set_as_float(double v)
 {
     const FieldDef& f = def();
@@ -695,5 +710,7 @@ void Query::exec_sql()
     if (on_execute) on_execute(text);
     execute_statement(text);
 }
+
+real value_as_real(const Value& v, const FieldDef& f) { return real_of(v, f); }
 
 }  // namespace vantelo::db

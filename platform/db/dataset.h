@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/checked.h"
 #include "platform/db/table_data.h"
 
 namespace vantelo::db {
@@ -24,6 +25,9 @@ public:
     int index() const { return index_; }
     bool is_null() const;
     double as_float() const;            // null or empty text reads 0
+    // The value as a real number, strictly: null, empty or non-numeric text and dates raise
+    // VariantError "Invalid variant type conversion"; true and false read 1 and 0.
+    double as_real_strict() const;
     void set_as_float(double v);        // integers round half to even
     std::string as_string() const;
     void set_as_string(const std::string& text);
@@ -37,6 +41,10 @@ private:
     Dataset* ds_;
     int index_;
 };
+
+// A value read as a real number as Field::as_float reads it: null and blank text read 0, text is
+// parsed strictly, a date raises.
+real value_as_real(const Value& v, const FieldDef& f);
 
 // The definition of a field of a table to be created.
 struct FieldDefinition {

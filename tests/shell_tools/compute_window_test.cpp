@@ -42,7 +42,9 @@ protected:
         if (!op.isEmpty()) {
             ASSERT_TRUE(test_events::pick_text(w->ComboBox3, op));
         }
-        if (!b.isEmpty()) ASSERT_TRUE(test_events::pick_text(w->ComboBox4, b));
+        if (!b.isEmpty()) {
+            ASSERT_TRUE(test_events::pick_text(w->ComboBox4, b));
+        }
     }
     std::vector<double> column(const std::string& name)
     {
