@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/windows.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
 #include "ui_About_Frm1.h"
@@ -29,6 +30,7 @@ TAbout_Frm::TAbout_Frm(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui
     // The frame takes no mouse of its own inside its border, so a click there reaches the panel.
     Panel1->installEventFilter(this);
     Shape1->installEventFilter(this);
+    ui::centre_on_screen(this);
 }
 
 TAbout_Frm::~TAbout_Frm() = default;
@@ -53,9 +55,7 @@ void TAbout_Frm::Shape1MouseDown() { close(); }
 void register_about()
 {
     register_window(QStringLiteral("About1"), [](Tquilta& main) -> QWidget* {
-        TAbout_Frm* raw = nullptr;
-        TAbout_Frm* w = new_window(&main, raw);
-        About_Frm = w;
+        TAbout_Frm* w = new_window(&main, About_Frm);
         return w;
     });
 }

@@ -4,7 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/inform.h"
+#include "platform/ui/windows.h"
 #include "shell/engine/field_compute.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
@@ -31,10 +34,12 @@ Tconvert_table_frm::Tconvert_table_frm(QWidget* owner)
     Button2 = ui_->Button2;
     for (QPushButton* b : {Button1, Button2}) b->setAutoDefault(false);
     // "ASCII" shown, no item chosen.
-    ComboBox2->setCurrentIndex(-1);
-    ComboBox2->setEditText(QStringLiteral("ASCII"));
+    QStringList items;
+    for (const std::string& f : format_items) items << QString::fromStdString(f);
+    ui::fill_list(ComboBox2, items, QStringLiteral("ASCII"));
     ui::connect_guarded(Button1, &QPushButton::clicked, this, &Tconvert_table_frm::Button1Click);
     ui::connect_guarded(Button2, &QPushButton::clicked, this, &Tconvert_table_frm::Button2Click);
+    ui::centre_on_screen(this);
 }
 
 Tconvert_table_frm::~Tconvert_table_frm() = default;
@@ -45,7 +50,7 @@ void Tconvert_table_frm::Button1Click()
     // "ASCII"; a typed text that names no format is refused rather than taken for ASCII.
     const int format = list_item_for_text(format_items, ComboBox2->currentText().toStdString());
     if (format < 0) {
-        ui::services().information(this, QStringLiteral("\"%1\"不是可选的数据格式.").arg(ComboBox2->currentText()));
+        ui::inform(this, QStringLiteral("\"%1\"不是可选的数据格式.").arg(ComboBox2->currentText()));
         return;
     }
     ui::services().save_dialog(this, SaveDialog1);
@@ -66,9 +71,7 @@ void Tconvert_table_frm::Button2Click() { done(QDialog::Rejected); }
 void register_convert_table()
 {
     register_window(QStringLiteral("Convert1"), [](Tquilta& main) -> QWidget* {
-        Tconvert_table_frm* raw = nullptr;
-        Tconvert_table_frm* w = new_window(&main, raw);
-        convert_table_frm = w;
+        Tconvert_table_frm* w = new_window(&main, convert_table_frm);
         w->Edit1->setText(QString::fromStdString(main.Table1.table_name()));
         return w;
     });

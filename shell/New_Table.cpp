@@ -5,8 +5,10 @@
 
 #include "platform/db/table_files.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/windows.h"
 #include "shell/app_state.h"
 #include "shell/launch.h"
+#include "shell/main_table.h"
 #include "shell/menu.h"
 #include "shell/structure_grid.h"
 #include "shell/structure_grid_view.h"
@@ -61,6 +63,7 @@ TNew_Table_Frm::TNew_Table_Frm(QWidget* owner) : QDialog(owner), ui_(std::make_u
     ui::connect_guarded(Button3, &QPushButton::clicked, this, &TNew_Table_Frm::Button3Click);
     ui::connect_guarded(Button5, &QPushButton::clicked, this, &TNew_Table_Frm::Button5Click);
     ui::connect_guarded(Button6, &QPushButton::clicked, this, &TNew_Table_Frm::Button6Click);
+    ui::centre_on_screen(this);
 }
 
 TNew_Table_Frm::~TNew_Table_Frm() = default;
@@ -144,15 +147,16 @@ void TNew_Table_Frm::SaveDialog1CanClose()
         items.push_back(create_table_item(structure_cell(StringGrid1, 1, r).toStdString(),
                                           structure_cell(StringGrid1, 2, r).toStdString(),
                                           structure_cell(StringGrid1, 3, r).toStdString()));
-    Tquilta& main = *quilta;
-    main.Query1.clear();
-    main.Query1.add(create_table_statement(file.toStdString(), items));
-    main.Query1.exec_sql();
-    main.Table1.close();
+    db::Query& query = main_query();
+    query.clear();
+    query.add(create_table_statement(file.toStdString(), items));
+    query.exec_sql();
+    db::Dataset& table = main_table();
+    table.close();
     table_open = 0;
     current_table_file = file;
-    main.Table1.set_table_name(current_table_file.toStdString());
-    main.Table1.open();
+    table.set_table_name(current_table_file.toStdString());
+    table.open();
     table_open = 1;
 }
 
@@ -165,9 +169,7 @@ void TNew_Table_Frm::Button6Click()
 void register_new_table()
 {
     register_window(QStringLiteral("New1"), [](Tquilta& main) -> QWidget* {
-        TNew_Table_Frm* raw = nullptr;
-        TNew_Table_Frm* w = new_window(&main, raw);
-        New_Table_Frm = w;
+        TNew_Table_Frm* w = new_window(&main, New_Table_Frm);
         return w;
     });
 }

@@ -3,8 +3,10 @@
 #include <QPushButton>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/windows.h"
 #include "shell/app_state.h"
 #include "shell/launch.h"
+#include "shell/main_table.h"
 #include "shell/menu.h"
 #include "shell/structure_grid.h"
 #include "shell/structure_grid_view.h"
@@ -33,6 +35,7 @@ TTable_Restructure_Frm::TTable_Restructure_Frm(QWidget* owner)
             [this](int, int, int, int) { ui::guarded(this, [this] { StringGrid1Click(); }); });
     ui::connect_guarded(Button5, &QPushButton::clicked, this, &TTable_Restructure_Frm::Button5Click);
     ui::connect_guarded(Button6, &QPushButton::clicked, this, &TTable_Restructure_Frm::Button6Click);
+    ui::centre_on_screen(this);
 }
 
 TTable_Restructure_Frm::~TTable_Restructure_Frm() = default;
@@ -66,25 +69,27 @@ void TTable_Restructure_Frm::StringGrid1KeyDown(int key)
     }
 }
 
-void TTable_Restructure_Frm::run_on_current_table(Tquilta& main, const std::string& statement)
+void TTable_Restructure_Frm::run_on_current_table(const std::string& statement)
 {
-    main.Table1.close();
-    main.Query1.clear();
-    main.Query1.add(statement);
+    db::Dataset& table = main_table();
+    db::Query& query = main_query();
+    table.close();
+    query.clear();
+    query.add(statement);
     try {
-        main.Query1.exec_sql();
+        query.exec_sql();
     } catch (...) {
         // The table stays the current one: open again before the error is shown. Should it not
         // open, no table counts as open.
         try {
-            main.Table1.open();
+            table.open();
         } catch (...) {
             table_open = 0;
         }
         throw;
     }
     try {
-        main.Table1.open();
+        table.open();
     } catch (...) {
         table_open = 0;
         throw;
@@ -94,15 +99,14 @@ void TTable_Restructure_Frm::run_on_current_table(Tquilta& main, const std::stri
 void TTable_Restructure_Frm::Button5Click()
 {
     StringGrid1->commit_editor();
-    Tquilta& main = *quilta;
     // A "Char" width that is not a whole number raises here, before anything changes.
     new_structure = structure_from_grid(StringGrid1);
     StructureChanges changes = structure_changes(old_structure, new_structure);
     add_field_list = std::move(changes.add_items);
     drop_field_list = std::move(changes.drop_names);
-    const std::string table = main.Table1.table_name();
-    for (const std::string& item : add_field_list) run_on_current_table(main, alter_add_statement(table, item));
-    for (const std::string& name : drop_field_list) run_on_current_table(main, alter_drop_statement(table, name));
+    const std::string table = main_table().table_name();
+    for (const std::string& item : add_field_list) run_on_current_table(alter_add_statement(table, item));
+    for (const std::string& name : drop_field_list) run_on_current_table(alter_drop_statement(table, name));
     structure_edit_mode = 0;
     done(QDialog::Rejected);
 }
@@ -116,9 +120,7 @@ void TTable_Restructure_Frm::Button6Click()
 void register_table_restructure()
 {
     register_window(QStringLiteral("Restructure1"), [](Tquilta& main) -> QWidget* {
-        TTable_Restructure_Frm* raw = nullptr;
-        TTable_Restructure_Frm* w = new_window(&main, raw);
-        Table_Restructure_Frm = w;
+        TTable_Restructure_Frm* w = new_window(&main, Table_Restructure_Frm);
         fill_structure_grid(w->StringGrid1, main.Table1);
         old_field_count = main.Table1.field_count();
         old_structure = structure_from_grid(w->StringGrid1);

@@ -18,7 +18,6 @@ class TTable_Restructure_Frm;
 namespace vantelo::shell {
 
 class StructureGrid;
-class Tquilta;
 
 // The field definitions to add and the names to drop, as the last 确认 built them.
 extern std::vector<std::string> add_field_list;
@@ -44,7 +43,7 @@ public:
 private:
     // Runs one statement on the current table with Table1 closed, and opens Table1 again,
     // also when the statement fails.
-    void run_on_current_table(Tquilta& main, const std::string& statement);
+    void run_on_current_table(const std::string& statement);
 
     std::unique_ptr<Ui::TTable_Restructure_Frm> ui_;
 };

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/windows.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
 #include "shell/structure_grid.h"
@@ -25,6 +26,7 @@ TTable_info_frm::TTable_info_frm(QWidget* owner) : QDialog(owner), ui_(std::make
     for (QObject* o : std::initializer_list<QObject*>{StringGrid1->viewport(), Panel1, ui_->Label1, ui_->Label2,
                                                       ui_->Label3, ui_->Label4})
         o->installEventFilter(this);
+    ui::centre_on_screen(this);
 }
 
 TTable_info_frm::~TTable_info_frm() = default;
@@ -61,9 +63,7 @@ void TTable_info_frm::FormClick() { done(QDialog::Rejected); }
 void register_table_info()
 {
     register_window(QStringLiteral("Table_info"), [](Tquilta& main) -> QWidget* {
-        TTable_info_frm* raw = nullptr;
-        TTable_info_frm* w = new_window(&main, raw);
-        Table_info_frm = w;
+        TTable_info_frm* w = new_window(&main, Table_info_frm);
         fill_structure_grid(w->StringGrid1, main.Table1);
         return w;
     });

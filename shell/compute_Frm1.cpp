@@ -5,10 +5,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/inform.h"
 #include "shell/app_state.h"
 #include "shell/engine/field_compute.h"
 #include "shell/launch.h"
+#include "shell/main_table.h"
 #include "shell/menu.h"
 #include "ui_compute_Frm1.h"
 
@@ -42,9 +45,8 @@ Tcompute_Frm::Tcompute_Frm(QWidget* owner) : QDialog(owner), ui_(std::make_uniqu
     BitBtn1 = ui_->BitBtn1;
     BitBtn2 = ui_->BitBtn2;
     for (QPushButton* b : {BitBtn1, BitBtn2}) b->setAutoDefault(false);
-    for (QComboBox* box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5})
-        box->setInsertPolicy(QComboBox::NoInsert);
-    set_items_and_text(ComboBox3, to_list(arithmetic_operators), QStringLiteral("+"));
+    ComboBox5->setInsertPolicy(QComboBox::NoInsert);
+    ui::fill_list(ComboBox3, to_list(arithmetic_operators), QStringLiteral("+"));
 
     // The table name's handler runs on the user's edits only, not when the launcher sets it.
     ui::connect_guarded(ComboBox5->lineEdit(), &QLineEdit::textEdited, this, &Tcompute_Frm::ComboBox5Change);
@@ -57,39 +59,23 @@ Tcompute_Frm::Tcompute_Frm(QWidget* owner) : QDialog(owner), ui_(std::make_uniqu
 
 Tcompute_Frm::~Tcompute_Frm() = default;
 
-void Tcompute_Frm::set_items_and_text(QComboBox* box, const QStringList& items, const QString& text)
-{
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setEditText(text);
-}
-
 void Tcompute_Frm::fill_field_lists(const QStringList& names)
 {
-    for (QComboBox* box : {ComboBox1, ComboBox2, ComboBox4}) {
-        box->addItems(names);
-        box->setCurrentIndex(-1);
-    }
+    for (QComboBox* box : {ComboBox1, ComboBox2, ComboBox4}) ui::fill_list(box, names);
 }
 
-void Tcompute_Frm::ComboBox5Change()
-{
-    const QStringList names = quilta->field_names();
-    for (QComboBox* box : {ComboBox1, ComboBox2, ComboBox4}) box->clear();
-    fill_field_lists(names);
-}
+void Tcompute_Frm::ComboBox5Change() { fill_field_lists(main_table_field_names()); }
 
 void Tcompute_Frm::RadioButton1Click()
 {
     ComboBox3->setEnabled(true);
     ComboBox4->setEnabled(true);
-    set_items_and_text(ComboBox3, to_list(arithmetic_operators), QStringLiteral("+"));
+    ui::fill_list(ComboBox3, to_list(arithmetic_operators), QStringLiteral("+"));
 }
 
 void Tcompute_Frm::RadioButton2Click()
 {
-    set_items_and_text(ComboBox3, {}, QString());
+    ui::fill_list(ComboBox3, {});
     ComboBox3->setEnabled(false);
     ComboBox4->setEnabled(false);
 }
@@ -99,7 +85,7 @@ void Tcompute_Frm::RadioButton3Click()
     ComboBox2->setEnabled(true);
     ComboBox3->setEnabled(true);
     ComboBox4->setEnabled(false);
-    set_items_and_text(ComboBox3, to_list(transform_operators), QStringLiteral("ABS()"));
+    ui::fill_list(ComboBox3, to_list(transform_operators), QStringLiteral("ABS()"));
 }
 
 void Tcompute_Frm::BitBtn1Click()
@@ -121,12 +107,12 @@ void Tcompute_Frm::BitBtn1Click()
         // a typed text that names no item is refused rather than computed as another operation.
         c.operation = list_item_for_text(c.mode == ComputeMode::Arithmetic ? arithmetic_operators : transform_operators, op);
         if (c.operation < 0) {
-            ui::services().information(this, QStringLiteral("\"%1\"不是可选的运算.").arg(ComboBox3->currentText()));
+            ui::inform(this, QStringLiteral("\"%1\"不是可选的运算.").arg(ComboBox3->currentText()));
             return;
         }
     }
-    ComputeOutcome out = compute_field(quilta->Table1, c);
-    if (out.data_error) ui::services().information(this, data_error_message);
+    ComputeOutcome out = compute_field(main_table(), c);
+    if (out.data_error) ui::inform(this, data_error_message);
 }
 
 void Tcompute_Frm::BitBtn2Click() { done(QDialog::Rejected); }
@@ -134,9 +120,7 @@ void Tcompute_Frm::BitBtn2Click() { done(QDialog::Rejected); }
 void register_compute()
 {
     register_window(QStringLiteral("Compute1"), [](Tquilta& main) -> QWidget* {
-        Tcompute_Frm* raw = nullptr;
-        Tcompute_Frm* w = new_window(&main, raw);
-        compute_Frm = w;
+        Tcompute_Frm* w = new_window(&main, compute_Frm);
         w->ComboBox5->setEditText(QString::fromStdString(main.Table1.table_name()));
         w->fill_field_lists(main.field_names());
         return w;

@@ -46,9 +46,6 @@ public:
     QPushButton* BitBtn2 = nullptr;
 
 private:
-    // Sets a list's items and shows text with no item chosen.
-    static void set_items_and_text(QComboBox* box, const QStringList& items, const QString& text);
-
     std::unique_ptr<Ui::Tcompute_Frm> ui_;
 };
 

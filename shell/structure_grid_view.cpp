@@ -89,18 +89,14 @@ void structure_grid_mouse_down(QWidget* window, StructureGrid* grid, Qt::MouseBu
     } else if (col == 2) {
         if (switch_editing) grid->set_editing(false);
         if (button == Qt::RightButton) {
-            TData_type_frm* raw = nullptr;
-            TData_type_frm* popup = new_window(window, raw);
-            Data_type_frm = popup;
+            TData_type_frm* popup = new_window(window, Data_type_frm);
             popup->move(grid->viewport()->mapToGlobal(pos));
             ui::show_window(popup, true);
         }
     } else if (col == 3 && structure_cell(grid, 2, row) == QLatin1String("Char")) {
         if (switch_editing) grid->set_editing(false);
         if (button == Qt::RightButton) {
-            TData_width_frm* raw = nullptr;
-            TData_width_frm* popup = new_window(window, raw);
-            Data_width_frm = popup;
+            TData_width_frm* popup = new_window(window, Data_width_frm);
             popup->move(grid->viewport()->mapToGlobal(pos) + QPoint(0, popup->height()));
             ui::show_window(popup, true);
         }
