@@ -10,39 +10,17 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/db/dataset.h"
-#include "platform/db/paradox.h"
 #include "platform/ui/scripted_services.h"
 #include "shell/app_state.h"
 #include "shell/dataset_model.h"
 #include "shell/db_grid.h"
 #include "shell/menu.h"
+#include "big_table.h"
 
 namespace {
 
-constexpr int record_count = 1000000;
-
-const std::string& big_table()
-{
-    static QTemporaryDir dir;
-    static std::string path;
-    if (path.empty()) {
-        path = QDir(dir.path()).filePath("big.db").toStdString();
-        std::vector<vantelo::db::FieldDef> defs;
-        for (const char* name : {"年龄", "男性人口", "女性人口", "男性死亡率", "女性死亡率", "年龄别生育率"}) {
-            vantelo::db::FieldDef f;
-            f.name = name;
-            f.type = defs.empty() ? vantelo::db::FieldType::Integer : vantelo::db::FieldType::Float;
-            defs.push_back(f);
-        }
-        vantelo::db::TableData t;
-        t.fields = vantelo::db::paradox_fields_from(defs);
-        t.records.reserve(record_count);
-        for (int i = 0; i < record_count; ++i)
-            t.records.push_back({std::int64_t(i % 81), double(i), double(i) + 0.5, 0.001, 0.002, 0.0});
-        vantelo::db::write_paradox(path, t);
-    }
-    return path;
-}
+using bench::big_table;
+using bench::record_count;
 
 void BM_EngineOpenAndScan(benchmark::State& state)
 {

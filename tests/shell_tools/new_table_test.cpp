@@ -55,18 +55,11 @@ protected:
     {
         StructureGrid* g = w->StringGrid1;
         click_cell(g, 0, 1);
-        set_structure_cell(g, 1, 0, "age");
-        click_cell(g, 0, 2);
-        type_char(g, 'I');
+        enter_row(g, 0, "age", 'I');
         key(g, Qt::Key_Down);
         ASSERT_EQ(g->rowCount(), 2);
         EXPECT_EQ(g->currentRow(), 1);
-        set_structure_cell(g, 1, 1, "name");
-        click_cell(g, 1, 2);
-        type_char(g, 'C');
-        click_cell(g, 1, 3);
-        type_char(g, '1');
-        type_char(g, '2');
+        enter_row(g, 1, "name", 'C', "12");
         key(g, Qt::Key_Down);
         ASSERT_EQ(g->rowCount(), 3);
         set_structure_cell(g, 1, 2, "rate");
@@ -159,11 +152,7 @@ TEST_F(NewTable, DbaseTableWithEveryType)
     for (int r = 0; r < 5; ++r) {
         if (r) key(g, Qt::Key_Down);
         ASSERT_EQ(g->rowCount(), r + 1);
-        set_structure_cell(g, 1, r, rows[r][0]);
-        click_cell(g, r, 2);
-        type_char(g, QChar(rows[r][1][0]));
-        click_cell(g, r, 3);
-        for (const char* d = rows[r][2]; *d; ++d) type_char(g, QChar(*d));
+        enter_row(g, r, rows[r][0], QChar(rows[r][1][0]), rows[r][2]);
     }
     const QString file = path("n2.dbf");
     svc.save_answers.push_back(file);

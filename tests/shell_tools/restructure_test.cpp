@@ -69,17 +69,10 @@ TEST_P(Restructure, AddsTwoFieldsThenDropsOne)
     EXPECT_TRUE(g->editing());
     ASSERT_EQ(g->rowCount(), 6);
     EXPECT_EQ(g->currentRow(), 5);
-    set_structure_cell(g, 1, 5, "备注");
-    click_cell(g, 5, 2);
-    type_char(g, 'C');
-    click_cell(g, 5, 3);
-    type_char(g, '1');
-    type_char(g, '2');
+    enter_row(g, 5, "备注", 'C', "12");
     key(g, Qt::Key_Down);
     ASSERT_EQ(g->rowCount(), 7);
-    set_structure_cell(g, 1, 6, "权重");
-    click_cell(g, 6, 2);
-    type_char(g, 'F');
+    enter_row(g, 6, "权重", 'F');
     EXPECT_EQ(structure_cell(g, 0, 6), "7");
 
     w->Button5->click();

@@ -91,4 +91,16 @@ inline void click_cell(QTableWidget* g, int row, int col, Qt::MouseButton button
     QApplication::sendEvent(g->viewport(), &release);
 }
 
+// A row entered as the user would: the name typed into its cell, the type chosen by its letter
+// key in the type column, and the width's digits typed into the width column.
+inline void enter_row(QTableWidget* g, int row, const QString& name, QChar type_key, const QString& width = {})
+{
+    set_structure_cell(g, 1, row, name);
+    click_cell(g, row, 2);
+    type_char(g, type_key);
+    if (width.isEmpty()) return;
+    click_cell(g, row, 3);
+    for (QChar d : width) type_char(g, d);
+}
+
 }  // namespace vantelo::shell::testing
