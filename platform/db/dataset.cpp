@@ -508,11 +508,15 @@ void Dataset::end_batch()
 void Dataset::end_batch_write()
 {
     batch_check_ = nullptr;
-    if (!batch_dirty_) return;
+    if (!batch_dirty_) {
+        notify_position();
+        return;
+    }
     batch_dirty_ = false;
     const ResolvedTable r{open_path_, open_format_};
     try {
         write_table(r, data_);
+        notify_changed();
     } catch (...) {
         // The file was not changed: take the image back from it.
         try {
@@ -685,6 +689,7 @@ void Dataset::notify_changed()
 
 void Dataset::notify_record(int row)
 {
+    if (batch_) return;  // told once, by the end of the batch
     auto list = observers_;
     for (auto* o : list)
         if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) o->record_changed(*this, row);
@@ -692,6 +697,7 @@ void Dataset::notify_record(int row)
 
 void Dataset::notify_position()
 {
+    if (batch_) return;
     auto list = observers_;
     for (auto* o : list)
         if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) o->position_changed(*this);

@@ -117,7 +117,8 @@ public:
     // write fails, the image is read back from the file, which still holds the table as it was
     // before the batch, and the error is raised. Appending or deleting a record during a batch
     // raises "Cannot append or delete records during a batch update"; closing the dataset ends
-    // the batch and discards what it has not written.
+    // the batch and discards what it has not written. Observers hear nothing during a batch and
+    // are told once at its end (the records changed, or only the position when none did).
     void begin_batch();
     void end_batch();
     bool in_batch() const { return batch_; }

@@ -219,6 +219,34 @@ TEST_P(Datasets, BatchWritesOnceAtItsEnd)
     EXPECT_EQ(xs(), (std::vector<std::int64_t>{10, 20, 30, 4}));
 }
 
+TEST_P(Datasets, ObserversHearABatchOnceAtItsEnd)
+{
+    struct Counter : DatasetObserver {
+        int changed = 0, records = 0, moves = 0;
+        void dataset_changed(Dataset&) override { ++changed; }
+        void record_changed(Dataset&, int) override { ++records; }
+        void position_changed(Dataset&) override { ++moves; }
+    } seen;
+    ds.add_observer(&seen);
+    ds.begin_batch();
+    for (ds.first(); !ds.eof(); ds.next()) {
+        ds.edit();
+        ds.field(1).set_as_float(2.5);
+    }
+    EXPECT_EQ(seen.changed + seen.records + seen.moves, 0);
+    ds.end_batch();
+    EXPECT_EQ(seen.changed, 1);
+    EXPECT_EQ(seen.records, 0);
+    // A batch that changed nothing tells of the cursor's move only.
+    seen = Counter{};
+    ds.begin_batch();
+    ds.first();
+    ds.end_batch();
+    EXPECT_EQ(seen.changed, 0);
+    EXPECT_EQ(seen.moves, 1);
+    ds.remove_observer(&seen);
+}
+
 TEST_P(Datasets, BatchWithoutChangesOrClosedEarlyWritesNothing)
 {
     const std::string before = file_bytes(path);
