@@ -3,7 +3,10 @@
 #include "shell/menu.h"
 #include "shell/startup.h"
 #include "shell/table_tools.h"
+#include "planning/Target_Planning_Unit1.h"
 #include "projection/single_region_launcher.h"
+#include "analysis/analysis_launchers.h"
+#include "urban_rural/multi_pop_launcher.h"
 
 // Command windows register their launchers with the main window here, before it is built:
 // vantelo::shell::register_window("Table_info", ...).
@@ -11,6 +14,9 @@ static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
     vantelo::shell::register_table_tools();
+    vantelo::analysis::register_analysis_windows();
+    vantelo::urban_rural::register_urban_rural_projection();
+    vantelo::register_target_planning();
 }
 
 int main(int argc, char** argv)
