@@ -9,6 +9,8 @@ void reset_app_state()
     start_dir.clear();
     help_file.clear();
     structure_edit_mode = 0;
+    struct_grid_row = 0;
+    struct_grid_col = 0;
     un_index_mode = 0;
     old_field_count = 0;
     old_structure.clear();

@@ -5,16 +5,9 @@
 #include <vector>
 
 #include "platform/db/table_data.h"
+#include "shell/engine/table_structure.h"
 
 namespace vantelo::shell {
-
-// One field of a table structure being restructured: the row of the structure grid.
-struct Table_structure_info {
-    QString FieldName;
-    QString FieldType;
-    int Width = 0;
-    int State = 0;
-};
 
 // One field of a table to be created through Table2's field definitions.
 struct db_field_define {
@@ -35,6 +28,9 @@ inline QString help_file;
 // Which structure grid the field-type and width pop-ups write into: 1 new table, 2 restructure,
 // 0 none.
 inline int structure_edit_mode = 0;
+// The row and column of the current cell of whichever structure grid the user last used.
+inline int struct_grid_row = 0;
+inline int struct_grid_col = 0;
 // Mode of the UN age-sex form; 2 = the UN age-sex accuracy index.
 inline int un_index_mode = 0;
 // The structure before and after a restructure.

@@ -2,6 +2,7 @@
 #include "shell/fonts.h"
 #include "shell/menu.h"
 #include "shell/startup.h"
+#include "shell/table_tools.h"
 #include "planning/Target_Planning_Unit1.h"
 #include "projection/define_wizard_frm1.h"
 #include "projection/single_region_launcher.h"
@@ -15,6 +16,7 @@ static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
     vantelo::projection::register_projection_wizard();
+    vantelo::shell::register_table_tools();
     vantelo::analysis::register_analysis_windows();
     vantelo::urban_rural::register_urban_rural_projection();
     vantelo::analysis::register_year_end_and_standardization();

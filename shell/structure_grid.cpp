@@ -1,5 +1,6 @@
 #include "shell/structure_grid.h"
 
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include "platform/core/numtext.h"
@@ -26,19 +27,77 @@ QString structure_type_name(FieldType type)
 
 bool structure_shows_width(FieldType type) { return type == FieldType::String || type == FieldType::Other; }
 
-namespace {
-void set_cell(QTableWidget* grid, int row, int col, const QString& text)
-{
-    if (auto* item = grid->item(row, col)) item->setText(text);
-    else grid->setItem(row, col, new QTableWidgetItem(text));
-}
-
-QString cell(QTableWidget* grid, int row, int col)
+QString structure_cell(const QTableWidget* grid, int col, int row)
 {
     auto* item = grid->item(row, col);
     return item ? item->text() : QString();
 }
+
+void set_structure_cell(QTableWidget* grid, int col, int row, const QString& text)
+{
+    auto* item = grid->item(row, col);
+    if (!item) {
+        item = new QTableWidgetItem;
+        if (col == 0) {
+            // The number column is the grid's fixed column: grey and never edited.
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            item->setBackground(grid->palette().button());
+        }
+        grid->setItem(row, col, item);
+    }
+    item->setText(text);
+}
+
+void renumber_structure_grid(QTableWidget* grid)
+{
+    for (int r = 0; r < grid->rowCount(); ++r) set_structure_cell(grid, 0, r, QString::number(r + 1));
+}
+
+bool structure_row_complete_at(const QTableWidget* grid, int row)
+{
+    return structure_row_complete(structure_cell(grid, 1, row).toStdString(), structure_cell(grid, 2, row).toStdString(),
+                                  structure_cell(grid, 3, row).toStdString());
+}
+
+namespace {
+// Changes the grid's rows without telling its click handler of the moves of the current cell
+// they cause (the handler would change the rows again from inside the change); the current
+// cell is recorded afterwards.
+template <class F>
+void change_rows(QTableWidget* grid, F&& f)
+{
+    {
+        const QSignalBlocker block(grid);
+        f();
+    }
+    struct_grid_row = grid->currentRow();
+    struct_grid_col = grid->currentColumn();
+}
 }  // namespace
+
+bool append_structure_row_if_complete(QTableWidget* grid)
+{
+    if (!structure_row_complete_at(grid, grid->rowCount() - 1)) return false;
+    change_rows(grid, [&] { grid->setRowCount(grid->rowCount() + 1); });
+    return true;
+}
+
+void remove_empty_last_structure_row(QTableWidget* grid)
+{
+    const int last = grid->rowCount() - 1;
+    if (last > 0 && structure_cell(grid, 1, last).isEmpty()) change_rows(grid, [&] { grid->setRowCount(last); });
+}
+
+void delete_structure_row(QTableWidget* grid, int row)
+{
+    if (grid->rowCount() > 1 && row >= 0 && row < grid->rowCount()) change_rows(grid, [&] { grid->removeRow(row); });
+}
+
+void insert_structure_row(QTableWidget* grid, int row)
+{
+    if (row < 0 || row >= grid->rowCount()) return;
+    change_rows(grid, [&] { grid->insertRow(row); });
+}
 
 void fill_structure_grid(QTableWidget* grid, db::Dataset& table)
 {
@@ -47,10 +106,10 @@ void fill_structure_grid(QTableWidget* grid, db::Dataset& table)
     const int n = table.field_count();
     for (int i = 0; i < n; ++i) {
         const db::FieldDef& def = table.field_def(i);
-        set_cell(grid, i, 1, QString::fromStdString(def.name));
-        set_cell(grid, i, 2, structure_type_name(def.type));
-        if (structure_shows_width(def.type)) set_cell(grid, i, 3, QString::number(def.display_width()));
-        set_cell(grid, i, 0, QString::number(grid->rowCount()));
+        set_structure_cell(grid, 1, i, QString::fromStdString(def.name));
+        set_structure_cell(grid, 2, i, structure_type_name(def.type));
+        if (structure_shows_width(def.type)) set_structure_cell(grid, 3, i, QString::number(def.display_width()));
+        set_structure_cell(grid, 0, i, QString::number(grid->rowCount()));
         if (i != n - 1) grid->setRowCount(grid->rowCount() + 1);
     }
 }
@@ -60,10 +119,10 @@ std::vector<Table_structure_info> structure_from_grid(QTableWidget* grid)
     std::vector<Table_structure_info> out;
     for (int r = 0; r < grid->rowCount(); ++r) {
         Table_structure_info s;
-        s.FieldName = cell(grid, r, 1);
-        s.FieldType = cell(grid, r, 2);
+        s.FieldName = structure_cell(grid, 1, r).toStdString();
+        s.FieldType = structure_cell(grid, 2, r).toStdString();
         s.State = 0;
-        s.Width = s.FieldType == QLatin1String("Char") ? parse_int(cell(grid, r, 3).toStdString()) : 0;
+        s.Width = s.FieldType == "Char" ? parse_int(structure_cell(grid, 3, r).toStdString()) : 0;
         out.push_back(s);
     }
     return out;

@@ -22,6 +22,24 @@ bool structure_shows_width(db::FieldType type);
 // The grid is expected to start with one row and four columns.
 void fill_structure_grid(QTableWidget* grid, db::Dataset& table);
 
+// A cell by column and row ("" for a cell never set), and setting one; the number column
+// (column 0) is never editable.
+QString structure_cell(const QTableWidget* grid, int col, int row);
+void set_structure_cell(QTableWidget* grid, int col, int row, const QString& text);
+
+// Cell (0, r) := the text of r + 1 for every row r.
+void renumber_structure_grid(QTableWidget* grid);
+// Whether row r has a name and a type, and a width when its type is "Char".
+bool structure_row_complete_at(const QTableWidget* grid, int row);
+// Appends an empty row when the last row is complete; true when it did.
+bool append_structure_row_if_complete(QTableWidget* grid);
+// Removes the last row when its name is empty; a grid keeps at least one row.
+void remove_empty_last_structure_row(QTableWidget* grid);
+// Removes row r, the rows below moving up; a grid keeps at least one row (whose cells then stay).
+void delete_structure_row(QTableWidget* grid, int row);
+// Moves row r and those below one row down and empties cells 1..3 of row r.
+void insert_structure_row(QTableWidget* grid, int row);
+
 // The structure held by a filled grid: one element per row, State 0, Width the integer value of
 // column 3 for "Char" rows and 0 otherwise.
 std::vector<Table_structure_info> structure_from_grid(QTableWidget* grid);

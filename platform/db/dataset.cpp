@@ -19,6 +19,7 @@ namespace {
 
 const char* const open_error = "Cannot perform this operation on an open dataset";
 const char* const closed_error = "Dataset is not open";
+const char* const batch_error = "Cannot append or delete records during a batch update";
 
 bool is_integer_kind(FieldType t)
 {
@@ -317,6 +318,8 @@ void Dataset::open()
 
 void Dataset::close()
 {
+    batch_ = batch_dirty_ = false;
+    batch_check_ = nullptr;
     if (state_ == State::Inactive) return;
     state_ = State::Inactive;
     data_ = TableData{};
@@ -416,6 +419,7 @@ void Dataset::edit()
 void Dataset::append()
 {
     require_active();
+    if (batch_) throw EngineError(batch_error);
     post_if_editing();
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);
@@ -439,7 +443,15 @@ void Dataset::post()
         // Written through at once, in place; the image changes only when the file did, and
         // then holds the record as the file does.
         auto index = static_cast<std::size_t>(cursor_);
-        data_.records[index] = write_record(r, data_, index, buffer_);
+        if (batch_) {
+            // Written by end_batch(); refused here, as a write-through would be, when a value
+            // does not fit the file.
+            batch_check_(buffer_, index);
+            data_.records[index] = std::move(buffer_);
+            batch_dirty_ = true;
+        } else {
+            data_.records[index] = write_record(r, data_, index, buffer_);
+        }
         state_ = State::Browse;
         modified_ = false;
         buffer_.clear();
@@ -452,6 +464,59 @@ void Dataset::post()
         buffer_.clear();
         cursor_ = static_cast<int>(data_.records.size()) - 1;
         notify_changed();
+    }
+}
+
+void Dataset::begin_batch()
+{
+    require_active();
+    post_if_editing();
+    if (read_only_) throw EngineError("Cannot modify a read-only dataset");
+    check_writable(open_path_, data_);
+    batch_check_ = record_check(ResolvedTable{open_path_, open_format_}, data_);
+    batch_ = true;
+    batch_dirty_ = false;
+}
+
+void Dataset::end_batch()
+{
+    if (!batch_) return;
+    require_active();
+    try {
+        post_if_editing();
+    } catch (...) {
+        cancel();
+        batch_ = false;
+        end_batch_write();
+        throw;
+    }
+    batch_ = false;
+    end_batch_write();
+}
+
+void Dataset::end_batch_write()
+{
+    batch_check_ = nullptr;
+    if (!batch_dirty_) {
+        notify_position();
+        return;
+    }
+    batch_dirty_ = false;
+    const ResolvedTable r{open_path_, open_format_};
+    try {
+        write_table(r, data_);
+        // The image takes the values as the file holds them (a dBASE number to its decimals).
+        data_ = read_table(r);
+        notify_changed();
+    } catch (...) {
+        // The file was not changed: take the image back from it.
+        try {
+            data_ = read_table(r);
+        } catch (...) {
+        }
+        if (cursor_ >= static_cast<int>(data_.records.size())) cursor_ = static_cast<int>(data_.records.size()) - 1;
+        notify_changed();
+        throw;
     }
 }
 
@@ -477,6 +542,7 @@ void Dataset::delete_record()
         cancel();
         return;
     }
+    if (batch_) throw EngineError(batch_error);
     if (data_.records.empty()) throw EngineError("Cannot delete from an empty table");
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);
@@ -614,6 +680,7 @@ void Dataset::notify_changed()
 
 void Dataset::notify_record(int row)
 {
+    if (batch_) return;  // told once, by the end of the batch
     auto list = observers_;
     for (auto* o : list)
         if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) o->record_changed(*this, row);
@@ -621,6 +688,7 @@ void Dataset::notify_record(int row)
 
 void Dataset::notify_position()
 {
+    if (batch_) return;
     auto list = observers_;
     for (auto* o : list)
         if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) o->position_changed(*this);

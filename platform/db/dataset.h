@@ -115,6 +115,18 @@ public:
                                         // post is, when the file no longer holds the table as read)
     bool modified() const { return modified_; }
 
+    // Deferred writing, for passes that change many records: between begin_batch() and
+    // end_batch() a posted edit changes the image only, and end_batch() posts a pending edit
+    // (as a move does) and then writes the whole table once, through a temporary file. When that
+    // write fails, the image is read back from the file, which still holds the table as it was
+    // before the batch, and the error is raised. Appending or deleting a record during a batch
+    // raises "Cannot append or delete records during a batch update"; closing the dataset ends
+    // the batch and discards what it has not written. Observers hear nothing during a batch and
+    // are told once at its end (the records changed, or only the position when none did).
+    void begin_batch();
+    void end_batch();
+    bool in_batch() const { return batch_; }
+
     int field_count() const;
     Field field(int i);
     Field field_by_name(const std::string& name);   // case-insensitive, else "Field '%s' not found"
@@ -141,6 +153,7 @@ private:
     void require_active() const;
     void require_closed() const;
     void post_if_editing();
+    void end_batch_write();
     void notify_changed();
     void notify_record(int row);
     void notify_position();
@@ -156,6 +169,8 @@ private:
     Record buffer_;                     // the record being edited or inserted
     int cursor_ = -1;
     bool eof_ = true, bof_ = true, modified_ = false;
+    bool batch_ = false, batch_dirty_ = false;
+    std::function<void(const Record&, std::size_t)> batch_check_;  // a record fits the file
     std::vector<FieldDefinition> field_defs_;
     std::vector<DatasetObserver*> observers_;
 };

@@ -1100,4 +1100,17 @@ Record dbase_append_record(const std::string& path, const TableData& image, cons
     return stored;
 }
 
+std::function<void(const Record&, std::size_t)> dbase_record_check(const TableData& t)
+{
+    check_writable(t);
+    const int cp = output_code_page(t.code_page);
+    std::vector<OutField> fields = layout_for(t.fields, cp, t.foxpro_marks);
+    std::size_t length = 1;
+    for (const auto& f : fields) length += static_cast<std::size_t>(f.width);
+    return [fields = std::move(fields), cp, buf = std::vector<unsigned char>(length)](const Record& rec,
+                                                                                     std::size_t) mutable {
+        encode_record(fields, rec, cp, buf.data());
+    };
+}
+
 }  // namespace vantelo::db

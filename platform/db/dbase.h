@@ -63,6 +63,10 @@ void write_dbase(const std::string& path, const TableData& t, bool foxpro = fals
 Record dbase_update_record(const std::string& path, const TableData& image, std::size_t index, const Record& rec);
 Record dbase_append_record(const std::string& path, const TableData& image, const Record& rec);
 
+// A check that a record can be encoded with t's fields, raising as the write-through would
+// (for passes that post many records and write once).
+std::function<void(const Record&, std::size_t index)> dbase_record_check(const TableData& t);
+
 // A delimited text copy of t (CR LF, strings in double quotes, numbers in the general format)
 // plus "<name>.sch" naming each field's type and width.
 void write_ascii(const std::string& path, const TableData& t);

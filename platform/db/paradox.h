@@ -15,6 +15,7 @@
 // autoincrement + (kept where a table had one), number N, money $, date D, logical L.
 // Paradox has no empty-but-not-blank values: an empty text is stored blank and reads back
 // null, and the lowest value of a short or long integer (the blank pattern) is refused.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,5 +60,10 @@ void write_paradox(const std::string& path, const TableData& t, const CurrentChe
 // as the file now holds it.
 Record paradox_update_record(const std::string& path, const TableData& image, std::size_t index, const Record& rec);
 Record paradox_append_record(const std::string& path, const TableData& image, const Record& rec);
+
+// A check that a record can be encoded for the table at path with t's fields, raising as the
+// write-through of record `index` would (for passes that post many records and write once).
+std::function<void(const Record&, std::size_t index)> paradox_record_check(const std::string& path,
+                                                                          const TableData& t);
 
 }  // namespace vantelo::db

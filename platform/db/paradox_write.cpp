@@ -513,4 +513,20 @@ Record paradox_append_record(const std::string& path, const TableData& image, co
     return stored;
 }
 
+std::function<void(const Record&, std::size_t)> paradox_record_check(const std::string& path, const TableData& t)
+{
+    const std::string label = file_label(path);
+    require_writable(label, t);
+    std::vector<Column> cols = columns_for(t.fields);
+    std::vector<unsigned char> buf(static_cast<std::size_t>(cols.back().offset + cols.back().size));
+    return [label, cols = std::move(cols), fields = t.fields, code_page = t.code_page,
+            buf = std::move(buf)](const Record& rec, std::size_t index) mutable {
+        try {
+            encode_record(cols, fields, rec, code_page, buf.data());
+        } catch (const EngineError& e) {
+            throw EngineError(label + ": " + record_prefix(index) + e.what());
+        }
+    };
+}
+
 }  // namespace vantelo::db

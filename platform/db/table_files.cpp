@@ -197,6 +197,17 @@ Record append_record(const ResolvedTable& t, const TableData& image, const Recor
     throw EngineError("An ASCII table cannot be changed: " + shown_name(t.path));
 }
 
+std::function<void(const Record&, std::size_t)> record_check(const ResolvedTable& t, const TableData& data)
+{
+    switch (t.format) {
+    case TableFormat::Paradox: return paradox_record_check(t.path, data);
+    case TableFormat::DBase:
+    case TableFormat::FoxPro: return dbase_record_check(data);
+    case TableFormat::Ascii: break;
+    }
+    throw EngineError("An ASCII table cannot be changed: " + t.path);
+}
+
 void check_writable(const std::string& path, const TableData& data)
 {
     if (data.read_only) {

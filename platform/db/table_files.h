@@ -3,6 +3,7 @@
 // format, reading and writing a whole table or one record in the format of its file, and the
 // checks on the fields of a table to be written.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,9 @@ void write_table(const ResolvedTable& t, const TableData& data, const TableData*
 // rec the new record; returns rec as the file now holds it.
 Record write_record(const ResolvedTable& t, const TableData& image, std::size_t index, const Record& rec);
 Record append_record(const ResolvedTable& t, const TableData& image, const Record& rec);
+// A check that a record can be written into the table, raising as write_record would; made
+// once for a pass that posts many records and writes the table at its end.
+std::function<void(const Record&, std::size_t index)> record_check(const ResolvedTable& t, const TableData& data);
 
 // Raises when the table cannot be changed (a keyed Paradox table, a field we cannot write).
 void check_writable(const std::string& path, const TableData& data);

@@ -2,6 +2,7 @@
 //   BM_EngineOpenAndScan       open the table and read one field of every record, in order
 //   BM_MainWindowOpenAndScroll 打开 the table in the main window, scroll to the last record and
 //                              paint the grid there
+//   BM_MainWindowCompute       计算 over the table open in the main window
 // Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 #include <QApplication>
 #include <QDir>
@@ -10,39 +11,18 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/db/dataset.h"
-#include "platform/db/paradox.h"
 #include "platform/ui/scripted_services.h"
 #include "shell/app_state.h"
 #include "shell/dataset_model.h"
 #include "shell/db_grid.h"
+#include "shell/engine/field_compute.h"
 #include "shell/menu.h"
+#include "big_table.h"
 
 namespace {
 
-constexpr int record_count = 1000000;
-
-const std::string& big_table()
-{
-    static QTemporaryDir dir;
-    static std::string path;
-    if (path.empty()) {
-        path = QDir(dir.path()).filePath("big.db").toStdString();
-        std::vector<vantelo::db::FieldDef> defs;
-        for (const char* name : {"年龄", "男性人口", "女性人口", "男性死亡率", "女性死亡率", "年龄别生育率"}) {
-            vantelo::db::FieldDef f;
-            f.name = name;
-            f.type = defs.empty() ? vantelo::db::FieldType::Integer : vantelo::db::FieldType::Float;
-            defs.push_back(f);
-        }
-        vantelo::db::TableData t;
-        t.fields = vantelo::db::paradox_fields_from(defs);
-        t.records.reserve(record_count);
-        for (int i = 0; i < record_count; ++i)
-            t.records.push_back({std::int64_t(i % 81), double(i), double(i) + 0.5, 0.001, 0.002, 0.0});
-        vantelo::db::write_paradox(path, t);
-    }
-    return path;
-}
+using bench::big_table;
+using bench::record_count;
 
 void BM_EngineOpenAndScan(benchmark::State& state)
 {
@@ -82,6 +62,31 @@ void BM_MainWindowOpenAndScroll(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MainWindowOpenAndScroll)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 数据管理 > 计算 on the table open in the main window, whose grid follows every changed record:
+// 男性人口 := 年龄 * 女性人口 over the million records, then the grid painted.
+void BM_MainWindowCompute(benchmark::State& state)
+{
+    vantelo::shell::reset_app_state();
+    vantelo::shell::Tquilta w;
+    w.resize(1024, 768);
+    w.show();
+    vantelo::ui::ScopedScriptedServices svc;
+    svc.open_answers.push_back(QString::fromStdString(big_table()));
+    w.Open1Click();
+    vantelo::shell::FieldComputation c;
+    c.target = "男性人口";
+    c.a = "年龄";
+    c.b = "女性人口";
+    c.operation = 2;
+    for (auto _ : state) {
+        auto out = vantelo::shell::compute_field(w.Table1, c);
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(out);
+    }
+    w.Close1Click();
+}
+BENCHMARK(BM_MainWindowCompute)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

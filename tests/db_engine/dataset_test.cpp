@@ -180,6 +180,94 @@ TEST_P(Datasets, PostWritesThroughAtOnce)
     EXPECT_EQ(other.record_count(), 3);
 }
 
+TEST_P(Datasets, BatchWritesOnceAtItsEnd)
+{
+    const std::string before = file_bytes(path);
+    ds.begin_batch();
+    for (ds.first(); !ds.eof(); ds.next()) {
+        ds.edit();
+        ds.field(0).set_as_integer(ds.field(0).as_integer() * 10);
+    }
+    // Posted into the image only: the file and a second reader still hold the old values.
+    EXPECT_EQ(xs(), (std::vector<std::int64_t>{10, 20, 30}));
+    EXPECT_EQ(file_bytes(path), before);
+    Dataset other;
+    other.set_table_name(path);
+    other.open();
+    EXPECT_EQ(other.field(0).as_integer(), 1);
+    EXPECT_EQ(error_of([&] { ds.append(); }), "Cannot append or delete records during a batch update");
+    EXPECT_EQ(error_of([&] { ds.delete_record(); }), "Cannot append or delete records during a batch update");
+    // A pending edit is posted by the end of the batch.
+    ds.move_to(0);
+    ds.edit();
+    ds.field(1).set_as_float(4.5);
+    ds.end_batch();
+    EXPECT_FALSE(ds.in_batch());
+    reopen();
+    EXPECT_EQ(xs(), (std::vector<std::int64_t>{10, 20, 30}));
+    ds.move_to(0);
+    EXPECT_EQ(ds.field(1).as_float(), 4.5);
+    ds.move_to(1);
+    EXPECT_EQ(ds.field(2).as_string(), "");
+    ds.move_to(2);
+    EXPECT_EQ(ds.field(2).as_string(), "乙丙");
+    // Outside a batch posts write through again.
+    ds.append();
+    ds.field(0).set_as_integer(4);
+    ds.post();
+    reopen();
+    EXPECT_EQ(xs(), (std::vector<std::int64_t>{10, 20, 30, 4}));
+}
+
+TEST_P(Datasets, ObserversHearABatchOnceAtItsEnd)
+{
+    struct Counter : DatasetObserver {
+        int changed = 0, records = 0, moves = 0;
+        void dataset_changed(Dataset&) override { ++changed; }
+        void record_changed(Dataset&, int) override { ++records; }
+        void position_changed(Dataset&) override { ++moves; }
+    } seen;
+    ds.add_observer(&seen);
+    ds.begin_batch();
+    for (ds.first(); !ds.eof(); ds.next()) {
+        ds.edit();
+        ds.field(1).set_as_float(2.5);
+    }
+    EXPECT_EQ(seen.changed + seen.records + seen.moves, 0);
+    ds.end_batch();
+    EXPECT_EQ(seen.changed, 1);
+    EXPECT_EQ(seen.records, 0);
+    // A batch that changed nothing tells of the cursor's move only.
+    seen = Counter{};
+    ds.begin_batch();
+    ds.first();
+    ds.end_batch();
+    EXPECT_EQ(seen.changed, 0);
+    EXPECT_EQ(seen.moves, 1);
+    ds.remove_observer(&seen);
+}
+
+TEST_P(Datasets, BatchWithoutChangesOrClosedEarlyWritesNothing)
+{
+    const std::string before = file_bytes(path);
+    ds.begin_batch();
+    ds.first();
+    ds.edit();
+    ds.next();   // nothing assigned: the edit is dropped
+    ds.end_batch();
+    EXPECT_EQ(file_bytes(path), before);
+    ds.begin_batch();
+    ds.first();
+    ds.edit();
+    ds.field(0).set_as_integer(99);
+    ds.next();
+    ds.close();  // ends the batch, discarding what it did not write
+    EXPECT_FALSE(ds.in_batch());
+    EXPECT_EQ(file_bytes(path), before);
+    ds.open();
+    EXPECT_EQ(xs(), (std::vector<std::int64_t>{1, 2, 3}));
+}
+
 TEST_P(Datasets, AppendAlwaysGoesToThePhysicalEnd)
 {
     ds.move_to(0);
