@@ -3,12 +3,14 @@
 #include "shell/menu.h"
 #include "shell/startup.h"
 #include "projection/single_region_launcher.h"
+#include "charts/chart_launchers.h"
 
 // Command windows register their launchers with the main window here, before it is built:
 // vantelo::shell::register_window("Table_info", ...).
 static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
+    vantelo::charts::register_chart_dialogs();
 }
 
 int main(int argc, char** argv)
