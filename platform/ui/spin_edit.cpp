@@ -30,6 +30,8 @@ int SpinEdit::value() const
 
 void SpinEdit::setValue(int v) { lineEdit()->setText(QString::number(v)); }
 
+void SpinEdit::set_text(const QString& text) { lineEdit()->setText(text); }
+
 void SpinEdit::stepBy(int steps)
 {
     const long long next = static_cast<long long>(value()) + steps;

@@ -26,6 +26,9 @@ public:
     // Shows v as it is (no clamping, as typing would).
     void setValue(int v);
 
+    // Puts text into the box as typing would.
+    void set_text(const QString& text);
+
     // One step up or down from the value, kept within the range.
     void stepBy(int steps) override;
 
