@@ -43,7 +43,7 @@ FontColourDialog::FontColourDialog(const FontDialogState& state, QWidget* parent
     font_box = new QFontDialog(this);
     font_box->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     font_box->setWindowFlags(Qt::Widget);
-    font_box->setCurrentFont(state.font);
+    set_selected_font(state.font);
 
     colour_box = new QComboBox(this);
     for (const NamedColour& c : kColours) colour_box->addItem(swatch(QColor(c.rgb)), QString::fromUtf8(c.name), QColor(c.rgb));
@@ -69,7 +69,13 @@ QFont FontColourDialog::selected_font() const { return font_box->currentFont(); 
 
 QColor FontColourDialog::selected_colour() const { return colour_box->currentData().value<QColor>(); }
 
-void FontColourDialog::set_selected_font(const QFont& font) { font_box->setCurrentFont(font); }
+void FontColourDialog::set_selected_font(const QFont& font)
+{
+    // The weight and slant decide the style shown, not a style name left from an earlier choice.
+    QFont f = font;
+    f.setStyleName(QString());
+    font_box->setCurrentFont(f);
+}
 
 void FontColourDialog::set_selected_colour(const QColor& colour)
 {
