@@ -52,17 +52,12 @@ db::Dataset& TAge_stru_frm::table() const
     return *table_;
 }
 
-void TAge_stru_frm::fill_fields(const QStringList& names)
-{
-    for (const QString& n : names) ListBox1->addItem(n);
-}
+void TAge_stru_frm::fill_fields(const QStringList& names) { ListBox1->addItems(names); }
 
 void TAge_stru_frm::copy_numeric_item(QLineEdit* box)
 {
-    const int i = ListBox1->currentRow();
-    if (i < 0 || i >= ListBox1->count()) throw ListIndexError(i);
     // Other field types are ignored without a message.
-    const QString name = ListBox1->item(i)->text();
+    const QString name = current_item_text(ListBox1);
     if (is_numeric_field(table(), name)) box->setText(name);
 }
 

@@ -59,6 +59,25 @@ void centre_on_screen(QWidget* w)
     }
 }
 
+QString current_item_text(const QListWidget* list)
+{
+    const int i = list->currentRow();
+    if (i < 0 || i >= list->count()) throw ListIndexError(i);
+    return list->item(i)->text();
+}
+
+void title_font_button(QWidget* parent, ui::FontDialogState& font_dialog)
+{
+    ui::services().font_dialog(parent, font_dialog);
+    take_title_font(font_dialog);
+}
+
+void axis_font_button(QWidget* parent, ui::FontDialogState& font_dialog)
+{
+    ui::services().font_dialog(parent, font_dialog);
+    take_axis_font(font_dialog);
+}
+
 TGraph* new_application_chart()
 {
     auto* g = new TGraph(nullptr);
@@ -119,10 +138,7 @@ void ChartDefinitionDialog::set_area_options(chart::Series& s, const QGroupBox* 
     s.set_area_combination(i >= 0 && i < 3 ? kinds[i] : chart::maNone);
 }
 
-void ChartDefinitionDialog::fill_fields(const QStringList& names)
-{
-    for (const QString& n : names) ListBox1->addItem(n);
-}
+void ChartDefinitionDialog::fill_fields(const QStringList& names) { ListBox1->addItems(names); }
 
 void ChartDefinitionDialog::Button4Click()
 {
@@ -135,18 +151,9 @@ void ChartDefinitionDialog::Button4Click()
 
 void ChartDefinitionDialog::Button5Click() { ListBox2->clear(); }
 
-void ChartDefinitionDialog::BitBtn3Click()
-{
-    // The dialog's result is not consulted: a Cancel copies the font it holds.
-    ui::services().font_dialog(this, FontDialog1);
-    take_title_font(FontDialog1);
-}
-
-void ChartDefinitionDialog::BitBtn4Click()
-{
-    ui::services().font_dialog(this, FontDialog1);
-    take_axis_font(FontDialog1);
-}
+// A Cancel in the font dialog copies the font it holds.
+void ChartDefinitionDialog::BitBtn3Click() { title_font_button(this, FontDialog1); }
+void ChartDefinitionDialog::BitBtn4Click() { axis_font_button(this, FontDialog1); }
 
 void ChartDefinitionDialog::BitBtn2Click()
 {

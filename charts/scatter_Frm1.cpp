@@ -65,34 +65,15 @@ Tscatter_Frm::~Tscatter_Frm()
     if (scatter_Frm == this) scatter_Frm = nullptr;
 }
 
-void Tscatter_Frm::fill_fields(const QStringList& names)
-{
-    for (const QString& n : names) ListBox1->addItem(n);
-}
+void Tscatter_Frm::fill_fields(const QStringList& names) { ListBox1->addItems(names); }
 
-void Tscatter_Frm::copy_current_item(QLineEdit* box)
-{
-    // Whatever the field's type.
-    const int i = ListBox1->currentRow();
-    if (i < 0 || i >= ListBox1->count()) throw ListIndexError(i);
-    box->setText(ListBox1->item(i)->text());
-}
+// The current field, whatever its type.
+void Tscatter_Frm::Button4Click() { Edit4->setText(current_item_text(ListBox1)); }
+void Tscatter_Frm::Button5Click() { Edit5->setText(current_item_text(ListBox1)); }
+void Tscatter_Frm::Button1Click() { Edit6->setText(current_item_text(ListBox1)); }
 
-void Tscatter_Frm::Button4Click() { copy_current_item(Edit4); }
-void Tscatter_Frm::Button5Click() { copy_current_item(Edit5); }
-void Tscatter_Frm::Button1Click() { copy_current_item(Edit6); }
-
-void Tscatter_Frm::BitBtn3Click()
-{
-    ui::services().font_dialog(this, FontDialog1);
-    take_title_font(FontDialog1);
-}
-
-void Tscatter_Frm::BitBtn4Click()
-{
-    ui::services().font_dialog(this, FontDialog1);
-    take_axis_font(FontDialog1);
-}
+void Tscatter_Frm::BitBtn3Click() { title_font_button(this, FontDialog1); }
+void Tscatter_Frm::BitBtn4Click() { axis_font_button(this, FontDialog1); }
 
 void Tscatter_Frm::ComboBox2Change() { scatter_point_style = chosen_shape(ComboBox2); }
 

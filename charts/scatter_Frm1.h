@@ -66,8 +66,6 @@ public:
     ui::FontDialogState FontDialog1;
 
 private:
-    void copy_current_item(QLineEdit* box);
-
     std::unique_ptr<Ui::Tscatter_Frm> ui_;
     db::Dataset* table_ = nullptr;
 };

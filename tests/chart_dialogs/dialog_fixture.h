@@ -117,6 +117,15 @@ protected:
         return g[0]->chart();
     }
 
+    // The one chart shown holds `count` series without points.
+    void expect_empty_series(int count)
+    {
+        EXPECT_TRUE(services.messages.empty()) << services.message_texts().join("|").toStdString();
+        vantelo::chart::Chart& c = only_chart();
+        ASSERT_EQ(c.series_count(), count);
+        for (int i = 0; i < count; ++i) EXPECT_EQ(c.series(i).count(), 0) << i;
+    }
+
     static void select(QListWidget* list, const QStringList& names)
     {
         list->clearSelection();

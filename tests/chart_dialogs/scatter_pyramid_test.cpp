@@ -243,11 +243,7 @@ TEST_F(PyramidDialog, NoRecordsShowAnEmptyChart)
     d->Edit2->setText("男性");
     d->Edit3->setText("女性");
     d->BitBtn2->click();
-    EXPECT_TRUE(services.messages.empty());
-    chart::Chart& c = only_chart();
-    ASSERT_EQ(c.series_count(), 2);
-    EXPECT_EQ(c.series(0).count(), 0);
-    EXPECT_EQ(c.series(1).count(), 0);
+    expect_empty_series(2);
 }
 
 }  // namespace
