@@ -283,7 +283,7 @@ TEST_F(DefinitionDialog, PointSizeAsTypedAndBelowOneAnErrorWithoutAWindow)
     struct Case {
         const char* typed;
         int size;  // 0: the error
-    } cases[] = {{"4", 4}, {"abc", 1}, {"50", 50}, {"0", 0}, {"-3", 0}};
+    } cases[] = {{"4", 4}, {"abc", 1}, {"50", 50}, {"2147483647", 2147483647}, {"0", 0}, {"-3", 0}};
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.typed);
         shown.clear();
@@ -307,6 +307,8 @@ TEST_F(DefinitionDialog, PointSizeAsTypedAndBelowOneAnErrorWithoutAWindow)
             ASSERT_EQ(c.series_count(), 2);
             EXPECT_EQ(c.series(1).pointer_width(), tc.size);
             EXPECT_EQ(c.series(1).pointer_height(), tc.size);
+            // Drawn at any size, the largest too, without the marker geometry overflowing.
+            EXPECT_FALSE(chart::render_chart(c, QSize(300, 200)).isNull());
         }
     }
 }
