@@ -15,6 +15,7 @@
 #include "platform/core/checked.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/windows.h"
 #include "ui_Graph_1.h"
 
 namespace vantelo::charts {
@@ -150,11 +151,7 @@ TGraph::TGraph(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TGraph
                 vantelo::ui::guarded(this, [&] { DBChart1MouseDown(button); });
             });
 
-    // Centred on the screen.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect avail = screen->availableGeometry();
-        move(avail.center() - QPoint(width() / 2, height() / 2));
-    }
+    vantelo::ui::centre_on_screen(this);
     FormResize();
 }
 
@@ -233,8 +230,7 @@ void TGraph::BitBtn6Click()
 void TGraph::DBChart1MouseDown(Qt::MouseButton button)
 {
     if (button != Qt::RightButton) return;
-    auto* dialog = new TView_3d_frm(DBChart1, this);
-    View_3d_frm = dialog;
+    auto* dialog = vantelo::ui::new_window(this, View_3d_frm, DBChart1);
     dialog->ScrollBar1->setEnabled(true);
     dialog->ScrollBar2->setEnabled(true);
     dialog->CheckBox4->setChecked(false);
@@ -273,12 +269,7 @@ void TGraph::pyramid_setup()
     Chart& c = chart();
     c.set_view3d(false);
     c.set_legend_style(vantelo::chart::lsSeries);
-    vantelo::chart::ChartFont font = c.title_font();
-    font.point_size = 18;
-    font.pixel_size = 0;
-    font.colour = color_from_bgr(0x000000);
-    c.set_title_font(font);
-    c.set_title_text(kPyramidTitle);
+    set_chart_title(c, kPyramidTitle);
     c.clear_series();
     add_pyramid_series(c);
 }

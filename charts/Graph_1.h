@@ -12,6 +12,7 @@
 
 #include <QDialog>
 
+#include "charts/animation.h"
 #include "platform/chart/chart_widget.h"
 #include "platform/ui/services.h"
 
@@ -24,10 +25,6 @@ class TGraph;
 }
 
 namespace vantelo::charts {
-
-// Frame delays of the animated charts, in milliseconds.
-inline constexpr int result_frame_delay = 400;   // line and bar animations, urban/rural pyramids
-inline constexpr int pyramid_frame_delay = 300;  // single-region age pyramid
 
 // What the pyramid buttons read of the projection workspace, at the time of the click:
 // N age groups, Y projected years, the base year of the newest single-region form, and the

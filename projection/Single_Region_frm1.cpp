@@ -6,14 +6,16 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
 #include "platform/core/numtext.h"
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/readable_text.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/services.h"
+#include "platform/ui/windows.h"
 #include "projection/engine/fertility_pattern_file.h"
 #include "projection/engine/input_message.h"
 #include "projection/engine/projection_run.h"
@@ -87,23 +89,13 @@ const Place places[] = {
     {"新西兰", nullptr, true, "2.0", 74, 80},
 };
 
-// An editable list gets its items with no item chosen and never adds typed text.
-void fill_list(QComboBox* box, const QStringList& items)
-{
-    QSignalBlocker block(box);
-    box->clear();
-    box->addItems(items);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
-    box->setCurrentIndex(-1);
-    box->setEditText(QString());
-}
-
 void colour_list(QComboBox* box, const QColor& c)
 {
     QPalette p = box->palette();
     p.setColor(QPalette::Base, c);
     p.setColor(QPalette::Button, c);
+    p.setColor(QPalette::Text, ui::readable_text_colour(c));
+    p.setColor(QPalette::ButtonText, ui::readable_text_colour(c));
     box->setPalette(p);
     if (box->lineEdit()) box->lineEdit()->setPalette(p);
 }
@@ -126,7 +118,7 @@ TSingle_Region_frm::TSingle_Region_frm(QWidget* parent) : QDialog(parent), ui_(s
 
     for (QComboBox* box : {ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5, ui_->ComboBox6,
                            ui_->ComboBox10, ui_->ComboBox11, ui_->ComboBox8, ui_->ComboBox9})
-        fill_list(box, {});
+        ui::fill_list(box, {});
 
     // The reference lists: display only, first item shown.
     QStringList tfr{QStringLiteral("2000年世界平均总和生育率 2.8")};
@@ -184,7 +176,7 @@ TSingle_Region_frm::TSingle_Region_frm(QWidget* parent) : QDialog(parent), ui_(s
     ui::connect_guarded(ui_->BitBtn1, &QPushButton::clicked, this, &F::BitBtn1Click);
     ui::connect_guarded(ui_->BitBtn2, &QPushButton::clicked, this, &F::BitBtn2Click);
 
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    ui::centre_on_screen(this);
 }
 
 TSingle_Region_frm::~TSingle_Region_frm()
@@ -223,7 +215,7 @@ void TSingle_Region_frm::fill_field_lists(const QStringList& fields)
 {
     for (QComboBox* box : {ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5, ui_->ComboBox6,
                            ui_->ComboBox8, ui_->ComboBox9, ui_->ComboBox10, ui_->ComboBox11})
-        fill_list(box, fields);
+        ui::fill_list(box, fields);
 }
 
 // Row 0 of columns 1..years: the calendar years base + c.
@@ -658,15 +650,13 @@ void TSingle_Region_frm::BitBtn2Click()
     }
     // The form closes (it stays alive: the viewer reads its years) and the viewer takes over.
     done(QDialog::Accepted);
-    auto* viewer = new Tpop_result_Form1(nullptr);
-    pop_result_Form1 = viewer;
+    auto* viewer = ui::new_window(nullptr, pop_result_Form1);
     ui::show_modal(*viewer);
 }
 
 void TSingle_Region_frm::BitBtn1Click()
 {
-    const int n = main_table_field_count();
-    for (int i = 0; i < n; ++i) set_main_grid_column_colour(i, white);
+    reset_main_grid_colours();
     done(QDialog::Rejected);
 }
 

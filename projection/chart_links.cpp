@@ -6,6 +6,7 @@
 #include "charts/Graph_1.h"
 #include "projection/Single_Region_frm1.h"
 #include "projection/engine/workspace.h"
+#include "platform/ui/windows.h"
 #include "projection/projection_links.h"
 
 namespace vantelo::projection {
@@ -34,8 +35,7 @@ void install_workspace_pyramid()
 ChartWindowOps new_chart_window(QWidget* owner)
 {
     install_workspace_pyramid();
-    auto* g = new charts::TGraph(owner);
-    charts::Graph = g;
+    auto* g = ui::new_window(owner, charts::Graph);
     g->setWindowState(g->windowState() | Qt::WindowMaximized);
     ChartWindowOps ops;
     ops.chart = &g->chart();

@@ -1,10 +1,10 @@
 #include "projection/pop_data_resultFrm1.h"
 
 #include <QFont>
-#include <QScreen>
 #include <QTextEdit>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/windows.h"
 #include "projection/rtf_writer.h"
 #include "ui_pop_data_resultFrm1.h"
 
@@ -27,15 +27,18 @@ Tpop_data_resultForm1::Tpop_data_resultForm1(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::Tpop_data_resultForm1>())
 {
     ui_->setupUi(this);
-    // The box's font: MS Sans Serif 13 px where it exists, else a font with Chinese glyphs.
+    // The box's font, 13 px: the reports align their columns with blanks, so a font whose
+    // digits, Latin letters and blanks share one width and that holds the Chinese glyphs (each
+    // two columns wide); the saved RTF names the same font.
     QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Noto Sans CJK SC"),
-                   QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("AR PL UMing CN")});
+    f.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                   QStringLiteral("MS Sans Serif"), QStringLiteral("Noto Sans CJK SC")});
+    f.setStyleHint(QFont::TypeWriter);
     f.setPixelSize(13);
     ui_->RichEdit1->setFont(f);
     ui_->RichEdit1->document()->setDefaultFont(f);
     adjustSize();
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    ui::centre_on_screen(this);
     ui::connect_guarded(ui_->Button1, &QPushButton::clicked, this, &Tpop_data_resultForm1::Button1Click);
     ui::connect_guarded(ui_->Button2, &QPushButton::clicked, this, &Tpop_data_resultForm1::Button2Click);
 }

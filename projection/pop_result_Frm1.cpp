@@ -2,11 +2,11 @@
 
 #include <QCompleter>
 #include <QLineEdit>
-#include <QScreen>
-#include <QSignalBlocker>
 
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/windows.h"
 #include "projection/Single_Region_frm1.h"
 #include "projection/engine/workspace.h"
 #include "projection/pop_data_resultFrm1.h"
@@ -84,14 +84,9 @@ Tpop_result_Form1::Tpop_result_Form1(QWidget* parent) : QDialog(parent), ui_(std
     // The list shows its initial text with no entry chosen; typed text is never added to it
     // and is not completed from the entries.
     QComboBox* box = ui_->ComboBox1;
-    {
-        QSignalBlocker block(box);
-        for (const auto& e : indicator_entries()) box->addItem(QString::fromStdString(e));
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setCompleter(nullptr);
-        box->setCurrentIndex(-1);
-        box->setEditText(QString::fromStdString(indicator_entry_text(ind_total_pop)));
-    }
+    QStringList entries;
+    for (const auto& e : indicator_entries()) entries << QString::fromStdString(e);
+    ui::fill_list(box, entries, QString::fromStdString(indicator_entry_text(ind_total_pop)));
     connect(box, &QComboBox::activated, this, [this](int index) { selected_ = index; });
     connect(box->lineEdit(), &QLineEdit::textEdited, this, [this](const QString&) { selected_ = -1; });
 
@@ -101,7 +96,7 @@ Tpop_result_Form1::Tpop_result_Form1(QWidget* parent) : QDialog(parent), ui_(std
     ui::connect_guarded(ui_->RadioButton15, &QRadioButton::clicked, this, &Tpop_result_Form1::RadioButton15Click);
 
     adjustSize();
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    ui::centre_on_screen(this);
 }
 
 Tpop_result_Form1::~Tpop_result_Form1() = default;
@@ -141,8 +136,7 @@ void Tpop_result_Form1::show_text(int k, const QString& title)
 {
     // The lines are built first: a failure leaves no half-filled window behind.
     std::vector<std::string> lines = text_report(current_result_view(), k, title.toStdString());
-    auto* w = new Tpop_data_resultForm1(nullptr);
-    pop_data_resultForm1 = w;
+    auto* w = ui::new_window(nullptr, pop_data_resultForm1);
     w->set_lines(lines);
     ui::show_modal(*w);
 }
@@ -176,8 +170,7 @@ void Tpop_result_Form1::show_chart(int k, const QString& title, bool bars)
 
 void Tpop_result_Form1::BitBtn1Click()
 {
-    int n = main_table_field_count();
-    for (int i = 0; i < n; ++i) set_main_grid_column_colour(i, QColor(255, 255, 255));
+    reset_main_grid_colours();
     done(QDialog::Rejected);
 }
 

@@ -1,36 +1,22 @@
 #pragma once
 // What the projection windows use of the main window and the chart window: the current
-// table's fields, the column colours of the main data grid, and new chart windows.
-#include <QColor>
-#include <QStringList>
-#include <functional>
-#include <vector>
-
+// table's fields, the column colours of the main data grid (both from shell/main_table.h), and
+// new chart windows.
 #include "projection/result_charts.h"
+#include "shell/main_table.h"
 
 class QWidget;
 
-namespace vantelo::db {
-class Dataset;
-}
-
 namespace vantelo::projection {
 
-// What the main window lends the projection windows: its current table (Table1) and the
-// column colouring of its data grid (DBGrid1), by field name.
-struct MainWindowLink {
-    db::Dataset* table = nullptr;
-    std::function<void(const QString& field_name, const QColor& colour)> colour_column;
-};
-void set_main_window_link(MainWindowLink link);
-
-// Number of fields of the current table (Table1) and their names in table order.
-int main_table_field_count();
-QStringList main_table_field_names();
-// Reads a whole column of the current table, record by record from the first.
-std::vector<double> main_table_column(const QString& field_name);
-// Background colour of column `col` of the main window's data grid.
-void set_main_grid_column_colour(int col, const QColor& colour);
+// The current table and the main window's grid, as every window reads them.
+using shell::main_table_column;
+using shell::main_table_field_count;
+using shell::main_table_field_names;
+using shell::MainWindowLink;
+using shell::reset_main_grid_colours;
+using shell::set_main_grid_column_colour;
+using shell::set_main_window_link;
 
 // Creates a chart window owned by `owner` (hidden, to open maximised), makes it the newest
 // chart window and returns what the animations need of it.

@@ -10,16 +10,6 @@ namespace {
 const QColor silver(192, 192, 192);
 const QColor red(255, 0, 0);
 
-void set_title(chart::Chart& c, const QString& text, int size)
-{
-    chart::ChartFont f = c.title_font();
-    f.point_size = size;
-    f.pixel_size = 0;
-    f.colour = Qt::black;
-    c.set_title_font(f);
-    c.set_title_text(text);
-}
-
 QString year_label(int base_year, int i) { return QString::number(checked_add(checked_add(base_year, 1), i)); }
 
 void frame(const ChartWindowOps& w, int delay_ms)
@@ -52,7 +42,7 @@ void line_animation(const ChartWindowOps& w, const QString& title, const YearSer
     c.set_gradient_start(silver);
     c.set_gradient_end(silver);
     c.set_legend_visible(false);
-    set_title(c, title, title_size);
+    charts::set_chart_title(c, title, title_size);
     c.set_view3d(false);
     line.set_pen_colour(silver);
     line.set_pen_width(1);
@@ -75,7 +65,7 @@ void bar_animation(const ChartWindowOps& w, const QString& title, const YearSeri
     chart::Series& bars = c.add_series(chart::SeriesKind::Bar);
     bars.set_marks_visible(false);
     c.set_legend_visible(false);
-    set_title(c, title, title_size);
+    charts::set_chart_title(c, title, title_size);
     for (int i = 0; i < s.year_count; ++i) {
         bars.add(to_double(s.value(i)), year_label(s.base_year, i), red);
         frame(w, delay_ms);
@@ -88,7 +78,7 @@ void pyramid_animation(const ChartWindowOps& w, const PyramidData& d, const QStr
     chart::Chart& c = *w.chart;
     if (stepping_buttons && w.show_pyramid_buttons) w.show_pyramid_buttons();
     c.set_view3d(false);
-    set_title(c, title, title_size);
+    charts::set_chart_title(c, title, title_size);
     const charts::PyramidSeries pyramid = charts::add_pyramid_series(c);
     for (int j = 0; j < d.year_count; ++j) {
         c.set_title_text(year_label(d.base_year, j) + joiner + title);

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include "charts/animation.h"
 #include "platform/core/checked.h"
 
 namespace vantelo::chart {
@@ -25,8 +26,8 @@ struct ChartWindowOps {
     std::function<void()> show_pyramid_buttons;
 };
 
-inline constexpr int series_frame_delay = 400;
-inline constexpr int pyramid_frame_delay = 300;
+using charts::pyramid_frame_delay;
+using charts::result_frame_delay;
 
 // The yearly values of a series: value(i) for year index i = 0..year_count-1, labelled with the
 // calendar year base_year + 1 + i. value may raise; the frames drawn before stay.
@@ -40,12 +41,12 @@ struct YearSeries {
 // black, 2-D, a silver pen of width 1. All points are added in silver without a pause, then
 // point i turns red, frame by frame.
 void line_animation(const ChartWindowOps& w, const QString& title, const YearSeries& s,
-                    int delay_ms = series_frame_delay, int title_size = 18);
+                    int delay_ms = result_frame_delay, int title_size = 18);
 
 // Bar chart: a bar series without marks, no legend, the title in 18 point black; one red bar
 // per year, frame by frame. The 3-D setting stays as the window has it.
 void bar_animation(const ChartWindowOps& w, const QString& title, const YearSeries& s,
-                   int delay_ms = series_frame_delay, int title_size = 18);
+                   int delay_ms = result_frame_delay, int title_size = 18);
 
 // Age pyramid of N ages over Y years: male[x][j] (negative shares, blue, left) and
 // female[x][j] (red, right) as horizontal bars sharing the age rows; per year a frame titled

@@ -79,6 +79,8 @@ std::string rtf_document(const std::vector<std::string>& lines, const std::strin
 {
     std::string doc = "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang2052{\\fonttbl{\\f0\\fnil\\fcharset134 "
         + escape_line(font_name) + ";}}\r\n";
+    // An A4 page (in twips) with 2 cm margins.
+    doc += "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\r\n";
     doc += "\\viewkind4\\uc1\\pard\\f0\\fs" + std::to_string(half_points) + " ";
     for (size_t i = 0; i < lines.size(); ++i) {
         doc += escape_line(lines[i]);

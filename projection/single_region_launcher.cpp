@@ -1,8 +1,6 @@
 #include "projection/single_region_launcher.h"
 
 #include "projection/Single_Region_frm1.h"
-#include "projection/projection_links.h"
-#include "shell/db_grid.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
 
@@ -22,10 +20,6 @@ TSingle_Region_frm* new_single_region_form(QWidget* owner, const QStringList& fi
 void register_single_region_projection()
 {
     shell::register_window(QStringLiteral("Projection1"), [](shell::Tquilta& main) -> QWidget* {
-        shell::Tquilta* m = &main;
-        set_main_window_link({&main.Table1, [m](const QString& field, const QColor& colour) {
-                                  if (m->DBGrid1) m->DBGrid1->set_column_color(field, colour);
-                              }});
         return new_single_region_form(&main, main.field_names());
     });
 }

@@ -1,44 +1,32 @@
 #pragma once
-// A string grid on screen: the year-parameter grid's text cells (column, row) with row 0 and
-// column 0 fixed (the year headers and the row labels, greyed and not editable). The cells live
-// in the grid's model, which the computing code reads and writes; the user's edits go straight
-// into it, and refresh() shows what the computing code wrote.
-#include <QTableWidget>
-
+// The year-parameter grids of the projection form: the shared string grid (platform/ui) over the
+// projection's own cell model, which the computing code reads and writes.
+#include "platform/ui/string_grid.h"
 #include "projection/engine/year_grid.h"
 
 namespace vantelo {
 
-class StringGrid : public QTableWidget {
+class StringGrid : public ui::StringGrid {
     Q_OBJECT
 public:
-    explicit StringGrid(QWidget* parent = nullptr);
-
-    QString cell(int col, int row) const;
-    void set_cell(int col, int row, const QString& text);
-
-    int col_count() const { return model_.col_count(); }
-    int row_count() const { return model_.row_count(); }
-    void set_col_count(int n);
-    void set_row_count(int n);
+    explicit StringGrid(QWidget* parent = nullptr) : ui::StringGrid(parent, cells_), cells_{model_} {}
 
     projection::GridModel& model() { return model_; }
     const projection::GridModel& model() const { return model_; }
-    // Shows the model's size and texts.
-    void refresh();
-    // The model takes the size the form's design gave the grid.
-    void take_design_size();
-
-signals:
-    // The user selected the cell (col, row) with the mouse or the keyboard.
-    void select_cell(int col, int row);
 
 private:
-    void show_cell(int col, int row);
-    void user_edited(QTableWidgetItem* item);
-
+    // The model seen as the grid's cells.
+    struct ModelCells : ui::GridCells {
+        explicit ModelCells(projection::GridModel& m) : m(m) {}
+        projection::GridModel& m;
+        int col_count() const override { return m.col_count(); }
+        int row_count() const override { return m.row_count(); }
+        void set_size(int cols, int rows) override { m.set_size(cols, rows); }
+        std::string cell(int col, int row) const override { return m.cell(col, row); }
+        void set_cell(int col, int row, std::string text) override { m.set_cell(col, row, std::move(text)); }
+    };
     projection::GridModel model_;
-    bool filling_ = false;
+    ModelCells cells_;
 };
 
 }  // namespace vantelo

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-noto-cjk fonts-wqy-zenhei fonts-arphic-uming fonts-liberation
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev

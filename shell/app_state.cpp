@@ -10,7 +10,6 @@ void reset_app_state()
     help_file.clear();
     structure_edit_mode = 0;
     un_index_mode = 0;
-    proj_year_count = 0;
     old_field_count = 0;
     old_structure.clear();
     new_structure.clear();

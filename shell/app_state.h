@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/db/table_data.h"
-#include "projection/engine/workspace.h"
 
 namespace vantelo::shell {
 
@@ -38,9 +37,6 @@ inline QString help_file;
 inline int structure_edit_mode = 0;
 // Mode of the UN age-sex form; 2 = the UN age-sex accuracy index.
 inline int un_index_mode = 0;
-// The number of projected years: the projection workspace's own count, shared by the main
-// window's launchers, the projection forms, the result viewers and the chart window.
-inline int& proj_year_count = projection::projection_workspace().proj_year_count;
 // The structure before and after a restructure.
 inline int old_field_count = 0;
 inline std::vector<Table_structure_info> old_structure;

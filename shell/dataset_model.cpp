@@ -5,6 +5,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/readable_text.h"
 
 namespace vantelo::shell {
 
@@ -84,6 +85,10 @@ QVariant DatasetModel::cell_data(const QModelIndex& index, int role) const
     if (role == Qt::BackgroundRole) {
         QColor c = column_color(index.column());
         if (c.isValid()) return c;
+    }
+    if (role == Qt::ForegroundRole) {
+        QColor c = column_color(index.column());
+        if (c.isValid()) return ui::readable_text_colour(c);
     }
     if (role == Qt::TextAlignmentRole) {
         auto t = ds_.field_def(index.column()).type;

@@ -10,7 +10,7 @@
 #include <QString>
 #include <functional>
 
-class QWidget;
+#include "platform/ui/windows.h"
 
 namespace vantelo::shell {
 
@@ -29,14 +29,8 @@ WindowFactory window_factory(const QString& item);
 
 // The launched window is shown through ui::show_window (platform/ui/modal.h).
 
-// A new window of kind W owned by the main window, stored in its global reference.
-template <class W, class Owner>
-W* new_window(Owner* owner, W*& newest)
-{
-    W* w = new W(owner);
-    if (!w->isWindow()) w->setWindowFlag(Qt::Window, true);
-    newest = w;
-    return w;
-}
+// A new window of kind W owned by the main window, stored in its global reference: the
+// program's one way of creating a window (platform/ui/windows.h).
+using ui::new_window;
 
 }  // namespace vantelo::shell

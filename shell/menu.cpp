@@ -19,6 +19,7 @@
 #include "shell/db_navigator.h"
 #include "shell/input_tables.h"
 #include "shell/launch.h"
+#include "shell/main_table.h"
 #include "shell/startup.h"
 #include "ui_menu.h"
 
@@ -95,6 +96,11 @@ Tquilta::Tquilta(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DBGrid1->set_data_source(DataSource1);
     DBNavigator1->set_data_source(DataSource1, DBGrid1);
+    // Every window reads the current table and colours the grid through this link.
+    set_main_window_link({&Table1, [this](const QString& field, const QColor& colour) {
+                              if (DBGrid1) DBGrid1->set_column_color(field, colour);
+                          },
+                          &Query1});
 
     OpenDialog1.filter = QStringLiteral("*.db|*.db|*.dbf|*.dbf");
     SaveDialog1.filter = QStringLiteral("DB|*.DB|DBF|*.dbf");
@@ -125,6 +131,7 @@ Tquilta::~Tquilta()
     delete takeCentralWidget();
     delete DataSource1;
     DataSource1 = nullptr;
+    if (main_window_link().table == &Table1) set_main_window_link({});
     if (quilta == this) quilta = nullptr;
 }
 
@@ -206,6 +213,12 @@ bool Tquilta::check_table(const QString& message)
 void Tquilta::commit_grid_editor()
 {
     if (DBGrid1) DBGrid1->commit_editor();
+}
+
+void Tquilta::post_pending_edit()
+{
+    commit_grid_editor();
+    if (Table1.active() && Table1.modified()) Table1.post();
 }
 
 void Tquilta::FormCreate()
@@ -290,7 +303,7 @@ void Tquilta::Simulation1Click()
 
 void Tquilta::Open1Click()
 {
-    commit_grid_editor();
+    post_pending_edit();
     ui::services().open_dialog(this, OpenDialog1);
     current_table_file = OpenDialog1.file_name;
     if (current_table_file.isEmpty()) return;
@@ -303,15 +316,11 @@ void Tquilta::Open1Click()
     table_open = 1;
 }
 
-void Tquilta::Save1Click()
-{
-    commit_grid_editor();
-    if (Table1.active() && Table1.modified()) Table1.post();
-}
+void Tquilta::Save1Click() { post_pending_edit(); }
 
 void Tquilta::Close1Click()
 {
-    commit_grid_editor();
+    post_pending_edit();
     Table1.close();
     table_open = 0;
 }
@@ -320,6 +329,15 @@ void Tquilta::Exit1Click() { close(); }
 
 void Tquilta::closeEvent(QCloseEvent* event)
 {
+    // What was typed is posted before the program ends; a post that fails is shown and the
+    // window stays open with the edit.
+    try {
+        post_pending_edit();
+    } catch (...) {
+        ui::report_current_exception(this);
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) QCoreApplication::quit();
 }
@@ -350,7 +368,7 @@ void Tquilta::Content1Click()
 
 void Tquilta::prepare_input_table(const std::string& fields)
 {
-    commit_grid_editor();
+    post_pending_edit();
     Table1.close();
     table_open = 0;
     ui::services().save_dialog(this, SaveDialog1);

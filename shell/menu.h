@@ -52,6 +52,8 @@ public:
     bool check_table(const QString& message);
     // Commits an open grid cell editor into the current record.
     void commit_grid_editor();
+    // Commits an open cell editor and posts the pending record, as leaving the row does.
+    void post_pending_edit();
     // The action of a menu item, by its name ("Open1", "Table_info", ...).
     QAction* menu_item(const QString& name) const;
     // Enables the items whose windows are registered (call after registering launchers).

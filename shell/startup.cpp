@@ -7,8 +7,10 @@
 #include <QWidget>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/windows.h"
 #include "shell/Fenwo_LOGOUnit1.h"
 #include "shell/app_state.h"
+#include "shell/translations.h"
 
 namespace vantelo::shell {
 
@@ -43,7 +45,7 @@ void free_splash()
 QWidget* start_up(const MainWindowFactory& make_main_window)
 {
     try {
-        FenwoLOGO = new TFenwoLOGO(nullptr);
+        ui::new_window(nullptr, FenwoLOGO);
         FenwoLOGO->show();
         FenwoLOGO->repaint();
         // The timer's tick or a click on the chart or its label stops the timer.
@@ -61,6 +63,7 @@ QWidget* start_up(const MainWindowFactory& make_main_window)
 
 int run_application(const MainWindowFactory& make_main_window)
 {
+    install_qt_translations();
     QPointer<QWidget> main_window;
     try {
         main_window = start_up(make_main_window);

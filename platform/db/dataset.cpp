@@ -636,4 +636,6 @@ void Query::exec_sql()
     execute_statement(text);
 }
 
+real value_as_real(const Value& v, const FieldDef& f) { return real_of(v, f); }
+
 }  // namespace vantelo::db

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/checked.h"
 #include "platform/db/table_data.h"
 
 namespace vantelo::db {
@@ -37,6 +38,10 @@ private:
     Dataset* ds_;
     int index_;
 };
+
+// A value read as a real number as Field::as_float reads it: null and blank text read 0, text is
+// parsed strictly, a date raises.
+real value_as_real(const Value& v, const FieldDef& f);
 
 // The definition of a field of a table to be created.
 struct FieldDefinition {

@@ -125,10 +125,17 @@ void read_yearly_inputs(ProjectionWorkspace& ws, const RunInputs& in, RunState& 
 // Final survivorship curves: L of the last year from the table's lx, the years between moved
 // linearly from the base L (the loader's year column 0) to it:
 //   L(x)[y] = L_base(x) + (L_fin(x) - L_base(x)) (y + 1)/Y.
+// The oldest age is an open group, and an lx curve says nothing of how long its members live:
+// the final curve keeps the base curve's life expectancy at that age,
+//   L_fin(N-1) = l_fin(N-1) L_base(N-1)/l_base(N-1),
+// so that a final curve equal to the base curve changes nothing.
 void mortality_from_survivorship(ProjectionWorkspace& ws, const RunInputs& in)
 {
     const int n = ws.age_group_count, y_count = ws.proj_year_count, last = y_count - 1;
     if (!in.read_field) throw EngineError("no table to read the survivorship curves from");
+    // The base l of the open group, read before the final curve may overwrite column 0.
+    const real base_open_l_male = at(at(ws.lt_survivors_male, n - 1), 0);
+    const real base_open_l_female = at(at(ws.lt_survivors_female, n - 1), 0);
     for (int x = 0; x < n; ++x) {
         at(at(ws.lt_survivors_male, x), last) = in.read_field(x, in.lx_field_male);
         at(at(ws.lt_survivors_female, x), last) = in.read_field(x, in.lx_field_female);
@@ -149,6 +156,9 @@ void mortality_from_survivorship(ProjectionWorkspace& ws, const RunInputs& in)
         k_ar base(static_cast<std::size_t>(n)), fin(static_cast<std::size_t>(n));
         for (int x = 0; x < n; ++x) at(base, x) = at(at(t.lt_years_lived, x), 0);
         years_lived_from_survivors(t.lt_survivors, t.lt_years_lived, t.sep_factor, n, last);
+        const real base_open_l = sex == Sex::male ? base_open_l_male : base_open_l_female;
+        at(at(t.lt_years_lived, n - 1), last) =
+            to_double(checked_div(at(at(t.lt_survivors, n - 1), last) * static_cast<real>(at(base, n - 1)), base_open_l));
         for (int x = 0; x < n; ++x) at(fin, x) = at(at(t.lt_years_lived, x), last);
         for (int y = 0; y < y_count; ++y) {
             for (int x = 0; x < n; ++x) {

@@ -1,8 +1,6 @@
 #pragma once
 // What the table engine tests share: a scratch folder removed with its object, whole-file
 // reads and a short way to name a field.
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -12,25 +10,14 @@
 #include <vector>
 
 #include "platform/db/table_data.h"
+#include "tests/common/temp_dir.h"
 
 namespace vantelo::db::test_common {
 
 // A fresh empty folder under the system temp folder, removed with everything in it.
 class TempTableDir {
 public:
-    TempTableDir()
-    {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "vantelo-db-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        dir_ = tmpl;
-    }
-    ~TempTableDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    TempTableDir(const TempTableDir&) = delete;
-    TempTableDir& operator=(const TempTableDir&) = delete;
+    TempTableDir() : temp_("vantelo-db"), dir_(temp_.dir()) {}
 
     const std::string& dir() const { return dir_; }
     std::string path(const std::string& name) const { return dir_ + "/" + name; }
@@ -45,6 +32,7 @@ public:
     std::size_t entries() const { return files().size(); }
 
 private:
+    vantelo::test_support::TempDir temp_;
     std::string dir_;
 };
 

@@ -447,6 +447,7 @@ TEST(ProjectionRun, SurvivorshipCurvesMoveLinearlyToTheFinalCurve)
         return final_l(x, f == "LM");
     };
     const k_grid base_male = ws.lt_years_lived_male;
+    const double base_open_l = ws.lt_survivors_male[n - 1][0];
     run_projection(ws, in);
 
     ASSERT_EQ(reads.size(), 2u * n);
@@ -460,7 +461,8 @@ TEST(ProjectionRun, SurvivorshipCurvesMoveLinearlyToTheFinalCurve)
     for (int x = 0; x < n; ++x) {
         double a = x == 0 ? 0.0425 + 2.875 * q0 : x <= 4 ? (1.63 - 3.013 * q0) / 4 : x <= 9 ? 0.45 : x < 70 ? 0.52 : 0.5;
         const double lx = final_l(x, true), lx1 = x + 1 < n ? final_l(x + 1, true) : 0.0;
-        const double fin = (lx - lx1) * a + lx1;
+        // The open group keeps the base curve's person-years per survivor.
+        const double fin = x < n - 1 ? (lx - lx1) * a + lx1 : lx * base_male[n - 1][0] / base_open_l;
         EXPECT_NEAR(ws.lt_years_lived_male[x][2], fin, 1e-13) << x;
         EXPECT_NEAR(ws.lt_years_lived_male[x][0], base_male[x][0] + (fin - base_male[x][0]) / 3, 1e-13) << x;
         EXPECT_NEAR(ws.lt_years_lived_male[x][1], base_male[x][0] + 2 * (fin - base_male[x][0]) / 3, 1e-13) << x;
@@ -475,10 +477,67 @@ TEST(ProjectionRun, SurvivorshipWithOneYearTakesTheFinalCurve)
     RunInputs in = flat_inputs(ws, 1);
     in.mortality = MortalityOption::survivorship;
     in.read_field = [](int x, const std::string&) { return 1.0 - x / 100.0; };
+    const double m_open = ws.death_rate_female[n - 1];
     run_projection(ws, in);
-    // l falls by 0.01 a year: L(x) = 0.01 a(x) + l(x+1); the last age closes with l(71) = 0.
+    // l falls by 0.01 a year: L(x) = 0.01 a(x) + l(x+1); the open last age keeps the base
+    // curve's L/l = 1/m of the open group.
     EXPECT_NEAR(ws.lt_years_lived_female[30][0], 0.01 * 0.52 + 0.69, 1e-15);
-    EXPECT_NEAR(ws.lt_years_lived_female[70][0], 0.30 * 0.5, 1e-15);
+    EXPECT_NEAR(ws.lt_years_lived_female[70][0], 0.30 / m_open, 1e-12);
+}
+
+TEST(ProjectionRun, SurvivorshipCurveEqualToTheBaseReproducesTheBaseProjection)
+{
+    const int n = 81, y = 20;
+    ProjectionWorkspace base_ws;
+    realistic_workspace(base_ws, n, y);
+    ProjectionWorkspace ws = base_ws;
+    RunInputs base_in = flat_inputs(base_ws, y);
+    run_projection(base_ws, base_in);
+
+    RunInputs in = flat_inputs(ws, y);
+    in.mortality = MortalityOption::survivorship;
+    in.lx_field_male = "LM";
+    in.lx_field_female = "LF";
+    const k_grid lm = ws.lt_survivors_male, lf = ws.lt_survivors_female;
+    in.read_field = [&](int x, const std::string& f) { return (f == "LM" ? lm : lf)[x][0]; };
+    run_projection(ws, in);
+
+    EXPECT_EQ(ws.lt_years_lived_male, base_ws.lt_years_lived_male);
+    EXPECT_EQ(ws.lt_years_lived_female, base_ws.lt_years_lived_female);
+    EXPECT_EQ(ws.res_total_pop, base_ws.res_total_pop);
+    EXPECT_EQ(ws.pop_male, base_ws.pop_male);
+    EXPECT_EQ(ws.pop_female, base_ws.pop_female);
+}
+
+// The open group's survival L(N-1)/(L(N-2) + L(N-1)) moves from the base curve's towards the
+// final curve's in equal yearly steps of L, and not at all when the final curve keeps the
+// base curve's shape at the two oldest ages.
+TEST(ProjectionRun, OpenGroupSurvivalMovesOnlyAsTheCurvesMove)
+{
+    const int n = 81, y = 10;
+    ProjectionWorkspace ws;
+    realistic_workspace(ws, n, y);
+    RunInputs in = flat_inputs(ws, y);
+    in.mortality = MortalityOption::survivorship;
+    in.lx_field_male = "LM";
+    in.lx_field_female = "LF";
+    // The final curve: the base curve, halved at the two oldest ages.
+    const k_grid lm = ws.lt_survivors_male;
+    in.read_field = [&](int x, const std::string&) { return lm[x][0] * (x >= n - 2 ? 0.5 : 1.0); };
+    const double base_open = ws.lt_years_lived_male[n - 1][0] / (ws.lt_years_lived_male[n - 2][0] + ws.lt_years_lived_male[n - 1][0]);
+    run_projection(ws, in);
+    const auto survival = [&](int c) {
+        return ws.lt_years_lived_male[n - 1][c] / (ws.lt_years_lived_male[n - 2][c] + ws.lt_years_lived_male[n - 1][c]);
+    };
+    // Every year's survival of the open group stays between the base and the final one.
+    const double final_open = survival(y - 1);
+    for (int c = 0; c < y; ++c) {
+        EXPECT_GE(survival(c), std::min(base_open, final_open) - 1e-12) << c;
+        EXPECT_LE(survival(c), std::max(base_open, final_open) + 1e-12) << c;
+    }
+    // Halving l at ages N-2 and N-1 halves L(N-1) and (almost) halves L(N-2), so the open
+    // group's survival hardly moves: it stays within 5 % of the base.
+    EXPECT_NEAR(final_open, base_open, 0.05 * base_open);
 }
 
 TEST(ProjectionRun, SurvivorshipFailureRestoresFactorsAndYearsLived)

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
+#include "tests/common/temp_dir.h"
 
 #include <QString>
 
@@ -24,12 +24,6 @@ std::string slurp(const std::string& path)
     return ss.str();
 }
 
-std::filesystem::path temp_dir()
-{
-    auto d = std::filesystem::temp_directory_path() / ("vantelo_rtf_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-}
 
 }  // namespace
 
@@ -41,11 +35,12 @@ TEST(RtfWriter, ChineseAsSignedUnicodeEscapes)
     for (unsigned char c : doc) EXPECT_LT(c, 0x80);
 }
 
-TEST(RtfWriter, HeaderCarriesFontAndCharsetAndEndsControlWordsBeforeText)
+TEST(RtfWriter, HeaderCarriesFontCharsetAndA4PageAndEndsControlWordsBeforeText)
 {
     std::string doc = rtf_document({"2001    166362"}, "MS Sans Serif");
     EXPECT_EQ(doc,
               "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang2052{\\fonttbl{\\f0\\fnil\\fcharset134 MS Sans Serif;}}\r\n"
+              "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\r\n"
               "\\viewkind4\\uc1\\pard\\f0\\fs20 2001    166362\\par\r\n"
               "}\r\n");
 }
@@ -81,8 +76,8 @@ TEST(RtfWriter, NoLinesIsADocumentWithoutText)
 
 TEST(RtfFile, WritesCrLfAndReplacesAnExistingFile)
 {
-    auto dir = temp_dir();
-    std::string path = (dir / "report.txt").string();
+    vantelo::test_support::TempDir dir("vantelo-rtf");
+    std::string path = dir.file("report.txt");
     { std::ofstream(path) << "old contents that are longer than the new document will be, by far, surely"; }
     write_rtf_file(path, {"年", "b"}, "MS Sans Serif");
     std::string data = slurp(path);
@@ -96,7 +91,6 @@ TEST(RtfFile, WritesCrLfAndReplacesAnExistingFile)
     auto r = rtftest::read_rtf(data);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.text, u"年\nb\n");
-    std::filesystem::remove_all(dir);
 }
 
 TEST(RtfFile, AFileThatCannotBeCreatedNamesIt)

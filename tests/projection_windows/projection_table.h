@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <unistd.h>
 
 #include "platform/db/dataset.h"
+#include "tests/common/temp_dir.h"
 
 struct InputRow {
     double male, female, m_male, m_female, fertility;
@@ -14,15 +14,13 @@ struct InputRow {
 
 class ProjectionTable {
 public:
-    std::filesystem::path dir;
+    vantelo::test_support::TempDir temp{"vantelo-proj"};
+    const std::filesystem::path& dir = temp.path();
     std::string path;
     vantelo::db::Dataset table;
 
     ProjectionTable(int ages, const std::function<InputRow(int)>& row, const std::string& name = "input")
     {
-        dir = std::filesystem::temp_directory_path()
-            / ("vantelo_proj_" + name + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-        std::filesystem::create_directories(dir);
         path = (dir / (name + ".db")).string();
         vantelo::db::execute_statement("Create table \"" + path
                                        + "\" (年龄 integer,男性人口 float,女性人口 float,男性死亡率 float,"
@@ -42,16 +40,5 @@ public:
         }
         table.first();
     }
-    ~ProjectionTable()
-    {
-        table.close();
-        std::filesystem::remove_all(dir);
-    }
-
-private:
-    static int& counter()
-    {
-        static int n = 0;
-        return n;
-    }
+    ~ProjectionTable() { table.close(); }
 };

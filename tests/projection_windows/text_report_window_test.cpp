@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
+#include "tests/common/temp_dir.h"
 
 #include "platform/ui/scripted_services.h"
 #include "projection/pop_data_resultFrm1.h"
@@ -32,11 +32,7 @@ std::u16string text_of(const std::filesystem::path& p)
     return r.text;
 }
 
-struct TempDir {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / ("vantelo_report_" + std::to_string(::getpid()));
-    TempDir() { std::filesystem::create_directories(path); }
-    ~TempDir() { std::filesystem::remove_all(path); }
-};
+using vantelo::test_support::TempDir;
 
 }  // namespace
 
@@ -72,10 +68,10 @@ TEST(TextReportWindow, SaveWritesRtfOfTheCurrentTextAndKeepsTheName)
     // a cancelled first dialog writes nothing
     s.save_answers.push_back("");
     save->click();
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 
     // a name ending in .txt still gets RTF
-    auto file = dir.path / "report.txt";
+    auto file = dir.path() / "report.txt";
     s.save_answers.push_back(QString::fromStdString(file.string()));
     save->click();
     EXPECT_EQ(text_of(file), u"\n总人口数\n2001    166362\n");
@@ -96,7 +92,7 @@ TEST(TextReportWindow, AnEmptyReportIsADocumentWithoutText)
     TempDir dir;
     ui::ScopedScriptedServices s;
     Tpop_data_resultForm1 w;
-    auto file = dir.path / "empty.rtf";
+    auto file = dir.path() / "empty.rtf";
     s.save_answers.push_back(QString::fromStdString(file.string()));
     w.findChild<QPushButton*>("Button1")->click();
     EXPECT_EQ(text_of(file), u"");

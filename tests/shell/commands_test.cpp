@@ -214,10 +214,11 @@ TEST_F(Commands, ToolButtonsRunTheirMenuCommands)
     EXPECT_EQ(created[1].item, "N8");
 }
 
-TEST_F(Commands, ExitClosesTheMainWindowWithoutSaving)
+TEST_F(Commands, ExitPostsThePendingRecordAndClosesTheMainWindow)
 {
     win->show();
     prepare(path("t.DB"));
+    win->Table1.first();
     win->Table1.edit();
     win->Table1.field(1).set_as_float(5);
     win->menu_item("Exit1")->trigger();
@@ -225,7 +226,7 @@ TEST_F(Commands, ExitClosesTheMainWindowWithoutSaving)
     db::Dataset t;
     t.set_table_name(path("t.DB").toStdString());
     t.open();
-    EXPECT_EQ(t.field(1).as_float(), 0.0);
+    EXPECT_EQ(t.field(1).as_float(), 5.0);
 }
 
 TEST_F(Commands, HelpContentsShowsThePageBesideTheStartDirectory)

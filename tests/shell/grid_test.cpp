@@ -1,5 +1,7 @@
 // Editing the current table in the main grid, as a user types into it.
 #include <QLineEdit>
+#include <fstream>
+#include <functional>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -67,14 +69,51 @@ TEST_F(Grid, SaveWithTheCellEditorStillOpenKeepsTheValue)
     EXPECT_EQ(shown(7, 1), "456");
 }
 
-TEST_F(Grid, CloseDiscardsAnUnpostedEditWithoutWritingItLater)
+// A value typed and confirmed is posted before the table is closed, another one opened, data
+// preparation started or the program left.
+TEST_F(Grid, TypedValueIsPostedBeforeTheTableGoes)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> command;
+    } cases[] = {
+        {"关闭", [this] { win->Close1Click(); }},
+        {"打开", [this] { svc.open_answers.push_back(path("t.DB")); win->Open1Click(); }},
+        {"打开, cancelled", [this] { svc.open_answers.push_back(QString()); win->Open1Click(); }},
+        {"数据准备", [this] { svc.save_answers.push_back(path("other.DB")); win->N10Click(); }},
+        {"退出", [this] { win->menu_item("Exit1")->trigger(); }},
+    };
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!win->isVisible()) win->show();
+        open(path("t.DB"));
+        type_into(row, 2, QString::number(700 + row));
+        c.command();
+        EXPECT_FALSE(win->DBGrid1->editing());
+        db::Dataset t;
+        t.set_table_name(path("t.DB").toStdString());
+        t.open();
+        EXPECT_EQ(t.value_at(row, 2), db::Value(700.0 + row));
+        EXPECT_TRUE(svc.messages.empty());
+        ++row;
+    }
+}
+
+// A post that fails is shown, and the table stays open with the edit.
+TEST_F(Grid, FailedPostBeforeCloseKeepsTheTableOpen)
 {
     type_into(3, 2, "789");
-    win->Close1Click();
-    EXPECT_FALSE(win->DBGrid1->editing());
-    open(path("t.DB"));
-    EXPECT_EQ(shown(3, 2), "0");
-    EXPECT_TRUE(svc.messages.empty());
+    // Another program empties the file: the post is refused.
+    std::ofstream(path("t.DB").toStdString(), std::ios::trunc | std::ios::binary).close();
+    win->menu_item("Close1")->trigger();
+    EXPECT_EQ(table_open, 1);
+    EXPECT_TRUE(win->Table1.active());
+    EXPECT_TRUE(win->Table1.modified());
+    ASSERT_EQ(svc.messages.size(), 1u);
+    win->close();
+    EXPECT_TRUE(win->isVisible());
+    EXPECT_EQ(svc.messages.size(), 2u);
 }
 
 TEST_F(Grid, LaunchedCommandSeesTheValueJustTyped)

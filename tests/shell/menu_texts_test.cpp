@@ -1,11 +1,13 @@
 // What the user sees of the menus and tool bars.
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "shell/db_grid.h"
+#include "shell/translations.h"
 #include "shell_test_util.h"
 
 namespace vantelo::shell::testing {
@@ -108,6 +110,15 @@ TEST_F(MenuTexts, ItemsWithoutTheirWindowStayDisabledUntilRegistered)
     register_window("Table_info", {});
     win->update_launchers();
     EXPECT_FALSE(win->menu_item("Table_info")->isEnabled());
+}
+
+// Qt's own buttons and dialogs speak Chinese once the translation is loaded at start-up.
+TEST(QtTranslation, StandardButtonsAndDialogsAreChinese)
+{
+    ASSERT_TRUE(install_qt_translations());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
 }
 
 }  // namespace

@@ -1,12 +1,41 @@
-#include "projection/string_grid.h"
+#include "platform/ui/string_grid.h"
 
 #include <QHeaderView>
 
 #include "platform/core/errors.h"
 
-namespace vantelo {
+namespace vantelo::ui {
 
-StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent)
+void TextCells::set_size(int cols, int rows)
+{
+    if (cols < 0 || rows < 0) throw RangeError();
+    cells_.resize(static_cast<size_t>(rows));
+    for (auto& r : cells_) r.resize(static_cast<size_t>(cols));
+    cols_ = cols;
+    rows_ = rows;
+}
+
+std::string TextCells::cell(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return {};
+    return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+void TextCells::set_cell(int col, int row, std::string text)
+{
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
+    cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
+}
+
+StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent), own_(std::make_unique<TextCells>()), cells_(own_.get())
+{
+    set_up();
+}
+
+StringGrid::StringGrid(QWidget* parent, GridCells& cells) : QTableWidget(parent), cells_(&cells) { set_up(); }
+
+
+void StringGrid::set_up()
 {
     horizontalHeader()->setVisible(false);
     verticalHeader()->setVisible(false);
@@ -20,11 +49,11 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent)
     });
 }
 
-QString StringGrid::cell(int col, int row) const { return QString::fromStdString(model_.cell(col, row)); }
+QString StringGrid::cell(int col, int row) const { return QString::fromStdString(cells_->cell(col, row)); }
 
 void StringGrid::set_cell(int col, int row, const QString& text)
 {
-    model_.set_cell(col, row, text.toStdString());
+    cells_->set_cell(col, row, text.toStdString());
     if (col >= 0 && row >= 0 && col < columnCount() && row < rowCount()) show_cell(col, row);
 }
 
@@ -32,14 +61,14 @@ void StringGrid::set_col_count(int n)
 {
     if (n < 0) throw RangeError();
     // the form's design gives the row count; the model takes it on first use
-    model_.set_size(n, std::max(model_.row_count(), rowCount()));
+    cells_->set_size(n, std::max(cells_->row_count(), rowCount()));
     refresh();
 }
 
 void StringGrid::set_row_count(int n)
 {
     if (n < 0) throw RangeError();
-    model_.set_size(std::max(model_.col_count(), columnCount()), n);
+    cells_->set_size(std::max(cells_->col_count(), columnCount()), n);
     refresh();
 }
 
@@ -62,8 +91,8 @@ void StringGrid::show_cell(int col, int row)
 void StringGrid::refresh()
 {
     filling_ = true;
-    setColumnCount(model_.col_count());
-    setRowCount(model_.row_count());
+    setColumnCount(cells_->col_count());
+    setRowCount(cells_->row_count());
     filling_ = false;
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c) show_cell(c, r);
@@ -71,14 +100,14 @@ void StringGrid::refresh()
 
 void StringGrid::take_design_size()
 {
-    model_.set_size(columnCount(), rowCount());
+    cells_->set_size(columnCount(), rowCount());
     refresh();
 }
 
 void StringGrid::user_edited(QTableWidgetItem* it)
 {
     if (filling_ || !it) return;
-    model_.set_cell(it->column(), it->row(), it->text().toStdString());
+    cells_->set_cell(it->column(), it->row(), it->text().toStdString());
 }
 
-}  // namespace vantelo
+}  // namespace vantelo::ui

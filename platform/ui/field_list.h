@@ -1,0 +1,15 @@
+#pragma once
+// The drop-down lists from which the user picks a field of the current table (or an entry of a
+// fixed list): their items, with a text shown and no item chosen.
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+
+namespace vantelo::ui {
+
+// Replaces the list's items with `items` (signals blocked, so no change handler runs), shows
+// `text` with no item chosen, and never adds typed text to the items nor completes it from them.
+void fill_list(QComboBox* box, const QStringList& items, const QString& text = {});
+
+}  // namespace vantelo::ui
