@@ -9,11 +9,12 @@
 #include "charts/chart_settings.h"
 #include "charts/engine/pyramid_shares.h"
 #include "charts/pyramid_series.h"
-#include "charts/table_chart_source.h"
 #include "platform/chart/chart.h"
 #include "platform/db/dataset.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/windows.h"
+#include "shell/main_table.h"
 #include "ui_Age_stru_frm1.h"
 
 namespace vantelo::charts {
@@ -38,18 +39,12 @@ TAge_stru_frm::TAge_stru_frm(QWidget* parent) : QDialog(parent), ui_(std::make_u
     connect_guarded(Button5, &QPushButton::clicked, this, &TAge_stru_frm::Button5Click);
     connect_guarded(BitBtn2, &QPushButton::clicked, this, &TAge_stru_frm::BitBtn2Click);
     connect_guarded(BitBtn1, &QPushButton::clicked, this, &TAge_stru_frm::BitBtn1Click);
-    centre_on_screen(this);
+    ui::centre_on_screen(this);
 }
 
 TAge_stru_frm::~TAge_stru_frm()
 {
     if (Age_stru_frm == this) Age_stru_frm = nullptr;
-}
-
-db::Dataset& TAge_stru_frm::table() const
-{
-    if (!table_) throw EngineError("No table");
-    return *table_;
 }
 
 void TAge_stru_frm::fill_fields(const QStringList& names) { ListBox1->addItems(names); }
@@ -58,7 +53,7 @@ void TAge_stru_frm::copy_numeric_item(QLineEdit* box)
 {
     // Other field types are ignored without a message.
     const QString name = current_item_text(ListBox1);
-    if (is_numeric_field(table(), name)) box->setText(name);
+    if (is_numeric_field(shell::main_table(), name)) box->setText(name);
 }
 
 void TAge_stru_frm::Button4Click() { copy_numeric_item(Edit2); }
@@ -66,20 +61,20 @@ void TAge_stru_frm::Button5Click() { copy_numeric_item(Edit3); }
 
 void TAge_stru_frm::BitBtn2Click()
 {
-    db::Dataset& t = table();
+    db::Dataset& t = shell::main_table();
     const int n = t.record_count();
     std::vector<double> male(static_cast<std::size_t>(n)), female(static_cast<std::size_t>(n));
     // Record by record through the table, each field read strictly as a real: an empty field
     // or a text that is not a number is a conversion error, before any window is made.
     t.first();
     for (int i = 0; i < n; ++i) {
-        at(male, i) = strict_real(t.field_by_name(Edit2->text().toStdString()));
-        at(female, i) = strict_real(t.field_by_name(Edit3->text().toStdString()));
+        at(male, i) = to_double(db::value_as_real_strict(t.field_by_name(Edit2->text().toStdString()).value()));
+        at(female, i) = to_double(db::value_as_real_strict(t.field_by_name(Edit3->text().toStdString()).value()));
         t.next();
     }
     const PyramidShares shares = pyramid_shares(male, female);
 
-    auto* g = new TGraph(this);
+    TGraph* g = ui::new_window(this, Graph);
     chart::Chart& c = g->chart();
     c.set_view3d(false);
     apply_title_font(c);

@@ -8,9 +8,6 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace vantelo::db {
-class Dataset;
-}
 namespace Ui {
 class TAge_stru_frm;
 }
@@ -23,8 +20,7 @@ public:
     explicit TAge_stru_frm(QWidget* parent = nullptr);
     ~TAge_stru_frm() override;
 
-    // The table the dialog reads (the main window's Table1; not owned), and its field names.
-    void set_table(db::Dataset* table) { table_ = table; }
+    // Fills ListBox1 with the field names of the current table.
     void fill_fields(const QStringList& names);
 
     // Handlers.
@@ -44,10 +40,8 @@ public:
 
 private:
     void copy_numeric_item(QLineEdit* box);
-    db::Dataset& table() const;
 
     std::unique_ptr<Ui::TAge_stru_frm> ui_;
-    db::Dataset* table_ = nullptr;
 };
 
 // The newest pyramid dialog.

@@ -2,21 +2,22 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include "charts/Graph_1.h"
 #include "charts/chart_settings.h"
-#include "charts/table_chart_source.h"
+#include "charts/list_index_error.h"
 #include "platform/chart/chart.h"
 #include "platform/db/dataset.h"
 #include "platform/ui/app_windows.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/windows.h"
+#include "shell/main_table.h"
+#include "shell/table_chart_source.h"
 
 namespace vantelo::charts {
 
@@ -51,14 +52,6 @@ void set_radio_index(QGroupBox* group, int index)
     items[index]->setChecked(true);
 }
 
-void centre_on_screen(QWidget* w)
-{
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        w->move(avail.center() - QPoint(w->width() / 2, w->height() / 2));
-    }
-}
-
 QString current_item_text(const QListWidget* list)
 {
     const int i = list->currentRow();
@@ -80,9 +73,8 @@ void axis_font_button(QWidget* parent, ui::FontDialogState& font_dialog)
 
 TGraph* new_application_chart()
 {
-    auto* g = new TGraph(nullptr);
+    TGraph* g = ui::new_window(nullptr, Graph);
     ui::keep_until_exit(g);
-    Graph = g;
     apply_title_font(g->chart());
     apply_axis_fonts(g->chart());
     return g;
@@ -114,13 +106,7 @@ void ChartDefinitionDialog::bind_common()
     connect_guarded(BitBtn2, &QPushButton::clicked, this, &ChartDefinitionDialog::BitBtn2Click);
     connect_guarded(BitBtn3, &QPushButton::clicked, this, &ChartDefinitionDialog::BitBtn3Click);
     connect_guarded(BitBtn4, &QPushButton::clicked, this, &ChartDefinitionDialog::BitBtn4Click);
-    centre_on_screen(this);
-}
-
-db::Dataset& ChartDefinitionDialog::table() const
-{
-    if (!table_) throw EngineError("No table");
-    return *table_;
+    ui::centre_on_screen(this);
 }
 
 void ChartDefinitionDialog::set_bar_options(chart::Series& s, const QCheckBox* marks, const QGroupBox* combination)
@@ -145,7 +131,7 @@ void ChartDefinitionDialog::Button4Click()
     // No duplicate check: a field added twice gives two series.
     for (int i = 0; i < ListBox1->count(); ++i) {
         QListWidgetItem* item = ListBox1->item(i);
-        if (item->isSelected() && is_numeric_field(table(), item->text())) ListBox2->addItem(item->text());
+        if (item->isSelected() && is_numeric_field(shell::main_table(), item->text())) ListBox2->addItem(item->text());
     }
 }
 
@@ -163,13 +149,13 @@ void ChartDefinitionDialog::BitBtn2Click()
     c.set_title_text(Edit1->text());
     c.set_bottom_axis_title(Edit2->text());
     c.set_left_axis_title(Edit3->text());
-    const auto source = table_chart_source(table(), false);
+    shell::TableChartSource source(shell::main_table());
     for (int i = 0; i < ListBox2->count(); ++i) {
         const QString field = ListBox2->item(i)->text();
         auto series = std::make_unique<chart::Series>(kind_);
         prepare_series(*series);
         chart::Series& s = c.add_series(std::move(series));
-        s.set_data_source(source.get());
+        s.set_data_source(&source);
         s.set_title(field);
         s.set_value_field(field);
         s.refresh();

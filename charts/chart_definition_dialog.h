@@ -2,7 +2,8 @@
 // The common part of the five chart definition dialogs (line, vertical bar, horizontal bar,
 // point and area): title and axis edits, the table's fields, the chosen variables, 3-D or 2-D,
 // the title and axis font buttons, 确定 and 取消. 确定 draws one series per chosen variable,
-// filled from the whole table, in a new chart window; the dialog stays open for more charts.
+// filled from the whole current table (the main window's Table1), in a new chart window; the
+// dialog stays open for more charts.
 // Each twin builds its own form and says which series it draws and how its extra controls
 // set each series.
 #include <QDialog>
@@ -43,9 +44,6 @@ QString current_item_text(const QListWidget* list);
 void title_font_button(QWidget* parent, ui::FontDialogState& font_dialog);
 void axis_font_button(QWidget* parent, ui::FontDialogState& font_dialog);
 
-// Centres a window on the screen.
-void centre_on_screen(QWidget* w);
-
 class ChartDefinitionDialog : public QDialog {
     Q_OBJECT
 public:
@@ -57,8 +55,6 @@ public:
     void BitBtn2Click();  // 确定
     void BitBtn1Click();  // 取消
 
-    // The table the dialog reads (the main window's Table1; not owned).
-    void set_table(db::Dataset* table) { table_ = table; }
     // Fills ListBox1 with the field names.
     void fill_fields(const QStringList& names);
 
@@ -85,7 +81,6 @@ protected:
     virtual void prepare_series(chart::Series&) {}
     // The twin's own settings after the series is filled (the point dialog's markers).
     virtual void finish_series(chart::Series&) {}
-    db::Dataset& table() const;
 
     // Bar series: value marks as the check box, the combination by the group's item ("无",
     // "相邻", "叠式", "叠式(100%)": none, side by side, stacked, stacked to 100 %).
@@ -95,7 +90,6 @@ protected:
 
 private:
     chart::SeriesKind kind_;
-    db::Dataset* table_ = nullptr;
 };
 
 // A chart window owned by the application (kept until the program ends), made Graph, with the

@@ -21,7 +21,6 @@ W* new_dialog(shell::Tquilta& main, QWidget* owner, W*& newest)
 {
     W* w = shell::new_window(owner, newest);
     if (!owner) ui::keep_until_exit(w);
-    w->set_table(&main.Table1);
     w->fill_fields(main.field_names());
     return w;
 }

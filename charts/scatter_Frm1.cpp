@@ -11,11 +11,13 @@
 #include "charts/Piont_def_frm1.h"
 #include "charts/chart_definition_dialog.h"
 #include "charts/chart_settings.h"
-#include "charts/table_chart_source.h"
 #include "platform/chart/chart.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/spin_edit.h"
+#include "platform/ui/windows.h"
+#include "shell/main_table.h"
+#include "shell/table_chart_source.h"
 #include "ui_scatter_Frm1.h"
 
 namespace vantelo::charts {
@@ -57,7 +59,7 @@ Tscatter_Frm::Tscatter_Frm(QWidget* parent) : QDialog(parent), ui_(std::make_uni
     connect_guarded(BitBtn1, &QPushButton::clicked, this, &Tscatter_Frm::BitBtn1Click);
     connect_guarded(ComboBox2, &QComboBox::activated, this, &Tscatter_Frm::ComboBox2Change);
     connect_guarded(ComboBox2, &QComboBox::editTextChanged, this, &Tscatter_Frm::ComboBox2Change);
-    centre_on_screen(this);
+    ui::centre_on_screen(this);
 }
 
 Tscatter_Frm::~Tscatter_Frm()
@@ -79,7 +81,6 @@ void Tscatter_Frm::ComboBox2Change() { scatter_point_style = chosen_shape(ComboB
 
 void Tscatter_Frm::BitBtn2Click()
 {
-    if (!table_) throw EngineError("No table");
     TGraph* g = new_application_chart();
     chart::Chart& c = g->chart();
     c.set_legend_visible(false);
@@ -89,8 +90,8 @@ void Tscatter_Frm::BitBtn2Click()
     c.set_left_axis_title(Edit3->text());
     chart::Series& s = c.add_series(chart::SeriesKind::Point);
     // Values are read strictly: an empty or non-numeric field is a conversion error, not 0.
-    const auto source = table_chart_source(*table_, true);
-    s.set_data_source(source.get());
+    shell::TableChartSource source(shell::main_table(), shell::TableChartSource::strict);
+    s.set_data_source(&source);
     s.set_value_field(Edit4->text());
     s.set_position_field(Edit5->text());
     if (CheckBox1->isChecked()) {

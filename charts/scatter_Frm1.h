@@ -13,9 +13,6 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace vantelo::db {
-class Dataset;
-}
 namespace vantelo::ui {
 class SpinEdit;
 }
@@ -31,8 +28,7 @@ public:
     explicit Tscatter_Frm(QWidget* parent = nullptr);
     ~Tscatter_Frm() override;
 
-    // The table the dialog reads (the main window's Table1; not owned), and its field names.
-    void set_table(db::Dataset* table) { table_ = table; }
+    // Fills ListBox1 with the field names of the current table.
     void fill_fields(const QStringList& names);
 
     // Handlers.
@@ -67,7 +63,6 @@ public:
 
 private:
     std::unique_ptr<Ui::Tscatter_Frm> ui_;
-    db::Dataset* table_ = nullptr;
 };
 
 // The newest scatter dialog.

@@ -638,4 +638,21 @@ void Query::exec_sql()
 
 real value_as_real(const Value& v, const FieldDef& f) { return real_of(v, f); }
 
+real value_as_real_strict(const Value& v)
+{
+    const Error variant("Invalid variant type conversion");
+    if (auto s = std::get_if<std::string>(&v)) {
+        if (trimmed(*s).empty()) throw variant;
+        try {
+            return parse_float(*s);
+        } catch (const ConvertError&) {
+            throw variant;
+        }
+    }
+    if (auto n = std::get_if<std::int64_t>(&v)) return static_cast<real>(*n);
+    if (auto d = std::get_if<double>(&v)) return *d;
+    if (auto b = std::get_if<bool>(&v)) return *b ? 1 : 0;
+    throw variant;  // null or a date
+}
+
 }  // namespace vantelo::db

@@ -35,7 +35,6 @@ public:
     std::unique_ptr<W> open_dialog()
     {
         auto w = std::make_unique<W>();
-        w->set_table(&data.table);
         w->fill_fields(data.field_names());
         set_radio_index(w->RadioGroup1, 0);
         if constexpr (requires { &W::RadioGroup2; }) set_radio_index(w->RadioGroup2, 0);
@@ -322,7 +321,6 @@ TEST_F(DefinitionDialog, NoVariablesDrawAnEmptyChartAndAnEmptyTableSeriesWithout
     ChartTable empty({});
     shown.clear();
     auto e = std::make_unique<TArea_def_frm>();
-    e->set_table(&empty.table);
     e->fill_fields(empty.field_names());
     set_radio_index(e->RadioGroup1, 0);
     set_radio_index(e->RadioGroup2, 0);

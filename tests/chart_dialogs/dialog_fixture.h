@@ -20,6 +20,7 @@
 #include "platform/ui/app_windows.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
+#include "shell/main_table.h"
 
 namespace chart_dialog_tests {
 
@@ -35,7 +36,8 @@ struct Row {
 };
 
 // 年龄 small integer, 男性 integer, 女性 float, 收入 currency, 名称 text, 日期 date, 标志 boolean,
-// 缺失 float (null where the row says so).
+// 缺失 float (null where the row says so). The newest such table is the current table the
+// dialogs read, as if the main window had it open.
 class ChartTable {
 public:
     explicit ChartTable(const std::vector<Row>& rows)
@@ -61,8 +63,13 @@ public:
             table.post();
         }
         table.first();
+        vantelo::shell::set_main_window_link({&table, {}, nullptr});
     }
-    ~ChartTable() { table.close(); }
+    ~ChartTable()
+    {
+        if (vantelo::shell::main_window_link().table == &table) vantelo::shell::set_main_window_link({});
+        table.close();
+    }
 
     QStringList field_names() const
     {

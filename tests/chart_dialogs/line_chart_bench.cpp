@@ -18,6 +18,7 @@
 #include "platform/db/paradox.h"
 #include "platform/ui/app_windows.h"
 #include "platform/ui/modal.h"
+#include "shell/main_table.h"
 
 using namespace vantelo;
 
@@ -44,8 +45,8 @@ void draw_line_chart(benchmark::State& state, bool three_d)
     db::Dataset table;
     table.set_table_name(write_big_table(dir));
     table.open();
+    shell::set_main_window_link({&table, {}, nullptr});
     charts::TLine_def_frm dialog;
-    dialog.set_table(&table);
     dialog.fill_fields({"序号", "人口"});
     charts::set_radio_index(dialog.RadioGroup1, three_d ? 0 : 1);
     dialog.ListBox1->item(1)->setSelected(true);

@@ -26,7 +26,6 @@ protected:
     ScatterDialog()
     {
         d = std::make_unique<Tscatter_Frm>();
-        d->set_table(&data.table);
         d->fill_fields(data.field_names());
         set_radio_index(d->RadioGroup1, 0);
     }
@@ -135,7 +134,6 @@ protected:
     std::unique_ptr<TAge_stru_frm> open(ChartTable& t)
     {
         auto w = std::make_unique<TAge_stru_frm>();
-        w->set_table(&t.table);
         w->fill_fields(t.field_names());
         return w;
     }
