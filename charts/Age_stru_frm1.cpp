@@ -68,8 +68,8 @@ void TAge_stru_frm::BitBtn2Click()
     // or a text that is not a number is a conversion error, before any window is made.
     t.first();
     for (int i = 0; i < n; ++i) {
-        at(male, i) = to_double(db::value_as_real_strict(t.field_by_name(Edit2->text().toStdString()).value()));
-        at(female, i) = to_double(db::value_as_real_strict(t.field_by_name(Edit3->text().toStdString()).value()));
+        at(male, i) = t.field_by_name(Edit2->text().toStdString()).as_real_strict();
+        at(female, i) = t.field_by_name(Edit3->text().toStdString()).as_real_strict();
         t.next();
     }
     const PyramidShares shares = pyramid_shares(male, female);

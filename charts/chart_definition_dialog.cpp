@@ -9,7 +9,6 @@
 
 #include "charts/Graph_1.h"
 #include "charts/chart_settings.h"
-#include "charts/list_index_error.h"
 #include "platform/chart/chart.h"
 #include "platform/db/dataset.h"
 #include "platform/ui/app_windows.h"

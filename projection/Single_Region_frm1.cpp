@@ -12,17 +12,18 @@
 #include "platform/core/numtext.h"
 #include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
-#include "platform/ui/readable_text.h"
+#include "platform/ui/inform.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/readable_text.h"
 #include "platform/ui/services.h"
 #include "platform/ui/windows.h"
 #include "projection/engine/fertility_pattern_file.h"
+#include "projection/engine/input_loaders.h"
 #include "projection/engine/input_message.h"
 #include "projection/engine/projection_run.h"
 #include "projection/engine/year_grid.h"
 #include "projection/pop_result_Frm1.h"
 #include "projection/projection_links.h"
-#include "projection/single_region_inputs.h"
 #include "projection/string_grid.h"
 #include "ui_Single_Region_frm1.h"
 
@@ -402,24 +403,13 @@ void TSingle_Region_frm::fertility_loader(QComboBox* box, int k)
     }
 }
 
-// Runs an action whose input errors end it with an information box.
-template <class F>
-static void informing(QWidget* w, F&& f)
-{
-    try {
-        f();
-    } catch (const InputMessage& m) {
-        ui::services().information(w, QString::fromUtf8(m.what()));
-    }
-}
-
-void TSingle_Region_frm::ComboBox2Change() { informing(this, [&] { population_loader(ui_->ComboBox2, Sex::male); }); }
-void TSingle_Region_frm::ComboBox3Change() { informing(this, [&] { population_loader(ui_->ComboBox3, Sex::female); }); }
-void TSingle_Region_frm::ComboBox4Change() { informing(this, [&] { mortality_loader(ui_->ComboBox4, Sex::male); }); }
-void TSingle_Region_frm::ComboBox5Change() { informing(this, [&] { mortality_loader(ui_->ComboBox5, Sex::female); }); }
-void TSingle_Region_frm::ComboBox6Change() { informing(this, [&] { fertility_loader(ui_->ComboBox6, 1); }); }
-void TSingle_Region_frm::ComboBox10Change() { informing(this, [&] { fertility_loader(ui_->ComboBox10, 2); }); }
-void TSingle_Region_frm::ComboBox11Change() { informing(this, [&] { fertility_loader(ui_->ComboBox11, 3); }); }
+void TSingle_Region_frm::ComboBox2Change() { ui::informing(this, [&] { population_loader(ui_->ComboBox2, Sex::male); }); }
+void TSingle_Region_frm::ComboBox3Change() { ui::informing(this, [&] { population_loader(ui_->ComboBox3, Sex::female); }); }
+void TSingle_Region_frm::ComboBox4Change() { ui::informing(this, [&] { mortality_loader(ui_->ComboBox4, Sex::male); }); }
+void TSingle_Region_frm::ComboBox5Change() { ui::informing(this, [&] { mortality_loader(ui_->ComboBox5, Sex::female); }); }
+void TSingle_Region_frm::ComboBox6Change() { ui::informing(this, [&] { fertility_loader(ui_->ComboBox6, 1); }); }
+void TSingle_Region_frm::ComboBox10Change() { ui::informing(this, [&] { fertility_loader(ui_->ComboBox10, 2); }); }
+void TSingle_Region_frm::ComboBox11Change() { ui::informing(this, [&] { fertility_loader(ui_->ComboBox11, 3); }); }
 
 void TSingle_Region_frm::SpinEdit10Change()
 {
@@ -569,25 +559,25 @@ void TSingle_Region_frm::interpolate_pattern_box(int grid_no, int box)
 
 void TSingle_Region_frm::Button1Click()
 {
-    informing(this, [&] {
+    ui::informing(this, [&] {
         ProjectionWorkspace& ws = projection_workspace();
         interpolate_row_box(1, ws.grid_current_row, 0);
         relay_total_tfr(ws, ui_->StringGrid1->model(), ui_->StringGrid8->model(), base_year());
         ui_->StringGrid8->refresh();
     });
 }
-void TSingle_Region_frm::Button2Click() { informing(this, [&] { interpolate_row_box(2, 1, 1); }); }
+void TSingle_Region_frm::Button2Click() { ui::informing(this, [&] { interpolate_row_box(2, 1, 1); }); }
 void TSingle_Region_frm::Button3Click()
 {
-    informing(this, [&] { interpolate_row_box(3, projection_workspace().grid_current_row, 2); });
+    ui::informing(this, [&] { interpolate_row_box(3, projection_workspace().grid_current_row, 2); });
 }
 void TSingle_Region_frm::Button5Click()
 {
-    informing(this, [&] { interpolate_row_box(5, projection_workspace().grid_current_row, 3); });
+    ui::informing(this, [&] { interpolate_row_box(5, projection_workspace().grid_current_row, 3); });
 }
-void TSingle_Region_frm::Button4Click() { informing(this, [&] { interpolate_pattern_box(4, 0); }); }
-void TSingle_Region_frm::Button6Click() { informing(this, [&] { interpolate_pattern_box(6, 1); }); }
-void TSingle_Region_frm::Button7Click() { informing(this, [&] { interpolate_pattern_box(7, 2); }); }
+void TSingle_Region_frm::Button4Click() { ui::informing(this, [&] { interpolate_pattern_box(4, 0); }); }
+void TSingle_Region_frm::Button6Click() { ui::informing(this, [&] { interpolate_pattern_box(6, 1); }); }
+void TSingle_Region_frm::Button7Click() { ui::informing(this, [&] { interpolate_pattern_box(7, 2); }); }
 
 void TSingle_Region_frm::read_pattern(int grid_no)
 {
@@ -642,12 +632,12 @@ void TSingle_Region_frm::BitBtn2Click()
         if (it == columns->end()) it = columns->emplace(name, main_table_column(QString::fromStdString(name))).first;
         return at(it->second, age);
     };
-    try {
+    bool ran = false;
+    ui::informing(this, [&] {
         run_projection(ws, in);
-    } catch (const InputMessage& m) {
-        ui::services().information(this, QString::fromUtf8(m.what()));
-        return;
-    }
+        ran = true;
+    });
+    if (!ran) return;
     // The form closes (it stays alive: the viewer reads its years) and the viewer takes over.
     done(QDialog::Accepted);
     auto* viewer = ui::new_window(nullptr, pop_result_Form1);

@@ -1,6 +1,7 @@
 #include "projection/result_reports.h"
 
 #include "platform/core/numtext.h"
+#include "projection/engine/report_lines.h"
 
 namespace vantelo::projection {
 namespace {
@@ -121,27 +122,24 @@ std::string rounded_text(real x) { return std::to_string(round_to_int64(x)); }
 // One line per projected year: the calendar year, four blanks, the value.
 void year_value_listing(const ResultView& v, int k, std::vector<std::string>& out)
 {
-    for (int i = 0; i < v.year_count; ++i) out.push_back(year_text(v, i) + "    " + indicator_value_text(v, k, i));
+    year_listing(checked_add(v.base_year, 1), v.year_count, single_region_year_gap,
+                 [&](int i) { return indicator_value_text(v, k, i); }, out);
 }
 
 // One line per projected year of one field of the parameter records, in the general format.
 void parameter_listing(const ResultView& v, int field, std::vector<std::string>& out)
 {
-    for (int i = 0; i < v.year_count; ++i)
-        out.push_back(year_text(v, i) + "    " + format_general(at(v.parameters, i)[static_cast<size_t>(field)]));
+    year_listing(checked_add(v.base_year, 1), v.year_count, single_region_year_gap,
+                 [&](int i) { return format_general(at(v.parameters, i)[static_cast<size_t>(field)]); }, out);
 }
 
 // The end year's population by single age, rounded: the end-year line, the column header and
 // one line per age.
 void age_structure_lines(const ResultView& v, std::vector<std::string>& out)
 {
-    out.push_back(std::to_string(v.end_year) + "年 " + "年龄结构");
-    out.push_back("年龄  男性        女性");
-    for (int x = 0; x < v.age_count; ++x) {
-        if (!v.pop_male || !v.pop_female) throw RangeError();
-        out.push_back(std::to_string(x) + "  " + rounded_text(at(*v.pop_male, x)) + "   "
-                      + rounded_text(at(*v.pop_female, x)));
-    }
+    age_structure_listing(
+        v.end_year, v.age_count, [&](int x) { return element(v.pop_male, x); },
+        [&](int x) { return element(v.pop_female, x); }, out);
 }
 
 // The pattern shares of ages 15..49 in five blocks of seven ages: a header of the ages, then

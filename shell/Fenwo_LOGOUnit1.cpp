@@ -1,15 +1,14 @@
 #include "shell/Fenwo_LOGOUnit1.h"
 
 #include <cmath>
-#include <random>
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTime>
 #include <QTimer>
 
+#include "platform/core/random.h"
 #include "platform/ui/guard.h"
 #include "ui_Fenwo_LOGOUnit1.h"
 
@@ -24,25 +23,6 @@ using vantelo::chart::WallKind;
 using vantelo::ui::guarded;
 
 TFenwoLOGO* FenwoLOGO = nullptr;
-
-namespace {
-
-RandomSource& installed_random()
-{
-    static RandomSource source;
-    return source;
-}
-
-// The default generator, reseeded from the clock.
-RandomSource clock_seeded_random()
-{
-    auto engine = std::make_shared<std::mt19937>(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
-    return [engine] { return std::generate_canonical<double, 53>(*engine); };
-}
-
-}  // namespace
-
-void set_splash_random_source(RandomSource source) { installed_random() = std::move(source); }
 
 TFenwoLOGO::TFenwoLOGO(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFenwoLOGO>())
 {
@@ -123,7 +103,8 @@ TFenwoLOGO::~TFenwoLOGO()
 // every one labelled with a single blank. Values so lie in [0, sin 1) times the factor.
 void TFenwoLOGO::FormCreate()
 {
-    RandomSource random = installed_random() ? installed_random() : clock_seeded_random();
+    randomize();  // a new decoration at every splash
+    auto random = [] { return random_uniform(); };
     Chart& c = Chart1->chart();
     const QString blank = QStringLiteral(" ");
     for (int i = 0; i < 21; ++i) {

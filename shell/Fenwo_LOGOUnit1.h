@@ -2,7 +2,6 @@
 // The splash window shown at start-up: a borderless window with a decorative chart of random
 // points, bars and a line, which ends after four seconds or at the first click on the chart or
 // on its "VORN" label.
-#include <functional>
 #include <memory>
 
 #include <QWidget>
@@ -18,13 +17,6 @@ class TFenwoLOGO;
 }
 
 namespace vantelo::shell {
-
-// Uniform random numbers in [0, 1).
-using RandomSource = std::function<double()>;
-
-// The generator the decoration draws from. By default a Mersenne twister reseeded from the
-// time of day in milliseconds at every splash; tests install a scripted one (empty restores).
-void set_splash_random_source(RandomSource source);
 
 class TFenwoLOGO : public QWidget {
     Q_OBJECT

@@ -57,6 +57,19 @@ public:
     InvalidOpError() : Error("Invalid floating point operation") {}
 };
 
+// An index outside a list: "List index out of bounds (%d)" with the index asked for.
+class ListIndexError : public Error {
+public:
+    explicit ListIndexError(long long index);
+};
+
+// A value that cannot be read as the type asked for, such as an empty or non-numeric field
+// read as a real number.
+class VariantError : public Error {
+public:
+    VariantError() : Error("Invalid variant type conversion") {}
+};
+
 // A failed text-file operation.
 class InOutError : public Error {
 public:

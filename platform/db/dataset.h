@@ -25,6 +25,9 @@ public:
     int index() const { return index_; }
     bool is_null() const;
     double as_float() const;            // null or empty text reads 0
+    // The value as a real number, strictly: null, empty or non-numeric text and dates raise
+    // VariantError "Invalid variant type conversion"; true and false read 1 and 0.
+    double as_real_strict() const;
     void set_as_float(double v);        // integers round half to even
     std::string as_string() const;
     void set_as_string(const std::string& text);

@@ -1,9 +1,11 @@
 #include "projection/engine/life_table.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/core/numtext.h"
 #include "projection/engine/input_message.h"
+#include "projection/engine/life_table_core.h"
 
 namespace vantelo::projection {
 namespace {
@@ -67,31 +69,18 @@ void build_life_table(LifeTableColumns t, Sex sex, int n, int y, std::string_vie
     else
         sep_factors_female(t.sep_factor, n, t.infant_rate);
 
-    for (int x = 0; x < n; ++x) at(t.death_prob, x) = to_double(1.0L - checked_exp(-static_cast<real>(at(m, x))));
-
-    auto l = [&](int x) -> double& { return at(at(t.lt_survivors, x), 0); };
-    auto big_l = [&](int x) -> double& { return at(at(t.lt_years_lived, x), 0); };
-    l(0) = 1.0;
-    for (int x = 0; x + 1 < n; ++x) {
-        at(t.lt_deaths, x) = to_double(static_cast<real>(l(x)) * at(t.death_prob, x));
-        l(x + 1) = to_double(static_cast<real>(l(x)) - at(t.lt_deaths, x));
-        big_l(x) = to_double((static_cast<real>(l(x)) - l(x + 1)) * at(t.sep_factor, x) + l(x + 1));
+    const LifeTableArrays c = life_table_from_rates(m, t.sep_factor, n);
+    for (int x = 0; x < n; ++x) {
+        const auto i = static_cast<size_t>(x);
+        at(t.death_prob, x) = c.q[i];
+        at(t.sep_factor, x) = c.a[i];
+        at(t.lt_deaths, x) = c.d[i];
+        at(at(t.lt_survivors, x), 0) = c.l[i];
+        at(t.lt_years_above, x) = c.T[i];
+        at(t.life_exp, x) = c.e[i];
+        for (int col = 0; col < std::max(y, 1); ++col) at(at(t.lt_years_lived, x), col) = c.L[i];
     }
-    const int last = n - 1;
-    at(t.death_prob, last) = 1.0;
-    at(t.sep_factor, last) = to_double(checked_div(1.0L, at(m, last)));
-    at(t.lt_deaths, last) = to_double(static_cast<real>(l(last)) * at(t.death_prob, last));
-    l(n) = to_double(static_cast<real>(l(last)) - at(t.lt_deaths, last));
-    big_l(last) = to_double((static_cast<real>(l(last)) - l(n)) * at(t.sep_factor, last) + l(n));
-
-    at(t.lt_years_above, last) = big_l(last);
-    for (int x = last - 1; x >= 0; --x)
-        at(t.lt_years_above, x) = to_double(static_cast<real>(at(t.lt_years_above, x + 1)) + big_l(x));
-    for (int x = 0; x < n; ++x)
-        at(t.life_exp, x) = to_double(checked_div(at(t.lt_years_above, x), l(x)));
-
-    for (int x = 0; x < n; ++x)
-        for (int c = 1; c < y; ++c) at(at(t.lt_years_lived, x), c) = big_l(x);
+    at(at(t.lt_survivors, n), 0) = c.l[static_cast<size_t>(n)];
 
     t.base_e0_text = format_pattern(at(t.life_exp, 0), e0_pattern);
 }

@@ -35,7 +35,9 @@ inline constexpr std::string_view e0_pattern_wizard = "#####.####";
 // l to n+1 rows and L to n rows of y columns (values that remain are kept).
 void size_life_table(LifeTableColumns t, int n, int y);
 
-// The single-year life table of one sex in year column 0, from m(0..n-1) in t.death_rate:
+// The single-year life table of one sex in year column 0, from m(0..n-1) in t.death_rate: the
+// separation factors of the sex go into the workspace, then life_table_from_rates
+// (life_table_core.h) computes the columns, which are copied into the workspace:
 //   infant_rate = m(0); a(x) = 0, then the separation factors of the sex from m(0);
 //   q(x) = 1 - exp(-m(x)); l(0) = 1;
 //   x = 0..n-2: d(x) = l(x) q(x), l(x+1) = l(x) - d(x), L(x) = (l(x) - l(x+1)) a(x) + l(x+1);

@@ -105,14 +105,18 @@ void interpolate_grid_row(GridModel& g, int r, int start_year, int end_year, int
 }
 
 void interpolate_pattern_rows(GridModel& g, int start_year, int end_year, int base_year, int year_count,
-                              InterpolationMode mode)
+                              InterpolationMode mode, const PatternGridShape& shape)
 {
     const Span sp = checked_span(start_year, end_year, base_year, year_count);
-    for (int i = 1; i <= 35; ++i) fill_row(g, i, sp, mode);
-    for (int c = 1; c <= year_count; ++c) {
+    if (shape.rows < 1) throw RangeError();
+    const int total_row = checked_add(shape.rows, 1);
+    for (int i = 1; i <= shape.rows; ++i) fill_row(g, i, sp, mode);
+    const bool every = shape.totals == TotalColumns::every_year;
+    const int first = every ? 1 : sp.s, last = every ? year_count : sp.e;
+    for (int c = first; c <= last; ++c) {
         real sum = 0;
-        for (int i = 1; i <= 35; ++i) sum = checked_add(sum, g.number(c, i));
-        g.set_cell(c, 36, format_pattern(to_double(sum), "####.########"));
+        for (int i = 1; i <= shape.rows; ++i) sum = checked_add(sum, g.number(c, i));
+        g.set_cell(c, total_row, format_pattern(to_double(sum), shape.total_pattern));
     }
 }
 

@@ -4,6 +4,7 @@
 // that fill a row between two year columns, and the relay of the total TFR.
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -56,11 +57,27 @@ enum class InterpolationMode { none, copy, linear, exponential };
 void interpolate_grid_row(GridModel& g, int r, int start_year, int end_year, int base_year,
                           int year_count, InterpolationMode mode);
 
-// The same rule on rows 1..35 of a fertility-pattern grid, row by row (cells written before a
-// failing row stay written); afterwards row 36 of every column 1..Y gets the sum of rows 1..35
-// written with "####.########".
+// Which year columns get the total row after a pattern interpolation.
+enum class TotalColumns {
+    every_year,    // columns 1..Y
+    interpolated,  // the columns of start_year..end_year only
+};
+
+// The shape of a pattern grid: its value rows 1..rows, the total in row rows + 1 written with
+// total_pattern, in the columns named by totals. The default is the projection form's
+// fertility-pattern grid (ages 15..49); the urban/rural form's migration pattern has 101 rows,
+// "####.####" totals and totals only in the interpolated columns.
+struct PatternGridShape {
+    int rows = 35;
+    std::string_view total_pattern = "####.########";
+    TotalColumns totals = TotalColumns::every_year;
+};
+
+// The same rule on rows 1..rows of a pattern grid, row by row (cells written before a failing
+// row stay written); afterwards the total row of each total column gets the sum of rows
+// 1..rows. rows < 1 raises the range error before any cell is read.
 void interpolate_pattern_rows(GridModel& g, int start_year, int end_year, int base_year, int year_count,
-                              InterpolationMode mode);
+                              InterpolationMode mode, const PatternGridShape& shape = {});
 
 // What the TFR box does after its interpolation: base_tfr_text = tfr_value written with
 // "#####.##"; then the total-TFR grid gets cell (0, 1) "总和生育率", Y + 1 columns with year

@@ -67,6 +67,24 @@ TEST_P(Datasets, RecordsComeBackInOrderWithExactValues)
     EXPECT_EQ(ds.field(2).as_float(), 0.0);   // an empty field reads 0
 }
 
+TEST_P(Datasets, StrictRealReadingRefusesEmptyAndTextFields)
+{
+    reopen();
+    ds.first();
+    EXPECT_EQ(ds.field(0).as_real_strict(), 1.0);
+    EXPECT_EQ(ds.field(1).as_real_strict(), 0.5);
+    EXPECT_EQ(error_of([&] { ds.field(2).as_real_strict(); }), "Invalid variant type conversion");  // "甲"
+    ds.move_to(1);
+    EXPECT_EQ(error_of([&] { ds.field(2).as_real_strict(); }), "Invalid variant type conversion");  // empty
+    ds.edit();
+    ds.field_by_name("s").set_as_string(" -2.5 ");
+    EXPECT_EQ(ds.field(2).as_real_strict(), -2.5);
+    ds.field(1).clear();
+    EXPECT_EQ(error_of([&] { ds.field(1).as_real_strict(); }), "Invalid variant type conversion");
+    EXPECT_EQ(ds.field(1).as_float(), 0.0);  // the lenient reading stays
+    ds.cancel();
+}
+
 TEST_P(Datasets, FieldLookupAndOpenDatasetRules)
 {
     EXPECT_EQ(ds.field_by_name("Y").index(), 1);

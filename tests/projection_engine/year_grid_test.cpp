@@ -179,6 +179,42 @@ TEST(Interpolation, PatternRowsStopAtTheFailingRowKeepingEarlierRows)
     EXPECT_EQ(g.cell(2, 5), "0.0");
 }
 
+TEST(Interpolation, PatternGridOfItsOwnShape)
+{
+    // 101 rows, five years; interpolate 2002..2004 with "####.####" totals in those columns only.
+    GridModel g(6, 103);
+    for (int c = 1; c <= 5; ++c) {
+        for (int i = 1; i <= 101; ++i) g.set_cell(c, i, "0");
+        g.set_cell(c, 102, "stale");
+    }
+    g.set_cell(2, 1, "0.1");
+    g.set_cell(2, 2, "0.2");
+    g.set_cell(4, 1, "0.3");
+    g.set_cell(4, 2, "0.4");
+    g.set_cell(2, 101, "0.000012345");
+    g.set_cell(4, 101, "0.000012345");
+    const PatternGridShape migration{101, "####.####", TotalColumns::interpolated};
+    interpolate_pattern_rows(g, 2002, 2004, base, 5, InterpolationMode::linear, migration);
+    EXPECT_EQ(g.cell(3, 1), "0.2");
+    EXPECT_EQ(g.cell(3, 2), "0.3");
+    EXPECT_EQ(g.cell(2, 102), ".3");  // .300012345 to four places
+    EXPECT_EQ(g.cell(3, 102), ".5");
+    EXPECT_EQ(g.cell(4, 102), ".7");
+    EXPECT_EQ(g.cell(1, 102), "stale");
+    EXPECT_EQ(g.cell(5, 102), "stale");
+    EXPECT_EQ(g.cell(3, 103), "");
+
+    // The default shape would have summed rows 1..35 into row 36 of every column.
+    GridModel d = g;
+    interpolate_pattern_rows(d, 2002, 2004, base, 5, InterpolationMode::linear);
+    EXPECT_EQ(d.cell(1, 36), "");  // a total of 0 has no digits in the pattern
+    EXPECT_EQ(d.cell(3, 36), ".5");
+
+    EXPECT_THROW(interpolate_pattern_rows(g, 2002, 2004, base, 5, InterpolationMode::linear,
+                                          PatternGridShape{0, "####.####", TotalColumns::every_year}),
+                 RangeError);
+}
+
 TEST(TotalTfr, RelaysTheLoadedParitiesOnly)
 {
     ProjectionWorkspace ws;

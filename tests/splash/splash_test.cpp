@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/core/random.h"
 #include "platform/ui/scripted_services.h"
 #include "shell/Fenwo_LOGOUnit1.h"
 #include "shell/app_state.h"
@@ -24,7 +25,7 @@ namespace {
 
 class SplashTest : public ::testing::Test {
 protected:
-    void TearDown() override { set_splash_random_source({}); }
+    void TearDown() override { vantelo::set_random_source({}); }
     vantelo::ui::ScopedScriptedServices seam;
 };
 
@@ -34,7 +35,7 @@ TEST_F(SplashTest, DecorationDrawsTheNumbersInTurn)
     std::vector<double> r;
     for (int k = 0; k < 63; ++k) r.push_back(k / 63.0);
     size_t next = 0;
-    set_splash_random_source([&] { return r.at(next++); });
+    vantelo::set_random_source([&] { return r.at(next++); });
     TFenwoLOGO splash;
     EXPECT_EQ(next, 63u);
     const auto& c = splash.Chart1->chart();
@@ -184,7 +185,7 @@ TEST_F(StartUpTest, TheTimerEndsTheWait)
 
 TEST_F(StartUpTest, AnErrorFreesTheSplashAndEndsStartUp)
 {
-    set_splash_random_source([]() -> double { throw vantelo::RangeError(); });
+    vantelo::set_random_source([]() -> double { throw vantelo::RangeError(); });
     EXPECT_THROW(start_up([this] { return make_main(); }), vantelo::RangeError);
     EXPECT_EQ(FenwoLOGO, nullptr);
     EXPECT_EQ(main_windows_made, 0);
@@ -230,7 +231,7 @@ TEST_F(StartUpTest, TheMessageLoopRunsUntilTheMainWindowCloses)
 
 TEST_F(StartUpTest, AnErrorInStartUpIsShownAndEndsTheProgram)
 {
-    set_splash_random_source([]() -> double { throw vantelo::RangeError(); });
+    vantelo::set_random_source([]() -> double { throw vantelo::RangeError(); });
     EXPECT_EQ(run_application([this] { return make_main(); }), 1);
     EXPECT_EQ(seam.message_texts(), QStringList{"Range check error"});
     EXPECT_EQ(main_windows_made, 0);
