@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "charts/chart_settings.h"
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/spin_edit.h"
 #include "ui_Piont_def_frm1.h"
@@ -14,8 +15,9 @@ TPoint_def_frm* Point_def_frm = nullptr;
 
 void show_no_shape_chosen(QComboBox* box)
 {
-    box->setCurrentIndex(-1);
-    box->setEditText(QStringLiteral("矩形"));
+    QStringList shapes;
+    for (int i = 0; i < box->count(); ++i) shapes << box->itemText(i);
+    ui::fill_list(box, shapes, QStringLiteral("矩形"));
 }
 
 int chosen_shape(const QComboBox* box)

@@ -16,9 +16,9 @@ class TPoint_def_frm;
 
 namespace vantelo::charts {
 
-// Makes a shape box show "矩形" with no entry chosen (what a new dialog shows, whatever
-// shape was chosen last), and the shape index it stands for: the chosen entry, or 0 when the
-// text was typed.
+// Makes a shape box (its nine shapes from the form) show "矩形" with no entry chosen (what a
+// new dialog shows, whatever shape was chosen last), and the shape index it stands for: the
+// chosen entry, or 0 when the text was typed.
 void show_no_shape_chosen(QComboBox* box);
 int chosen_shape(const QComboBox* box);
 
