@@ -164,10 +164,8 @@ Chart& TGraph::chart() { return DBChart1->chart(); }
 
 void TGraph::show_frame(int delay_ms)
 {
-    show();
-    raise();
-    Panel1->repaint();
-    DBChart1->repaint();
+    ui::show_exposed(this);
+    ui::paint_now({Panel1, DBChart1});
     if (delay_ms > 0) services().pause(delay_ms);
 }
 
@@ -274,6 +272,13 @@ void TGraph::pyramid_setup()
     add_pyramid_series(c);
 }
 
+void TGraph::fix_pyramid_axis(const PyramidSource& source)
+{
+    charts::fix_pyramid_axis(chart(), source.age_group_count(), source.proj_year_count(),
+                             [&](int x, int j) { return source.male_share(x, j); },
+                             [&](int x, int j) { return source.female_share(x, j); });
+}
+
 void TGraph::add_pyramid_year(const PyramidSource& source, int year_index)
 {
     add_pyramid_ages({chart().series(0), chart().series(1)}, source.age_group_count(),
@@ -289,6 +294,7 @@ void TGraph::Button1Click()
     chart().series(0).clear();
     chart().series(1).clear();
     const PyramidSource& source = pyramid_source();
+    fix_pyramid_axis(source);
     chart().set_title_text(QString::number(source.base_year() + pyramid_year_cursor) + " " + kPyramidTitle);
     add_pyramid_year(source, pyramid_year_cursor - 1);
     show_frame(0);
@@ -300,6 +306,7 @@ void TGraph::Button2Click()
 {
     pyramid_setup();
     const PyramidSource& source = pyramid_source();
+    fix_pyramid_axis(source);
     const int years = source.proj_year_count();
     const int base = source.base_year();
     for (int y = 0; y < years; ++y) {

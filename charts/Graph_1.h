@@ -116,6 +116,7 @@ protected:
 
 private:
     void pyramid_setup();
+    void fix_pyramid_axis(const PyramidSource& source);
     void add_pyramid_year(const PyramidSource& source, int year_index);
 
     std::unique_ptr<Ui::TGraph> ui_;

@@ -1,5 +1,8 @@
 #include "charts/pyramid_series.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/chart/chart.h"
 #include "platform/chart/color.h"
 
@@ -35,6 +38,19 @@ void add_pyramid_ages(const PyramidSeries& s, int ages, const std::function<doub
         s.male.add(male_share(x), label, male_colour);
         s.female.add(female_share(x), label, female_colour);
     }
+}
+
+void fix_pyramid_axis(chart::Chart& c, int ages, int years, const std::function<double(int age, int year)>& male_share,
+                      const std::function<double(int age, int year)>& female_share)
+{
+    double largest = 0;
+    for (int j = 0; j < years; ++j)
+        for (int x = 0; x < ages; ++x)
+            largest = std::max({largest, std::fabs(male_share(x, j)), std::fabs(female_share(x, j))});
+    if (largest > 0)
+        c.set_value_axis_range(-largest, largest);
+    else
+        c.set_value_axis_automatic();
 }
 
 }  // namespace vantelo::charts

@@ -23,4 +23,10 @@ PyramidSeries add_pyramid_series(chart::Chart& c);
 void add_pyramid_ages(const PyramidSeries& s, int ages, const std::function<double(int age)>& male_share,
                       const std::function<double(int age)>& female_share);
 
+// Keeps one value axis for every frame of a pyramid: symmetric about 0 and reaching the largest
+// share of any age and year on either side (male shares are negative). With no people at all
+// the axis stays automatic.
+void fix_pyramid_axis(chart::Chart& c, int ages, int years, const std::function<double(int age, int year)>& male_share,
+                      const std::function<double(int age, int year)>& female_share);
+
 }  // namespace vantelo::charts

@@ -101,13 +101,6 @@ void colour_list(QComboBox* box, const QColor& c)
     if (box->lineEdit()) box->lineEdit()->setPalette(p);
 }
 
-InterpolationMode mode_of(QRadioButton* copy, QRadioButton* linear, QRadioButton* expo)
-{
-    if (copy->isChecked()) return InterpolationMode::copy;
-    if (linear->isChecked()) return InterpolationMode::linear;
-    if (expo->isChecked()) return InterpolationMode::exponential;
-    return InterpolationMode::none;
-}
 
 }  // namespace
 
@@ -526,7 +519,7 @@ void TSingle_Region_frm::interpolate_row_box(int grid_no, int row, int box)
     StringGrid* g = grid(grid_no);
     try {
         interpolate_grid_row(g->model(), row, b.start->value(), b.end->value(), base_year(),
-                             projection_workspace().proj_year_count, mode_of(b.copy, b.linear, b.expo));
+                             projection_workspace().proj_year_count, interpolation_mode(b.copy, b.linear, b.expo));
     } catch (...) {
         g->refresh();  // cells written before a failure stay
         throw;
@@ -549,7 +542,7 @@ void TSingle_Region_frm::interpolate_pattern_box(int grid_no, int box)
     StringGrid* g = grid(grid_no);
     try {
         interpolate_pattern_rows(g->model(), b.start->value(), b.end->value(), base_year(),
-                                 projection_workspace().proj_year_count, mode_of(b.copy, b.linear, b.expo));
+                                 projection_workspace().proj_year_count, interpolation_mode(b.copy, b.linear, b.expo));
     } catch (...) {
         g->refresh();
         throw;

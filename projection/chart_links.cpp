@@ -39,15 +39,8 @@ ChartWindowOps new_chart_window(QWidget* owner)
     g->setWindowState(g->windowState() | Qt::WindowMaximized);
     ChartWindowOps ops;
     ops.chart = &g->chart();
-    ops.show = [g] {
-        g->show();
-        g->raise();
-        g->activateWindow();
-    };
-    ops.repaint_now = [g] {
-        g->Panel1->repaint();
-        g->DBChart1->repaint();
-    };
+    ops.show = [g] { ui::show_exposed(g); };
+    ops.repaint_now = [g] { ui::paint_now({g->Panel1, g->DBChart1}); };
     ops.show_pyramid_buttons = [g] {
         g->Button1->setVisible(true);
         g->Button2->setVisible(true);

@@ -80,6 +80,8 @@ void pyramid_animation(const ChartWindowOps& w, const PyramidData& d, const QStr
     c.set_view3d(false);
     charts::set_chart_title(c, title, title_size);
     const charts::PyramidSeries pyramid = charts::add_pyramid_series(c);
+    charts::fix_pyramid_axis(c, d.age_count, d.year_count, [&](int x, int j) { return share(d.male, x, j); },
+                             [&](int x, int j) { return share(d.female, x, j); });
     for (int j = 0; j < d.year_count; ++j) {
         c.set_title_text(year_label(d.base_year, j) + joiner + title);
         fill_pyramid_year(pyramid, d, j);

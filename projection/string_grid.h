@@ -1,6 +1,8 @@
 #pragma once
 // The year-parameter grids of the projection form: the shared string grid (platform/ui) over the
 // projection's own cell model, which the computing code reads and writes.
+#include <QRadioButton>
+
 #include "platform/ui/string_grid.h"
 #include "projection/engine/year_grid.h"
 
@@ -28,5 +30,15 @@ private:
     projection::GridModel model_;
     ModelCells cells_;
 };
+
+// The rule an interpolation box's radio buttons choose, tested in the order copy, linear,
+// exponential (a box without exponential passes nullptr); none when no button is checked.
+inline projection::InterpolationMode interpolation_mode(QRadioButton* copy, QRadioButton* linear, QRadioButton* expo)
+{
+    if (copy->isChecked()) return projection::InterpolationMode::copy;
+    if (linear->isChecked()) return projection::InterpolationMode::linear;
+    if (expo && expo->isChecked()) return projection::InterpolationMode::exponential;
+    return projection::InterpolationMode::none;
+}
 
 }  // namespace vantelo

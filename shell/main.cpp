@@ -4,6 +4,8 @@
 #include "shell/startup.h"
 #include "projection/single_region_launcher.h"
 #include "charts/chart_launchers.h"
+#include "analysis/analysis_launchers.h"
+#include "urban_rural/multi_pop_launcher.h"
 
 // Command windows register their launchers with the main window here, before it is built:
 // vantelo::shell::register_window("Table_info", ...).
@@ -11,6 +13,8 @@ static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
     vantelo::charts::register_chart_dialogs();
+    vantelo::analysis::register_analysis_windows();
+    vantelo::urban_rural::register_urban_rural_projection();
 }
 
 int main(int argc, char** argv)

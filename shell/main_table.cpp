@@ -14,19 +14,8 @@ MainWindowLink& link()
 }
 
 // A field read as a real the strict way: a null or blank field, or a text that is no number,
-// cannot be converted.
-double strict_real(const db::Field& f)
-{
-    const db::Value v = f.value();
-    const bool blank = db::is_null(v) || (std::holds_alternative<std::string>(v) &&
-                                          std::get<std::string>(v).find_first_not_of(" \t") == std::string::npos);
-    if (blank || std::holds_alternative<db::Date>(v)) throw Error("Invalid variant type conversion");
-    try {
-        return f.as_float();
-    } catch (const ConvertError&) {
-        throw Error("Invalid variant type conversion");
-    }
-}
+// raises the variant conversion error.
+double strict_real(const db::Field& f) { return f.as_real_strict(); }
 
 std::vector<double> read_column(const QString& field_name, double (*read)(const db::Field&))
 {

@@ -1,5 +1,7 @@
 #include "platform/chart/chart.h"
 
+#include <cmath>
+
 #include <utility>
 
 #include "platform/core/errors.h"
@@ -297,6 +299,21 @@ void Chart::remove_series(int i)
 void Chart::clear_series()
 {
     series_.clear();
+    changed();
+}
+
+void Chart::set_value_axis_range(double min, double max)
+{
+    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min)) throw vantelo::RangeError();
+    value_axis_automatic_ = false;
+    value_axis_min_ = min;
+    value_axis_max_ = max;
+    changed();
+}
+
+void Chart::set_value_axis_automatic()
+{
+    value_axis_automatic_ = true;
     changed();
 }
 

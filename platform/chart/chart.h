@@ -120,6 +120,14 @@ public:
     const ChartFont& left_axis_font() const { return left_axis_font_; }
     void set_left_axis_font(const ChartFont& font);
 
+    // Value axis: automatic (from the series' values, the default) or a fixed range min..max
+    // (widened to whole tick steps). A range whose max is not above its min raises RangeError.
+    bool value_axis_automatic() const { return value_axis_automatic_; }
+    double value_axis_min() const { return value_axis_min_; }
+    double value_axis_max() const { return value_axis_max_; }
+    void set_value_axis_range(double min, double max);
+    void set_value_axis_automatic();
+
     // Legend: one entry per series (colour swatch and title) in series order, at the right.
     bool legend_visible() const { return legend_visible_; }
     void set_legend_visible(bool on);
@@ -203,6 +211,8 @@ private:
     ChartFont bottom_axis_font_;
     QString left_axis_title_;
     ChartFont left_axis_font_;
+    bool value_axis_automatic_ = true;
+    double value_axis_min_ = 0, value_axis_max_ = 1;
     bool legend_visible_ = true;
     LegendStyle legend_style_ = lsSeries;
     bool view3d_ = true;

@@ -334,6 +334,10 @@ ChartLayout layout_chart(const Chart& chart, QSizeF size)
         vmin = 0;
         vmax = 1;
     }
+    if (!chart.value_axis_automatic()) {
+        vmin = chart.value_axis_min();
+        vmax = chart.value_axis_max();
+    }
     if (vmin == vmax) {
         const double pad = vmin == 0 ? 1 : std::fabs(vmin) * 0.1;
         vmin -= pad;

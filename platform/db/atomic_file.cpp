@@ -1,26 +1,61 @@
 #include "platform/db/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "platform/core/errors.h"
+#include "platform/db/byte_reader.h"
 
 namespace vantelo::db {
 namespace {
 
+WriteFaultHook& fault_hook()
+{
+    static WriteFaultHook hook;
+    return hook;
+}
+
+// Whether the test hook makes this call fail (errno set).
+bool faulted(const char* call)
+{
+    if (!fault_hook()) return false;
+    int e = fault_hook()(call);
+    if (e == 0) return false;
+    errno = e;
+    return true;
+}
+
+ssize_t sys_write(int fd, const void* p, std::size_t n) { return faulted("write") ? -1 : ::write(fd, p, n); }
+ssize_t sys_pwrite(int fd, const void* p, std::size_t n, off_t at)
+{
+    return faulted("pwrite") ? -1 : ::pwrite(fd, p, n, at);
+}
+int sys_ftruncate(int fd, off_t n) { return faulted("ftruncate") ? -1 : ::ftruncate(fd, n); }
+int sys_fsync(int fd) { return faulted("fsync") ? -1 : ::fsync(fd); }
+int sys_fdatasync(int fd) { return faulted("fdatasync") ? -1 : ::fdatasync(fd); }
+int sys_fchmod(int fd, mode_t m) { return faulted("fchmod") ? -1 : ::fchmod(fd, m); }
+int sys_fchown(int fd, uid_t u, gid_t g) { return faulted("fchown") ? -1 : ::fchown(fd, u, g); }
+int sys_rename(const char* a, const char* b) { return faulted("rename") ? -1 : ::rename(a, b); }
+
 [[noreturn]] void fail(const std::string& what, const std::string& path, int err)
 {
-    throw EngineError(what + " " + path + ": " + std::strerror(err));
+    throw EngineError(what + " " + shown_name(path) + ": " + std::strerror(err));
 }
 
 bool write_all(int fd, const unsigned char* p, std::size_t n)
 {
     while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
+        ssize_t w = sys_write(fd, p, n);
         if (w < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -31,34 +66,87 @@ bool write_all(int fd, const unsigned char* p, std::size_t n)
     return true;
 }
 
-}  // namespace
-
-bool file_exists(const std::string& path)
+bool pwrite_all(int fd, const unsigned char* p, std::size_t n, std::size_t at)
 {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
+    while (n > 0) {
+        ssize_t w = sys_pwrite(fd, p, n, static_cast<off_t>(at));
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += w;
+        at += static_cast<std::size_t>(w);
+        n -= static_cast<std::size_t>(w);
+    }
+    return true;
 }
 
-void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data)
+std::string folder_of(const std::string& path)
 {
-    write_file_atomically_streamed(path, [&](const ByteSink& put) { put(data.data(), data.size()); });
-}
-
-void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce)
-{
-    std::string dir = ".";
     auto slash = path.find_last_of('/');
-    if (slash != std::string::npos) dir = slash == 0 ? "/" : path.substr(0, slash);
-    std::string tmpl = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".vantelo-XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) fail("Cannot create file in", dir, errno);
-    std::string tmp(name.data());
-    // Keep the permissions of a file being replaced.
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-    else ::fchmod(fd, 0644);
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+constexpr const char* kTempPrefix = ".vantelo-";
+constexpr std::size_t kTempPrefixLength = 9;
+
+bool is_our_temporary(const char* name)
+{
+    if (std::strncmp(name, kTempPrefix, kTempPrefixLength) != 0 || std::strlen(name) != kTempPrefixLength + 6)
+        return false;
+    for (const char* p = name + kTempPrefixLength; *p; ++p) {
+        char c = *p;
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    }
+    return true;
+}
+
+// A new temporary file in the folder (dirfd open on it), locked as live before anyone
+// cleaning the folder can see it: the cleaner holds the folder's lock exclusively.
+int create_temporary(const std::string& folder, int dirfd, std::string& name)
+{
+    std::string tmpl = (folder == "/" ? std::string("/") : folder + "/") + kTempPrefix + "XXXXXX";
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (dirfd >= 0) ::flock(dirfd, LOCK_SH);
+    int fd = ::mkostemp(buf.data(), O_CLOEXEC);
+    int err = errno;
+    if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);
+    if (dirfd >= 0) ::flock(dirfd, LOCK_UN);
+    if (fd < 0) fail("Cannot create file in", folder, err);
+    name = buf.data();
+    return fd;
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release()
+    {
+        int f = fd_;
+        fd_ = -1;
+        return f;
+    }
+
+private:
+    int fd_;
+};
+
+int open_folder(const std::string& folder) { return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
+
+// Writes a new file's bytes to the temporary file fd, flushes and closes it, then renames it to
+// target and flushes the folder. Any failure removes the temporary file and raises.
+void finish_temporary(int fd, const std::string& tmp, const std::string& target, int dirfd,
+                      const std::function<void(const ByteSink&)>& produce)
+{
     bool ok = true;
     int err = 0;
     try {
@@ -73,7 +161,7 @@ void write_file_atomically_streamed(const std::string& path, const std::function
         ::unlink(tmp.c_str());
         throw;
     }
-    if (ok && ::fsync(fd) != 0) {
+    if (ok && sys_fsync(fd) != 0) {
         ok = false;
         err = errno;
     }
@@ -81,25 +169,232 @@ void write_file_atomically_streamed(const std::string& path, const std::function
         ok = false;
         err = errno;
     }
-    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        if (ok) err = errno;
+    if (ok && sys_rename(tmp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
         ::unlink(tmp.c_str());
-        fail("Cannot write file", path, err);
+        fail("Cannot write file", target, err);
+    }
+    // The new file is in place; flushing the folder makes the rename survive a power cut. Its
+    // failure is not reported as a failed write, since the file has changed.
+    if (dirfd >= 0) sys_fsync(dirfd);
+}
+
+}  // namespace
+
+void set_write_fault_hook(WriteFaultHook hook) { fault_hook() = std::move(hook); }
+
+bool file_exists(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+void remove_stale_temporaries(const std::string& path)
+{
+    Fd dir(open_folder(folder_of(path)));
+    if (dir.get() < 0) return;
+    // Where the folder cannot be locked, a live writer cannot be told from a dead one.
+    if (::flock(dir.get(), LOCK_EX) != 0) return;
+    int listing = ::dup(dir.get());
+    if (listing < 0) return;
+    DIR* d = ::fdopendir(listing);
+    if (!d) {
+        ::close(listing);
+        return;
+    }
+    while (dirent* e = ::readdir(d)) {
+        if (!is_our_temporary(e->d_name)) continue;
+        struct stat st;
+        if (::fstatat(dir.get(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid())
+            continue;
+        Fd f(::openat(dir.get(), e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (f.get() < 0) continue;
+        struct stat fst;
+        if (::flock(f.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(f.get(), &fst) != 0 || fst.st_ino != st.st_ino ||
+            fst.st_dev != st.st_dev)
+            continue;   // held by a live writer
+        ::unlinkat(dir.get(), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data)
+{
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { put(data.data(), data.size()); });
+}
+
+void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce,
+                                    const CurrentCheck& check)
+{
+    struct stat lst;
+    if (::lstat(path.c_str(), &lst) == 0) {
+        FileChange f(path);
+        if (check) check(f.bytes());
+        f.replace(produce);
+        return;
+    }
+    if (errno != ENOENT) fail("Cannot write file", path, errno);
+    // A new file.
+    remove_stale_temporaries(path);
+    const std::string folder = folder_of(path);
+    Fd dir(open_folder(folder));
+    std::string tmp;
+    int fd = create_temporary(folder, dir.get(), tmp);
+    if (sys_fchmod(fd, 0644) != 0) {
+        int err = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        fail("Cannot set the permissions of", path, err);
+    }
+    finish_temporary(fd, tmp, path, dir.get(), produce);
+}
+
+FileChange::FileChange(const std::string& path) : given_(path)
+{
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + seconds(5);
+    for (;;) {
+        char buf[PATH_MAX];
+        if (!::realpath(path.c_str(), buf)) fail("Cannot open file for writing", path, errno);
+        real_ = buf;
+        struct stat st;
+        if (::stat(real_.c_str(), &st) != 0) fail("Cannot open file for writing", path, errno);
+        if (!S_ISREG(st.st_mode))
+            throw EngineError(shown_name(path) + " is not a regular file, so it cannot be written as a table");
+        Fd fd(::open(real_.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+        if (fd.get() < 0) fail("Cannot open file for writing", path, errno);
+        if (::fstat(fd.get(), &st_) != 0) fail("Cannot open file for writing", path, errno);
+        if (!S_ISREG(st_.st_mode))
+            throw EngineError(shown_name(path) + " is not a regular file, so it cannot be written as a table");
+        // The superuser may write anything; a file without write permission still means "keep".
+        if (::geteuid() == 0 && (st_.st_mode & 0222) == 0) fail("Cannot open file for writing", path, EACCES);
+        bool locked = false;
+        while (!locked) {
+            if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+                locked = true;
+            } else if (errno == EWOULDBLOCK || errno == EINTR) {
+                if (steady_clock::now() > deadline)
+                    throw EngineError(shown_name(path) +
+                                      " is being written by another program; nothing was written, try again later");
+                std::this_thread::sleep_for(milliseconds(20));
+            } else {
+                break;   // a file system without locks: write as before
+            }
+        }
+        // Another writer may have replaced the file while we waited: lock the new one.
+        struct stat now;
+        if (locked && (::stat(real_.c_str(), &now) != 0 || now.st_ino != st_.st_ino || now.st_dev != st_.st_dev)) {
+            if (steady_clock::now() > deadline)
+                throw EngineError(shown_name(path) +
+                                  " is being written by another program; nothing was written, try again later");
+            continue;
+        }
+        fd_ = fd.release();
+        break;
+    }
+    original_size_ = st_.st_size;
+    remove_stale_temporaries(real_);
+}
+
+FileChange::~FileChange()
+{
+    if (!saved_.empty()) undo();
+    if (fd_ >= 0) ::close(fd_);
+}
+
+const std::vector<unsigned char>& FileChange::bytes()
+{
+    if (read_) return bytes_;
+    bytes_.resize(static_cast<std::size_t>(original_size_));
+    std::size_t used = 0;
+    while (used < bytes_.size()) {
+        ssize_t n = ::pread(fd_, bytes_.data() + used, bytes_.size() - used, static_cast<off_t>(used));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail("Cannot read file", given_, errno);
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
+    }
+    bytes_.resize(used);
+    read_ = true;
+    return bytes_;
+}
+
+void FileChange::write_at(std::size_t offset, const unsigned char* data, std::size_t size)
+{
+    Saved s{offset, {}};
+    const std::size_t have = static_cast<std::size_t>(original_size_);
+    if (offset < have) {
+        s.bytes.resize(std::min(size, have - offset));
+        std::size_t used = 0;
+        while (used < s.bytes.size()) {
+            ssize_t n = ::pread(fd_, s.bytes.data() + used, s.bytes.size() - used, static_cast<off_t>(offset + used));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                int err = n < 0 ? errno : EIO;
+                undo();
+                fail("Cannot read file", given_, err);
+            }
+            used += static_cast<std::size_t>(n);
+        }
+    }
+    saved_.push_back(std::move(s));
+    if (!pwrite_all(fd_, data, size, offset)) {
+        int err = errno;
+        undo();
+        fail("Cannot write file", given_, err);
     }
 }
 
-void write_in_place(const std::string& path, std::size_t offset, const unsigned char* data, std::size_t size)
+void FileChange::flush()
 {
-    int fd = ::open(path.c_str(), O_WRONLY);
-    if (fd < 0) fail("Cannot open file for writing", path, errno);
-    bool ok = ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset) &&
-              write_all(fd, data, size);
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
+    if (sys_fdatasync(fd_) != 0) {
+        int err = errno;
+        undo();
+        fail("Cannot write file", given_, err);
     }
-    if (!ok) fail("Cannot write file", path, err);
+}
+
+void FileChange::commit()
+{
+    flush();
+    saved_.clear();
+}
+
+void FileChange::undo() noexcept
+{
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+        pwrite_all(fd_, it->bytes.data(), it->bytes.size(), it->offset);
+    struct stat st;
+    if (::fstat(fd_, &st) == 0 && st.st_size > original_size_) sys_ftruncate(fd_, original_size_);
+    sys_fdatasync(fd_);
+    saved_.clear();
+}
+
+void FileChange::replace(const std::function<void(const ByteSink&)>& produce)
+{
+    if (st_.st_nlink > 1)
+        throw EngineError(shown_name(given_) + " has " + std::to_string(st_.st_nlink) +
+                          " hard links; replacing it would separate them, so it was left as it is");
+    const std::string folder = folder_of(real_);
+    Fd dir(open_folder(folder));
+    std::string tmp;
+    int fd = create_temporary(folder, dir.get(), tmp);
+    auto give_up = [&](const char* what) {
+        int err = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        throw EngineError(shown_name(given_) + ": " + what + " (" + std::strerror(err) + "); it was left as it is");
+    };
+    struct stat tst;
+    if (::fstat(fd, &tst) != 0) give_up("cannot create the new file");
+    if ((tst.st_uid != st_.st_uid || tst.st_gid != st_.st_gid) && sys_fchown(fd, st_.st_uid, st_.st_gid) != 0)
+        give_up("the new file cannot keep the owner of the old one");
+    if (sys_fchmod(fd, st_.st_mode & 07777) != 0) give_up("the new file cannot keep the permissions of the old one");
+    finish_temporary(fd, tmp, real_, dir.get(), produce);
 }
 
 }  // namespace vantelo::db

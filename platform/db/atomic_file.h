@@ -1,7 +1,24 @@
 #pragma once
-// Writes a file through a temporary file in the same folder, renamed over the target when
-// everything is written and flushed. A failure at any point leaves the target as it was and
-// no stray file behind.
+// Every change this program makes to a file goes through here.
+//
+// A whole file is written to a hidden temporary file in the same folder (".vantelo-" and six
+// letters or digits), flushed, given the mode and owner of the file it replaces and renamed
+// over it; the folder is flushed after the rename. A failure at any point leaves the target as
+// it was and no stray file behind. Symbolic links are followed, so the file a link points to is
+// the one replaced; a file with several hard links is not replaced (that would split them).
+//
+// An existing file is changed only while this process holds an exclusive advisory lock on it
+// (flock), so two copies of the program never interleave their writes to one file. The same
+// lock marks a temporary file as live: temporaries of the exact pattern above that nobody holds
+// are left over from a writer that was killed, and are removed when a file in their folder is
+// next written.
+//
+// Changes in place are the exception (a posted record): each is one write, remembered so that
+// a failure before the change is flushed puts the old bytes back; a change reported as failed
+// has not changed the file.
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -9,18 +26,71 @@
 
 namespace vantelo::db {
 
+using ByteSink = std::function<void(const unsigned char*, std::size_t)>;
+// Called with the bytes of the file about to be replaced, under its lock; raises to refuse.
+using CurrentCheck = std::function<void(const std::vector<unsigned char>&)>;
+
 void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data);
 
 // The same with the bytes produced in pieces: produce(put) calls put(bytes, size) as often as
-// it likes, so a large file needs no buffer of its whole size. An exception from produce leaves
-// the target as it was and no stray file behind.
-using ByteSink = std::function<void(const unsigned char*, std::size_t)>;
-void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce);
+// it likes, so a large file needs no buffer of its whole size. An exception from produce (or
+// from check) leaves the target as it was and no stray file behind.
+void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce,
+                                    const CurrentCheck& check = {});
 
-// Writes bytes at an offset of an existing file, in place (for a posted record); the file
-// must already be at least offset bytes long. Raises EngineError on failure.
-void write_in_place(const std::string& path, std::size_t offset, const unsigned char* data, std::size_t size);
+// An existing file opened for a change and locked for as long as the object lives.
+class FileChange {
+public:
+    // Follows symbolic links to the real file; refuses a file that is not a regular file, or
+    // that the user may not write ("Cannot open file for writing <path>: Permission denied",
+    // also for a file without write permission when running as the superuser); waits a few
+    // seconds for another writer's lock, then refuses.
+    explicit FileChange(const std::string& path);
+    ~FileChange();
+    FileChange(const FileChange&) = delete;
+    FileChange& operator=(const FileChange&) = delete;
+
+    const std::string& path() const { return real_; }
+    // The file's bytes as they are under the lock (read once, bounded by the file's size).
+    const std::vector<unsigned char>& bytes();
+
+    // One write in place at offset (the file grows when it ends before offset + size). Until
+    // commit() it is undone by a later failure or when the object goes without a commit.
+    void write_at(std::size_t offset, const unsigned char* data, std::size_t size);
+    // Flushes the writes so far to the disk; a failure undoes them and raises. They can still
+    // be undone.
+    void flush();
+    // Flushes the writes to the disk; a failure undoes them and raises. They stay.
+    void commit();
+
+    // Replaces the whole file through a temporary file, as described above.
+    void replace(const std::function<void(const ByteSink&)>& produce);
+
+private:
+    void undo() noexcept;
+    struct Saved {
+        std::size_t offset;
+        std::vector<unsigned char> bytes;
+    };
+    std::string given_;
+    std::string real_;
+    int fd_ = -1;
+    struct stat st_ {};
+    std::vector<unsigned char> bytes_;
+    bool read_ = false;
+    std::vector<Saved> saved_;
+    off_t original_size_ = 0;
+};
 
 bool file_exists(const std::string& path);
+
+// Removes the temporaries of a writer that was killed from the folder of path (see above).
+void remove_stale_temporaries(const std::string& path);
+
+// For tests: when set, called before every system call that changes a file or flushes it
+// (the name of the call: "write", "pwrite", "ftruncate", "fsync", "fdatasync", "fchmod",
+// "fchown", "rename"); a nonzero result makes that call fail with it as errno.
+using WriteFaultHook = std::function<int(const char* call)>;
+void set_write_fault_hook(WriteFaultHook hook);
 
 }  // namespace vantelo::db

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "platform/core/errors.h"
+#include "platform/db/byte_reader.h"
 #include "platform/db/dataset.h"
 #include "platform/db/table_files.h"
 
@@ -25,7 +26,7 @@ void BatchMove::execute()
         std::error_code ec;
         const bool replacing = std::filesystem::exists(to.path, ec);
         if (replacing && std::filesystem::equivalent(to.path, source->resolved_path(), ec))
-            throw EngineError("Cannot copy a table onto itself: " + to.path);
+            throw EngineError("Cannot copy a table onto itself: " + shown_name(to.path));
 
         TableData t;
         t.code_page = 936;

@@ -97,74 +97,140 @@ void ByteReader::fail(const std::string& message, std::size_t at) const
     throw EngineError(label_ + ": " + message + " at byte " + std::to_string(at));
 }
 
+namespace {
+
+// The length of the UTF-8 sequence at p (at most n bytes) and its code point; 0 when the bytes
+// there are not valid UTF-8.
+std::size_t utf8_sequence(const unsigned char* p, std::size_t n, char32_t& cp)
+{
+    unsigned char c = p[0];
+    std::size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    if (len == 0 || len > n) return 0;
+    cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    for (std::size_t i = 1; i < len; ++i) {
+        if ((p[i] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    static const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < least[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+bool hidden_character(char32_t cp)
+{
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || (cp >= 0x202A && cp <= 0x202E) ||
+           (cp >= 0x2066 && cp <= 0x2069) || cp == 0x200E || cp == 0x200F || cp == 0x061C;
+}
+
+// Opens an existing regular file for reading; FIFOs and devices are refused at once (the open
+// does not wait for a FIFO's writer).
+int open_regular(const std::string& path, struct stat& st)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        int err = errno;
+        if (err == ENOENT) throw EngineError("Table does not exist: " + shown_name(path));
+        if (err == ENAMETOOLONG) throw EngineError("File name too long: " + shown_name(path));
+        throw EngineError("Cannot open file " + shown_name(path) + ": " + std::strerror(err));
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw EngineError(shown_name(path) + " is not a regular file, so it cannot be opened as a table");
+    }
+    return fd;
+}
+
+// Reads up to size bytes from the start of fd into p; returns the count read (less when the
+// file was cut short meanwhile) or raises.
+std::size_t read_up_to(int fd, unsigned char* p, std::size_t size, const std::string& path)
+{
+    std::size_t used = 0;
+    while (used < size) {
+        ssize_t n = ::read(fd, p + used, size - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            int err = errno;
+            ::close(fd);
+            throw EngineError("Cannot read file " + shown_name(path) + ": " + std::strerror(err));
+        }
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
+    }
+    return used;
+}
+
+}  // namespace
+
+std::string shown_name(std::string_view name)
+{
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    std::size_t chars = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(name.data());
+    std::size_t i = 0;
+    while (i < name.size()) {
+        if (chars == 200) {
+            out += "...";
+            break;
+        }
+        char32_t cp = 0;
+        std::size_t len = utf8_sequence(p + i, name.size() - i, cp);
+        if (len == 0 || hidden_character(cp)) {
+            for (std::size_t k = 0; k < (len == 0 ? 1 : len); ++k) {
+                out += "\\x";
+                out += digits[p[i + k] >> 4];
+                out += digits[p[i + k] & 15];
+            }
+            i += len == 0 ? 1 : len;
+        } else {
+            out.append(name.substr(i, len));
+            i += len;
+        }
+        ++chars;
+    }
+    return out;
+}
+
 std::string file_label(const std::string& path)
 {
     auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return shown_name(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 std::vector<unsigned char> read_whole_file(const std::string& path)
 {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        int err = errno;
-        if (err == ENOENT) throw EngineError("Table does not exist: " + path);
-        throw EngineError("Cannot open file " + path + ": " + std::strerror(err));
-    }
-    // One read into a buffer of the file's size; a file that grows meanwhile is read on.
-    std::vector<unsigned char> data;
     struct stat st;
-    if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        data.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t used = 0;
-    while (used < data.size()) {
-        std::size_t n = std::fread(data.data() + used, 1, data.size() - used, f);
-        if (n == 0) break;
-        used += n;
-    }
-    data.resize(used);
-    unsigned char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
-    bool bad = std::ferror(f);
-    std::fclose(f);
-    if (bad) throw EngineError("Cannot read file " + path);
+    int fd = open_regular(path, st);
+    std::vector<unsigned char> data(static_cast<std::size_t>(st.st_size));
+    data.resize(read_up_to(fd, data.data(), data.size(), path));
+    ::close(fd);
     return data;
 }
 
 FileBytes::FileBytes(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st;
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= (1 << 20)) {
-        std::size_t want = static_cast<std::size_t>(st.st_size);
+    int fd = open_regular(path, st);
+    const auto want = static_cast<std::size_t>(st.st_size);
+    if (want >= (1 << 20)) {
         void* p = ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p != MAP_FAILED) {
             ::madvise(p, want, MADV_HUGEPAGE);
             buf_ = static_cast<unsigned char*>(p);
             capacity_ = want;
-            bool failed = false;
-            while (size_ < want) {
-                ssize_t n = ::read(fd, buf_ + size_, want - size_);
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) failed = true;
-                if (n <= 0) break;
-                size_ += static_cast<std::size_t>(n);
-            }
-            unsigned char probe;
-            ssize_t more = failed ? 0 : ::read(fd, &probe, 1);
-            ::close(fd);
-            if (failed) {
+            try {
+                size_ = read_up_to(fd, buf_, want, path);
+            } catch (...) {
                 release();
-                throw EngineError("Cannot read file " + path);
+                throw;
             }
-            if (more == 0) return;
-            release();  // it grew meanwhile: read it the ordinary way
-            fd = -1;
+            ::close(fd);
+            return;
         }
     }
-    if (fd >= 0) ::close(fd);
-    copy_ = read_whole_file(path);  // raises the usual "does not exist" or "cannot open"
+    copy_.resize(want);
+    copy_.resize(read_up_to(fd, copy_.data(), want, path));
+    ::close(fd);
     size_ = copy_.size();
 }
 

@@ -62,10 +62,17 @@ inline void put_u32le(unsigned char* p, std::uint32_t v)
     p[0] = v & 0xFF; p[1] = (v >> 8) & 0xFF; p[2] = (v >> 16) & 0xFF; p[3] = v >> 24;
 }
 
-// Reads a whole file into memory; a missing or unreadable file raises an EngineError naming it.
+// Reads a whole file into memory, never more than the size it has when opened; a missing or
+// unreadable file, or one that is not a regular file (a folder, a FIFO, a device), raises an
+// EngineError naming it.
 std::vector<unsigned char> read_whole_file(const std::string& path);
 
-// The last path component, for messages.
+// A path or file name as messages show it: control characters (C0 and C1), bidirectional
+// controls and bytes that are not valid UTF-8 as hex ("\x01"), and at most 200 characters
+// (the rest replaced by "...").
+std::string shown_name(std::string_view name);
+
+// The last path component, for messages (as shown_name shows it).
 std::string file_label(const std::string& path);
 
 // The bytes of a table file, read into memory rather than mapped, so that a file cut short by

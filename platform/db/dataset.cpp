@@ -10,6 +10,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
 #include "platform/db/atomic_file.h"
+#include "platform/db/byte_reader.h"
 #include "platform/db/encoding.h"
 #include "platform/db/table_files.h"
 
@@ -422,29 +423,17 @@ void Dataset::post()
             throw EngineError("Field '" + data_.fields[i].name + "' must have a value");
     ResolvedTable r{open_path_, open_format_};
     if (state_ == State::Edit) {
-        // Written through at once, in place; the image changes only when the file did.
+        // Written through at once, in place; the image changes only when the file did, and
+        // then holds the record as the file does.
         auto index = static_cast<std::size_t>(cursor_);
-        Record old = data_.records[index];
-        data_.records[index] = buffer_;
-        try {
-            write_record(r, data_, index);
-        } catch (...) {
-            data_.records[index] = std::move(old);
-            throw;
-        }
+        data_.records[index] = write_record(r, data_, index, buffer_);
         state_ = State::Browse;
         modified_ = false;
         buffer_.clear();
         notify_record(cursor_);
     } else {
         // A new record always goes to the physical end of the file.
-        data_.records.push_back(buffer_);
-        try {
-            append_record(r, data_);
-        } catch (...) {
-            data_.records.pop_back();
-            throw;
-        }
+        data_.records.push_back(append_record(r, data_, buffer_));
         state_ = State::Browse;
         modified_ = false;
         buffer_.clear();
@@ -483,7 +472,7 @@ void Dataset::delete_record()
     buffer_.clear();
     TableData t = data_;
     t.records.erase(t.records.begin() + cursor_);
-    write_table(ResolvedTable{open_path_, open_format_}, t);
+    write_table(ResolvedTable{open_path_, open_format_}, t, &data_);
     data_ = std::move(t);
     if (cursor_ >= static_cast<int>(data_.records.size())) cursor_ = static_cast<int>(data_.records.size()) - 1;
     eof_ = data_.records.empty();
@@ -538,7 +527,7 @@ void Dataset::create_table()
 {
     require_closed();
     ResolvedTable r = resolve_table(table_name_, table_type_);
-    if (file_exists(r.path)) throw EngineError("Table already exists: " + r.path);
+    if (file_exists(r.path)) throw EngineError("Table already exists: " + shown_name(r.path));
     std::vector<FieldDef> defs;
     for (const auto& d : field_defs_) {
         FieldDef f;

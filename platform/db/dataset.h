@@ -109,9 +109,13 @@ public:
     void edit();                        // on an empty table, as append
     void append();                      // a new blank record at the end, in insert state; posts a pending edit
     void post();                        // raises "Dataset not in edit or insert mode" when browsing;
-                                        // a failed write keeps the edit pending and the image unchanged
+                                        // a failed write keeps the edit pending and the image unchanged;
+                                        // a file that no longer holds the table as read is refused
+                                        // (changed_file_message); after a post the image holds the
+                                        // record as the file does
     void cancel();
-    void delete_record();               // rewrites the file without the current record
+    void delete_record();               // rewrites the file without the current record (refused, as a
+                                        // post is, when the file no longer holds the table as read)
     bool modified() const { return modified_; }
 
     int field_count() const;

@@ -118,8 +118,10 @@ Header parse_header(ByteReader& r)
     r.seek(29, "header");
     h.ldid = r.u8("language id");
     h.code_page = ldid_codepage(h.ldid);
-    if (h.header_length < 33 || h.header_length > r.size())
-        r.fail("invalid header length " + std::to_string(h.header_length), 8);
+    if (h.header_length < 33) r.fail("invalid header length " + std::to_string(h.header_length), 8);
+    if (h.header_length > r.size())
+        throw EngineError(r.label() + ": the header gives a header length of " + std::to_string(h.header_length) +
+                          " bytes, but the file has only " + std::to_string(r.size()));
 
     r.seek(32, "field descriptors");
     std::size_t offset = 0;
@@ -148,7 +150,13 @@ Header parse_header(ByteReader& r)
             f.decimals = 0;
         }
         if (f.name_bytes.empty()) r.fail("field " + std::to_string(h.fields.size() + 1) + " has no name", at);
-        if (f.width == 0) r.fail("field '" + decode(f.name_bytes, h.code_page) + "' has width 0", at + 16);
+        // Field types are letters (and FoxPro's hidden '0' column); any other byte is damage.
+        const auto type = static_cast<unsigned char>(f.code);
+        if (!((type >= 'A' && type <= 'Z') || (type >= 'a' && type <= 'z') || type == '0'))
+            r.fail("field " + std::to_string(h.fields.size() + 1) + " has the type byte " + hex2(type) +
+                       ", which is no field type (damaged header)",
+                   at + 11);
+        if (f.width == 0) r.fail("field '" + shown_name(decode(f.name_bytes, h.code_page)) + "' has width 0", at + 16);
         f.kind = kind_of(f.code, f.width, h.version);
         f.offset = offset;
         offset += static_cast<std::size_t>(f.width);
@@ -166,10 +174,22 @@ Header parse_header(ByteReader& r)
         r.fail("the null flags column is too narrow", 32);
     std::uint64_t need = static_cast<std::uint64_t>(h.header_length) +
                          static_cast<std::uint64_t>(h.count) * static_cast<std::uint64_t>(h.record_length);
-    if (need > r.size())
+    if (need > r.size()) {
+        // Name the header field that cannot be right where the file shows it: a record length
+        // beyond the fields' total when records of that total would fit, or a record count when
+        // the file ends at a record boundary (with or without its end mark).
+        const std::uint64_t total = 1 + offset;
+        const std::uint64_t body = r.size() - h.header_length;
+        if (h.record_length > total && h.header_length + h.count * total <= r.size())
+            throw EngineError(r.label() + ": the header gives records of " + std::to_string(h.record_length) +
+                              " bytes but its fields total " + std::to_string(total));
+        if (body % h.record_length <= 1)
+            throw EngineError(r.label() + ": the header counts " + std::to_string(h.count) + " records, but the file holds " +
+                              std::to_string(body / h.record_length) + " (wrong record count)");
         throw EngineError(r.label() + ": truncated file: the header gives " + std::to_string(h.count) +
                           " records of " + std::to_string(h.record_length) + " bytes, which need " +
                           std::to_string(need) + " bytes, but the file has " + std::to_string(r.size()));
+    }
     return h;
 }
 
@@ -402,7 +422,7 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
     for (std::size_t c = 0; c < cols.size(); ++c) {
         const RawField& f = h.fields[cols[c]];
         if (f.kind == Kind::Unknown || f.kind == Kind::DateTime)
-            note(t, label + ": field '" + t.fields[c].name + "' of type '" + std::string(1, f.code) +
+            note(t, label + ": field '" + shown_name(t.fields[c].name) + "' of type '" + std::string(1, f.code) +
                         "' cannot be written");
     }
     if (h.null_flags >= 0) note(t, label + ": tables with null flags cannot be written");
@@ -950,9 +970,9 @@ std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
     return out;
 }
 
-void write_dbase(const std::string& path, const TableData& t, bool foxpro)
+void write_dbase(const std::string& path, const TableData& t, bool foxpro, const CurrentCheck& check)
 {
-    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(t, foxpro, put); });
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(t, foxpro, put); }, check);
 }
 
 namespace {
@@ -961,23 +981,25 @@ namespace {
 // was read with.
 struct OpenFile {
     Header header;
-    std::vector<unsigned char> data;
     std::vector<OutField> fields;
 };
 
-OpenFile open_for_write(const std::string& path, const TableData& t)
+// The file, locked for the change, must hold exactly the table as it was read (every field and
+// every live record), so that another program's change to the record being posted, or a record
+// that moved into its place after a deletion, is never overwritten.
+OpenFile open_for_write(const std::string& path, FileChange& file, const TableData& image)
 {
-    check_writable(t);
+    check_writable(image);
     OpenFile f;
-    f.data = read_whole_file(path);
+    const std::vector<unsigned char>& data = file.bytes();
     std::string label = file_label(path);
-    ByteReader r(label, f.data);
+    ByteReader r(label, data);
     f.header = parse_header(r);
     std::size_t visible_count = 0;
     for (const RawField& raw : f.header.fields) {
         if (!visible(raw)) throw EngineError(label + ": tables with null flags cannot be written");
-        if (visible_count >= t.fields.size()) break;
-        const FieldDef& d = t.fields[visible_count];
+        if (visible_count >= image.fields.size()) break;
+        const FieldDef& d = image.fields[visible_count];
         if (decode(raw.name_bytes, f.header.code_page) != d.name || raw.code != d.native || raw.width != d.native_size)
             throw EngineError(label + ": the table's fields have changed since it was opened");
         OutField o;
@@ -991,52 +1013,91 @@ OpenFile open_for_write(const std::string& path, const TableData& t)
         f.fields.push_back(std::move(o));
         ++visible_count;
     }
-    if (visible_count != t.fields.size() || f.header.fields.size() != t.fields.size())
+    if (visible_count != image.fields.size() || f.header.fields.size() != image.fields.size())
         throw EngineError(label + ": the table's fields have changed since it was opened");
+    if (!same_table(read_dbase_bytes(label, data.data(), data.size()), image))
+        throw EngineError(label + ": " + changed_file_message);
     return f;
 }
 
-void write_record(const std::string& path, OpenFile& f, const Record& rec, std::size_t physical, bool append)
+// The bytes of rec for the file's layout: a changed record keeps any bytes past the fields.
+std::vector<unsigned char> record_bytes(const std::string& label, FileChange& file, const OpenFile& f,
+                                        const Record& rec, std::size_t physical, bool append)
 {
     const Header& h = f.header;
-    std::vector<unsigned char> buf(h.record_length + (append ? 1 : 0), ' ');
-    std::size_t at = h.header_length + physical * h.record_length;
-    if (!append) std::memcpy(buf.data(), f.data.data() + at, h.record_length);  // keep any bytes past the fields
-    encode_record(f.fields, rec, h.code_page, buf.data());
-    if (append) buf.back() = 0x1A;
-    write_in_place(path, at, buf.data(), buf.size());
-    unsigned char head[7];
-    put_today(head);
-    put_u32le(head + 3, append ? h.count + 1 : h.count);
-    write_in_place(path, 1, head, append ? 7 : 3);
+    std::vector<unsigned char> buf(h.record_length, ' ');
+    if (!append) std::memcpy(buf.data(), file.bytes().data() + h.header_length + physical * h.record_length, h.record_length);
+    try {
+        encode_record(f.fields, rec, h.code_page, buf.data());
+    } catch (const EngineError& e) {
+        throw EngineError(label + ": record " + std::to_string(physical + 1) + ": " + e.what());
+    }
+    return buf;
+}
+
+// rec as it reads back from the file: a table of the file's header and this one record.
+Record stored_form(const std::string& label, FileChange& file, const OpenFile& f, const std::vector<unsigned char>& rec)
+{
+    std::vector<unsigned char> one(file.bytes().begin(), file.bytes().begin() + static_cast<std::ptrdiff_t>(f.header.header_length));
+    put_u32le(one.data() + 4, 1);
+    one.insert(one.end(), rec.begin(), rec.end());
+    one[f.header.header_length] = ' ';
+    one.push_back(0x1A);
+    return read_dbase_bytes(label, one.data(), one.size()).records.front();
 }
 
 }  // namespace
 
-void dbase_update_record(const std::string& path, const TableData& t, std::size_t index)
+Record dbase_update_record(const std::string& path, const TableData& image, std::size_t index, const Record& rec)
 {
-    if (index >= t.records.size()) throw EngineError("Record " + std::to_string(index + 1) + " does not exist");
-    OpenFile f = open_for_write(path, t);
+    const std::string label = file_label(path);
+    if (index >= image.records.size()) throw EngineError("Record " + std::to_string(index + 1) + " does not exist");
+    check_writable(image);
+    FileChange file(path);
+    OpenFile f = open_for_write(path, file, image);
     const Header& h = f.header;
+    const std::vector<unsigned char>& data = file.bytes();
     // The index counts live records; deleted ones still take their place in the file.
     std::size_t live = 0;
     for (std::size_t phys = 0; phys < h.count; ++phys) {
-        if (f.data[h.header_length + phys * h.record_length] == '*') continue;
+        if (data[h.header_length + phys * h.record_length] == '*') continue;
         if (live == index) {
-            write_record(path, f, t.records[index], phys, false);
-            return;
+            std::vector<unsigned char> buf = record_bytes(label, file, f, rec, phys, false);
+            Record stored = stored_form(label, file, f, buf);
+            unsigned char date[3];
+            put_today(date);
+            // The record in one write, then the date of the last change.
+            file.write_at(h.header_length + phys * h.record_length, buf.data(), buf.size());
+            file.write_at(1, date, 3);
+            file.commit();
+            return stored;
         }
         ++live;
     }
-    throw EngineError(file_label(path) + ": record " + std::to_string(index + 1) + " is not in the file");
+    throw EngineError(label + ": record " + std::to_string(index + 1) + " is not in the file");
 }
 
-void dbase_append_record(const std::string& path, const TableData& t)
+Record dbase_append_record(const std::string& path, const TableData& image, const Record& rec)
 {
-    if (t.records.empty()) throw EngineError("No record to append");
-    OpenFile f = open_for_write(path, t);
-    if (f.header.count == 0xFFFFFFFFu) throw EngineError(file_label(path) + ": too many records");
-    write_record(path, f, t.records.back(), f.header.count, true);
+    const std::string label = file_label(path);
+    check_writable(image);
+    FileChange file(path);
+    OpenFile f = open_for_write(path, file, image);
+    const Header& h = f.header;
+    if (h.count == 0xFFFFFFFFu) throw EngineError(label + ": too many records");
+    std::vector<unsigned char> buf = record_bytes(label, file, f, rec, h.count, true);
+    Record stored = stored_form(label, file, f, buf);
+    buf.push_back(0x1A);
+    // The record past the counted ones first and flushed: until the count in the header says
+    // so, readers do not see it. Then the count, in one write with the date.
+    file.write_at(h.header_length + static_cast<std::size_t>(h.count) * h.record_length, buf.data(), buf.size());
+    file.flush();
+    unsigned char head[7];
+    put_today(head);
+    put_u32le(head + 3, h.count + 1);
+    file.write_at(1, head, 7);
+    file.commit();
+    return stored;
 }
 
 }  // namespace vantelo::db

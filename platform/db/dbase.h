@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/db/atomic_file.h"
 #include "platform/db/table_data.h"
 
 namespace vantelo::db {
@@ -52,13 +53,15 @@ std::string dbase_stored_name(const std::string& name, int code_page = 936);
 // does not fit its field, never truncating it. foxpro writes FoxPro 2.x marks (type 'F' for
 // floats, field offsets in the descriptors).
 std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro);
-void write_dbase(const std::string& path, const TableData& t, bool foxpro = false);
+void write_dbase(const std::string& path, const TableData& t, bool foxpro = false, const CurrentCheck& check = {});
 
-// Write-through of a posted record, as for Paradox: record `index` of t (counting the records
-// as read, deleted ones skipped) rewritten in place, or the last record of t appended at the
-// physical end with the record count and the end mark updated.
-void dbase_update_record(const std::string& path, const TableData& t, std::size_t index);
-void dbase_append_record(const std::string& path, const TableData& t);
+// Write-through of a posted record, as for Paradox: rec written in place over record `index`
+// of the table `image` (counting the records as read, deleted ones skipped), or appended at the
+// physical end (the record first, then the record count in the header, so that a reader never
+// sees a count without its record). The file must still hold image, every field and live
+// record; otherwise nothing is written. Returns rec as the file now holds it.
+Record dbase_update_record(const std::string& path, const TableData& image, std::size_t index, const Record& rec);
+Record dbase_append_record(const std::string& path, const TableData& image, const Record& rec);
 
 // A delimited text copy of t (CR LF, strings in double quotes, numbers in the general format)
 // plus "<name>.sch" naming each field's type and width.

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/db/atomic_file.h"
 #include "platform/db/table_data.h"
 
 namespace vantelo::db {
@@ -48,15 +49,15 @@ std::vector<FieldDef> paradox_fields_from(const std::vector<FieldDef>& fields);
 // recorded in the header (the file name).
 std::vector<unsigned char> build_paradox(const TableData& t, const std::string& table_name = "");
 
-// Writes t as a new Paradox file through a temporary file.
-void write_paradox(const std::string& path, const TableData& t);
+// Writes t as a new Paradox file through a temporary file (check: see write_file_atomically).
+void write_paradox(const std::string& path, const TableData& t, const CurrentCheck& check = {});
 
-// Write-through of a posted record: record `index` of t rewritten in place, or the last
-// record of t appended at the physical end (in place when the last data block has room,
-// otherwise the file is rewritten through a temporary file with one more block). The file
-// must hold t's other records as read; a file that no longer matches t is an error and is
-// left as it is.
-void paradox_update_record(const std::string& path, const TableData& t, std::size_t index);
-void paradox_append_record(const std::string& path, const TableData& t);
+// Write-through of a posted record: record `index` of the table `image` replaced by rec in
+// place, or rec appended at the physical end (through a new file: the record and the counts
+// change together). image is the table as it was read, and the file must still hold it, every
+// field and record; a file that no longer matches is an error and is left as it is. Returns rec
+// as the file now holds it.
+Record paradox_update_record(const std::string& path, const TableData& image, std::size_t index, const Record& rec);
+Record paradox_append_record(const std::string& path, const TableData& image, const Record& rec);
 
 }  // namespace vantelo::db

@@ -145,7 +145,9 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
     if (L.record_size < 1) throw EngineError(label + ": is not a Paradox table (record size 0)");
     if (L.header_size < static_cast<int>(field_info_at))
         throw EngineError(label + ": is not a Paradox table (header size " + std::to_string(L.header_size) + ")");
-    if (static_cast<std::size_t>(L.header_size) > size) r.fail_eof("header", size);
+    if (static_cast<std::size_t>(L.header_size) > size)
+        throw EngineError(label + ": the header gives a header size of " + std::to_string(L.header_size) +
+                          " bytes, but the file has only " + std::to_string(size) + " (truncated file)");
     if (num_fields < 1 || num_fields > 255)
         throw EngineError(label + ": is not a Paradox table (" + std::to_string(num_fields) + " fields)");
 
@@ -192,9 +194,11 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
         L.raw_names.push_back(std::move(name));
     }
 
-    // The data blocks the header counts must all be there.
-    const std::size_t data_end =
-        static_cast<std::size_t>(L.header_size) + static_cast<std::size_t>(L.file_blocks) * L.block_size;
+    // The data blocks the header counts must all be there; the last may end short of the block
+    // size (some writers leave it so) as long as its records are in the file, checked below.
+    const std::size_t data_end = static_cast<std::size_t>(L.header_size) +
+                                 static_cast<std::size_t>(std::max(L.file_blocks - 1, 0)) * L.block_size +
+                                 (L.file_blocks > 0 ? kBlockHead : 0);
     if (data_end > size)
         throw EngineError(label + ": the header counts " + std::to_string(L.file_blocks) + " data blocks of " +
                           std::to_string(L.block_size) + " bytes, but the file ends at byte " + std::to_string(size) +
@@ -225,6 +229,9 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
                 r.fail("data block " + std::to_string(b) + " has an impossible record count", at + 4);
             count = add / L.record_size + 1;
         }
+        if (at + kBlockHead + static_cast<std::size_t>(count) * L.record_size > size)
+            throw EngineError(label + ": data block " + std::to_string(b) + " holds " + std::to_string(count) +
+                              " records, but the file ends at byte " + std::to_string(size) + " (truncated file)");
         L.chain.push_back(Block{b, at, count});
         total += static_cast<std::uint64_t>(count);
         b = next;
@@ -437,7 +444,8 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
     for (const Block& b : L.chain) {
         // Whole blocks at a time; the records follow the block's head.
         blocks.seek(b.offset, "data block");
-        const unsigned char* rec = blocks.bytes(static_cast<std::size_t>(L.block_size), "data block") + kBlockHead;
+        const unsigned char* rec =
+            blocks.bytes(kBlockHead + static_cast<std::size_t>(b.count) * L.record_size, "data block") + kBlockHead;
         for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno) {
             Record out;
             out.reserve(nf);
@@ -563,10 +571,9 @@ TableData read_paradox(const std::string& path)
             }
         }
     }
-    TableData t = read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr);
-    if (!sibling(path, "px").empty() && t.read_only_reason.find("keyed") == std::string::npos)
-        add_reason(t, "the table is keyed (it has a primary index file)");
-    return t;
+    // A primary index (.px) belongs only to a table whose header says it is keyed; beside any
+    // other table it is left over from a table this one replaced, and is not taken for its index.
+    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr);
 }
 
 }  // namespace vantelo::db

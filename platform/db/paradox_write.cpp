@@ -291,9 +291,7 @@ Layout matching_layout(const std::string& label, const std::vector<unsigned char
     bool same = L.columns.size() == cols.size() && L.num_records == expected;
     for (std::size_t i = 0; same && i < cols.size(); ++i)
         same = L.columns[i].type_byte == cols[i].type_byte && L.columns[i].size == cols[i].size;
-    if (!same)
-        throw EngineError(label + ": the file no longer matches the table as it was read (changed by another program?); "
-                                  "nothing was written");
+    if (!same) throw EngineError(label + ": " + changed_file_message);
     return L;
 }
 
@@ -377,7 +375,7 @@ std::vector<unsigned char> build_paradox(const TableData& t, const std::string& 
     return out;
 }
 
-void write_paradox(const std::string& path, const TableData& t)
+void write_paradox(const std::string& path, const TableData& t, const CurrentCheck& check)
 {
     const std::string label = file_label(path);
     std::vector<unsigned char> bytes;
@@ -386,87 +384,117 @@ void write_paradox(const std::string& path, const TableData& t)
     } catch (const EngineError& e) {
         throw EngineError(label + ": " + e.what());
     }
-    write_file_atomically(path, bytes);
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { put(bytes.data(), bytes.size()); }, check);
 }
 
 namespace {
 
-// The columns of t and the bytes of its record `index`, for a write-through; a value that
-// cannot be written is reported with the file and the record.
+// The bytes of rec in a table of t's fields; a value that cannot be written is reported with
+// the file and the record.
 std::vector<unsigned char> encoded_record(const std::string& label, const TableData& t, std::size_t index,
-                                          std::vector<Column>& cols)
+                                          const Record& rec, std::vector<Column>& cols)
 {
-    std::vector<unsigned char> rec;
+    std::vector<unsigned char> out;
     try {
         cols = columns_for(t.fields);
-        rec.resize(static_cast<std::size_t>(cols.back().offset + cols.back().size));
-        encode_record(cols, t.fields, t.records[index], t.code_page, rec.data());
+        out.resize(static_cast<std::size_t>(cols.back().offset + cols.back().size));
+        encode_record(cols, t.fields, rec, t.code_page, out.data());
     } catch (const EngineError& e) {
         throw EngineError(label + ": " + record_prefix(index) + e.what());
     }
-    return rec;
+    return out;
+}
+
+// The file, locked for the change, must hold exactly the table as it was read: the same
+// layout, and every record the same (so that neither another program's change to the record
+// being posted nor a record moved into its place is overwritten).
+Layout unchanged_layout(const std::string& label, FileChange& f, const TableData& image, const std::vector<Column>& cols)
+{
+    const std::vector<unsigned char>& data = f.bytes();
+    Layout L = matching_layout(label, data, cols, image.records.size());
+    if (!same_table(read_paradox_bytes(label, data), image)) throw EngineError(label + ": " + changed_file_message);
+    return L;
+}
+
+// rec as it reads back from a table of t's fields.
+Record stored_form(const TableData& t, const Record& rec)
+{
+    TableData one;
+    one.fields = t.fields;
+    one.code_page = t.code_page;
+    one.records.push_back(rec);
+    return read_paradox_bytes("", build_paradox(one)).records.front();
+}
+
+void replace_with(FileChange& f, const std::vector<unsigned char>& data)
+{
+    f.replace([&](const ByteSink& put) { put(data.data(), data.size()); });
 }
 
 }  // namespace
 
-void paradox_update_record(const std::string& path, const TableData& t, std::size_t index)
+Record paradox_update_record(const std::string& path, const TableData& image, std::size_t index, const Record& rec)
 {
     const std::string label = file_label(path);
-    require_writable(label, t);
-    if (index >= t.records.size())
+    require_writable(label, image);
+    if (index >= image.records.size())
         throw EngineError(label + ": record " + std::to_string(index + 1) + " does not exist");
     std::vector<Column> cols;
-    const std::vector<unsigned char> rec = encoded_record(label, t, index, cols);
-    const std::vector<unsigned char> data = read_whole_file(path);
-    const Layout L = matching_layout(label, data, cols, t.records.size());
+    const std::vector<unsigned char> bytes = encoded_record(label, image, index, rec, cols);
+    const Record stored = stored_form(image, rec);
+    FileChange f(path);
+    const Layout L = unchanged_layout(label, f, image, cols);
     std::size_t remaining = index;
     for (const Block& b : L.chain) {
         if (remaining < static_cast<std::size_t>(b.count)) {
-            write_in_place(path, b.offset + kBlockHead + remaining * static_cast<std::size_t>(L.record_size), rec.data(),
-                           rec.size());
-            if (std::uint32_t ai = max_auto_inc(cols, {t.records[index]}, L.auto_inc); ai != L.auto_inc) {
-                unsigned char v[4];
-                put_u32le(v, ai);
-                write_in_place(path, 0x49, v, 4);
+            const std::size_t at = b.offset + kBlockHead + remaining * static_cast<std::size_t>(L.record_size);
+            if (std::uint32_t ai = max_auto_inc(cols, {rec}, L.auto_inc); ai != L.auto_inc) {
+                // The record and the header's counter together: through a new file.
+                std::vector<unsigned char> data = f.bytes();
+                std::memcpy(data.data() + at, bytes.data(), bytes.size());
+                put_u32le(data.data() + 0x49, ai);
+                replace_with(f, data);
+            } else {
+                f.write_at(at, bytes.data(), bytes.size());
+                f.commit();
             }
-            return;
+            return stored;
         }
         remaining -= static_cast<std::size_t>(b.count);
     }
     throw EngineError(label + ": record " + std::to_string(index + 1) + " not found in the data blocks");
 }
 
-void paradox_append_record(const std::string& path, const TableData& t)
+Record paradox_append_record(const std::string& path, const TableData& image, const Record& rec)
 {
     const std::string label = file_label(path);
-    require_writable(label, t);
-    if (t.records.empty()) throw EngineError(label + ": there is no record to append");
-    const std::size_t index = t.records.size() - 1;
+    require_writable(label, image);
+    const std::size_t index = image.records.size();
     std::vector<Column> cols;
-    const std::vector<unsigned char> rec = encoded_record(label, t, index, cols);
-    std::vector<unsigned char> data = read_whole_file(path);
-    const Layout L = matching_layout(label, data, cols, index);
+    const std::vector<unsigned char> bytes = encoded_record(label, image, index, rec, cols);
+    const Record stored = stored_form(image, rec);
+    FileChange f(path);
+    const Layout L = unchanged_layout(label, f, image, cols);
+    std::vector<unsigned char> data = f.bytes();
     const std::size_t rs = static_cast<std::size_t>(L.record_size);
-    const std::uint32_t auto_inc = max_auto_inc(cols, {t.records[index]}, L.auto_inc);
-    unsigned char head[4];
+    const std::uint32_t auto_inc = max_auto_inc(cols, {rec}, L.auto_inc);
 
+    // The record, its block's count and the header's count change together, so the file is
+    // always rewritten through a new file: no reader ever sees one without the others.
     if (!L.chain.empty() && L.chain.back().count < L.records_per_block()) {
-        // Room in the last block of the chain: the record, its block's count, then the header.
         const Block& b = L.chain.back();
-        write_in_place(path, b.offset + kBlockHead + static_cast<std::size_t>(b.count) * rs, rec.data(), rec.size());
-        put_u16le(head, static_cast<std::uint16_t>(static_cast<std::size_t>(b.count) * rs));
-        write_in_place(path, b.offset + 4, head, 2);
-        put_u32le(head, L.num_records + 1);
-        write_in_place(path, 0x06, head, 4);
-        if (auto_inc != L.auto_inc) {
-            put_u32le(head, auto_inc);
-            write_in_place(path, 0x49, head, 4);
-        }
-        return;
+        // The last block may end short of the block size in the file.
+        data.resize(std::max(data.size(), b.offset + static_cast<std::size_t>(L.block_size)), 0);
+        std::memcpy(data.data() + b.offset + kBlockHead + static_cast<std::size_t>(b.count) * rs, bytes.data(),
+                    bytes.size());
+        put_u16le(data.data() + b.offset + 4, static_cast<std::uint16_t>(static_cast<std::size_t>(b.count) * rs));
+        put_u32le(data.data() + 0x06, L.num_records + 1);
+        put_u32le(data.data() + 0x49, auto_inc);
+        replace_with(f, data);
+        return stored;
     }
 
-    // A new block at the physical end, linked after the last block of the chain; the whole
-    // file goes through a temporary file.
+    // A new block at the physical end, linked after the last block of the chain.
     if (L.file_blocks + 1 > kMaxBlocks) throw EngineError(label + ": the table cannot hold more blocks");
     const int number = L.file_blocks + 1;
     const std::size_t at = static_cast<std::size_t>(L.header_size) + static_cast<std::size_t>(L.file_blocks) * L.block_size;
@@ -477,11 +505,12 @@ void paradox_append_record(const std::string& path, const TableData& t)
     put_u16le(blk, 0);
     put_u16le(blk + 2, static_cast<std::uint16_t>(prev));
     put_u16le(blk + 4, 0);
-    std::memcpy(blk + kBlockHead, rec.data(), rec.size());
+    std::memcpy(blk + kBlockHead, bytes.data(), bytes.size());
     if (prev != 0) put_u16le(data.data() + L.chain.back().offset, static_cast<std::uint16_t>(number));
     set_header_counts(data.data(), L.num_records + 1, number, prev == 0 ? number : L.first_block, number);
     put_u32le(data.data() + 0x49, auto_inc);
-    write_file_atomically(path, data);
+    replace_with(f, data);
+    return stored;
 }
 
 }  // namespace vantelo::db

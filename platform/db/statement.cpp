@@ -1,6 +1,7 @@
 // Runs the statements of the program's local SQL on table files.
 #include "platform/core/errors.h"
 #include "platform/db/atomic_file.h"
+#include "platform/db/byte_reader.h"
 #include "platform/db/dataset.h"
 #include "platform/db/paradox.h"
 #include "platform/db/sql.h"
@@ -22,7 +23,7 @@ FieldDef field_of(const SqlItem& it)
 // Create: a new empty table; an existing file is never replaced.
 void create_table(const ResolvedTable& r, const SqlStatement& st)
 {
-    if (file_exists(r.path)) throw EngineError("Table already exists: " + r.path);
+    if (file_exists(r.path)) throw EngineError("Table already exists: " + shown_name(r.path));
     std::vector<FieldDef> defs;
     for (const auto& it : st.items) defs.push_back(field_of(it));
     TableData t;
@@ -42,10 +43,11 @@ void add_field(const ResolvedTable& r, const SqlStatement& st)
     for (const auto& old : t.fields)
         if (equal_names(old.name, f.name) || equal_names(old.name, it.name))
             throw EngineError("Duplicate field name '" + it.name + "'");
+    const TableData before = t;
     t.fields.push_back(f);
     if (r.format == TableFormat::Paradox) check_paradox_fields(t.fields);
     for (auto& rec : t.records) rec.emplace_back();
-    write_table(r, t);
+    write_table(r, t, &before);
 }
 
 // Drop: the field and its values go; the other fields and the order of records stay.
@@ -56,10 +58,11 @@ void drop_field(const ResolvedTable& r, const SqlStatement& st)
     int i = find_field_in(t, r.format, st.drop_name);
     if (i < 0) throw EngineError("Field '" + st.drop_name + "' not found");
     if (t.fields.size() == 1) throw EngineError("Cannot drop the last field of a table");
+    const TableData before = t;
     t.fields.erase(t.fields.begin() + i);
     for (auto& rec : t.records)
         if (static_cast<std::size_t>(i) < rec.size()) rec.erase(rec.begin() + i);
-    write_table(r, t);
+    write_table(r, t, &before);
 }
 
 }  // namespace

@@ -28,4 +28,15 @@ int FieldDef::display_width() const
     return 10;
 }
 
+bool same_table(const TableData& a, const TableData& b)
+{
+    if (a.fields.size() != b.fields.size() || a.records.size() != b.records.size()) return false;
+    for (std::size_t i = 0; i < a.fields.size(); ++i) {
+        const FieldDef& x = a.fields[i];
+        const FieldDef& y = b.fields[i];
+        if (x.name != y.name || x.type != y.type) return false;
+    }
+    return a.records == b.records;
+}
+
 }  // namespace vantelo::db

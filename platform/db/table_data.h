@@ -51,6 +51,13 @@ struct TableData {
     bool foxpro_marks = false;
 };
 
+// Whether two images hold the same fields (names and kinds) and the same records in order.
+bool same_table(const TableData& a, const TableData& b);
+
+// The refusal of a change to a file that no longer holds the table as it was read.
+inline constexpr const char* changed_file_message =
+    "the file no longer matches the table as it was read (changed by another program?); nothing was written";
+
 // The table formats the engine reads and writes.
 enum class TableFormat { Paradox, DBase, FoxPro, Ascii };
 

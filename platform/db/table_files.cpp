@@ -8,6 +8,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
 #include "platform/db/atomic_file.h"
+#include "platform/db/byte_reader.h"
 #include "platform/db/dbase.h"
 #include "platform/db/encoding.h"
 #include "platform/db/paradox.h"
@@ -64,6 +65,32 @@ bool companion_extension(const std::string& ext, TableFormat format)
     return false;
 }
 
+// A C1 control (U+0080..U+009F) or a bidirectional control at byte i of a UTF-8 text.
+bool hidden_at(const std::string& s, std::size_t i)
+{
+    auto b = [&](std::size_t k) { return k < s.size() ? static_cast<unsigned char>(s[k]) : 0u; };
+    if (b(i) == 0xC2 && b(i + 1) >= 0x80 && b(i + 1) <= 0x9F) return true;                 // C1
+    if (b(i) == 0xD8 && b(i + 1) == 0x9C) return true;                                      // U+061C
+    if (b(i) == 0xE2 && b(i + 1) == 0x80 && ((b(i + 2) >= 0xAA && b(i + 2) <= 0xAE) || b(i + 2) == 0x8E ||
+                                             b(i + 2) == 0x8F))
+        return true;                                                                        // U+202A..E, U+200E/F
+    if (b(i) == 0xE2 && b(i + 1) == 0x81 && b(i + 2) >= 0xA6 && b(i + 2) <= 0xA9) return true;  // U+2066..9
+    return false;
+}
+
+void check_table_name(const std::string& name)
+{
+    auto slash = name.find_last_of('/');
+    std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (file.empty() || file == "." || file == "..")
+        throw EngineError("Invalid table name (no file name): " + shown_name(name));
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x20 || c == 0x7F || hidden_at(name, i))
+            throw EngineError("Invalid table name (control character): " + shown_name(name));
+    }
+}
+
 }  // namespace
 
 bool equal_names(std::string_view a, std::string_view b)
@@ -86,6 +113,7 @@ std::string file_extension(const std::string& path)
 ResolvedTable resolve_table(const std::string& name, TableType type)
 {
     if (name.empty()) throw EngineError("No table name given");
+    check_table_name(name);
     std::string ext = file_extension(name);
     ResolvedTable r;
     r.path = name;
@@ -105,7 +133,7 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
         } else if (equal_names(ext, ".dbf")) {
             r.format = TableFormat::DBase;
         } else {
-            throw EngineError("Unknown table type: " + ext);
+            throw EngineError("Unknown table type: " + shown_name(ext));
         }
         break;
     case TableType::Paradox: return typed(TableFormat::Paradox, ".db");
@@ -118,56 +146,65 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
 
 TableData read_table(const ResolvedTable& t)
 {
-    if (!file_exists(t.path)) throw EngineError("Table does not exist: " + t.path);
     switch (t.format) {
     case TableFormat::Paradox: return read_paradox(t.path);
     case TableFormat::DBase:
     case TableFormat::FoxPro: return read_dbase(t.path);
     case TableFormat::Ascii: break;
     }
-    throw EngineError("An ASCII table cannot be opened: " + t.path);
+    throw EngineError("An ASCII table cannot be opened: " + shown_name(t.path));
 }
 
-void write_table(const ResolvedTable& t, const TableData& data)
+void write_table(const ResolvedTable& t, const TableData& data, const TableData* expected)
 {
+    CurrentCheck check;
+    if (expected) {
+        check = [&](const std::vector<unsigned char>& bytes) {
+            const std::string label = file_label(t.path);
+            TableData now;
+            if (t.format == TableFormat::Paradox) now = read_paradox_bytes(label, bytes);
+            else now = read_dbase_bytes(label, bytes.data(), bytes.size());
+            if (!same_table(now, *expected)) throw EngineError(label + ": " + changed_file_message);
+        };
+    }
     switch (t.format) {
-    case TableFormat::Paradox: write_paradox(t.path, data); return;
-    case TableFormat::DBase: write_dbase(t.path, data, false); return;
-    case TableFormat::FoxPro: write_dbase(t.path, data, true); return;
+    case TableFormat::Paradox: write_paradox(t.path, data, check); return;
+    case TableFormat::DBase: write_dbase(t.path, data, false, check); return;
+    case TableFormat::FoxPro: write_dbase(t.path, data, true, check); return;
     case TableFormat::Ascii: write_ascii(t.path, data); return;
     }
 }
 
-void write_record(const ResolvedTable& t, const TableData& data, std::size_t index)
+Record write_record(const ResolvedTable& t, const TableData& image, std::size_t index, const Record& rec)
 {
     switch (t.format) {
-    case TableFormat::Paradox: paradox_update_record(t.path, data, index); return;
+    case TableFormat::Paradox: return paradox_update_record(t.path, image, index, rec);
     case TableFormat::DBase:
-    case TableFormat::FoxPro: dbase_update_record(t.path, data, index); return;
+    case TableFormat::FoxPro: return dbase_update_record(t.path, image, index, rec);
     case TableFormat::Ascii: break;
     }
-    throw EngineError("An ASCII table cannot be changed: " + t.path);
+    throw EngineError("An ASCII table cannot be changed: " + shown_name(t.path));
 }
 
-void append_record(const ResolvedTable& t, const TableData& data)
+Record append_record(const ResolvedTable& t, const TableData& image, const Record& rec)
 {
     switch (t.format) {
-    case TableFormat::Paradox: paradox_append_record(t.path, data); return;
+    case TableFormat::Paradox: return paradox_append_record(t.path, image, rec);
     case TableFormat::DBase:
-    case TableFormat::FoxPro: dbase_append_record(t.path, data); return;
+    case TableFormat::FoxPro: return dbase_append_record(t.path, image, rec);
     case TableFormat::Ascii: break;
     }
-    throw EngineError("An ASCII table cannot be changed: " + t.path);
+    throw EngineError("An ASCII table cannot be changed: " + shown_name(t.path));
 }
 
 void check_writable(const std::string& path, const TableData& data)
 {
     if (data.read_only) {
         std::string why = data.read_only_reason.empty() ? std::string() : " (" + data.read_only_reason + ")";
-        throw EngineError("Table is read-only: " + path + why);
+        throw EngineError("Table is read-only: " + shown_name(path) + why);
     }
     for (const auto& f : data.fields)
-        if (f.read_only) throw EngineError("Table is read-only: " + path + " (field '" + f.name + "' cannot be written)");
+        if (f.read_only) throw EngineError("Table is read-only: " + shown_name(path) + " (field '" + f.name + "' cannot be written)");
 }
 
 std::vector<FieldDef> fields_for_format(const std::vector<FieldDef>& fields, TableFormat format)
@@ -258,7 +295,7 @@ void remove_replaced_companions(const std::string& replaced, TableFormat format,
             if (fs::equivalent(c, k, ec)) kept = true;
         if (kept) continue;
         if (!fs::remove(c, ec) && ec)
-            throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + c +
+            throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + shown_name(c) +
                               " (" + ec.message() + ")");
     }
 }

@@ -24,15 +24,22 @@ struct ResolvedTable {
     TableFormat format = TableFormat::Paradox;
 };
 
+// A table name must name a file: not empty, not ending in "/" or naming "." or "..", without
+// control characters (C0 or C1) or bidirectional controls; raises "Invalid table name: ...".
 // Default type: ".db" Paradox, ".dbf" dBASE (any letter case), no extension Paradox with ".db"
 // added, any other extension "Unknown table type: <ext>". An explicit type: a name without an
 // extension gets the type's (".db", ".dbf", ".txt"), a name with one is used as given.
 ResolvedTable resolve_table(const std::string& name, TableType type);
 
 TableData read_table(const ResolvedTable& t);
-void write_table(const ResolvedTable& t, const TableData& data);
-void write_record(const ResolvedTable& t, const TableData& data, std::size_t index);
-void append_record(const ResolvedTable& t, const TableData& data);
+// Writes data as the whole table, through a temporary file. With expected, the file as it is
+// when its lock is taken must still read as expected (the table the change was made from),
+// else nothing is written: changed_file_message, after the file's name.
+void write_table(const ResolvedTable& t, const TableData& data, const TableData* expected = nullptr);
+// Write-through of a posted record (see paradox_update_record): image is the table as read,
+// rec the new record; returns rec as the file now holds it.
+Record write_record(const ResolvedTable& t, const TableData& image, std::size_t index, const Record& rec);
+Record append_record(const ResolvedTable& t, const TableData& image, const Record& rec);
 
 // Raises when the table cannot be changed (a keyed Paradox table, a field we cannot write).
 void check_writable(const std::string& path, const TableData& data);

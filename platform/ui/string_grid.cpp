@@ -1,6 +1,9 @@
 #include "platform/ui/string_grid.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 
 #include "platform/core/errors.h"
 
@@ -47,6 +50,64 @@ void StringGrid::set_up()
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
         if (!filling_ && row >= 0 && col >= 0) emit select_cell(col, row);
     });
+
+    frozen_ = new QTableView(this);
+    frozen_->setObjectName(QStringLiteral("frozen_label_column"));
+    frozen_->setModel(model());
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->setSelectionMode(QAbstractItemView::NoSelection);
+    frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    frozen_->horizontalHeader()->setVisible(false);
+    frozen_->verticalHeader()->setVisible(false);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->setTextElideMode(Qt::ElideNone);
+    frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    viewport()->stackUnder(frozen_);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (col == 0) {
+            frozen_->setColumnWidth(0, size);
+            place_frozen_column();
+        }
+    });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this,
+            [this](int row, int, int size) { frozen_->setRowHeight(row, size); });
+    connect(model(), &QAbstractItemModel::columnsInserted, this, [this] { show_only_label_column(); });
+    show_only_label_column();
+}
+
+void StringGrid::show_only_label_column()
+{
+    for (int c = 0; c < model()->columnCount(); ++c) frozen_->setColumnHidden(c, c != 0);
+    if (model()->columnCount() > 0) frozen_->setColumnWidth(0, columnWidth(0));
+    place_frozen_column();
+}
+
+void StringGrid::place_frozen_column()
+{
+    if (!frozen_) return;
+    const bool shown = columnCount() > 1 && rowCount() > 0;
+    frozen_->setVisible(shown);
+    if (!shown) return;
+    const QRect vp = viewport()->geometry();
+    frozen_->setGeometry(vp.left(), vp.top(), std::min(columnWidth(0), vp.width()), vp.height());
+    for (int r = 0; r < rowCount(); ++r)
+        if (frozen_->rowHeight(r) != rowHeight(r)) frozen_->setRowHeight(r, rowHeight(r));
+    frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void StringGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    place_frozen_column();
+}
+
+void StringGrid::updateGeometries()
+{
+    QTableWidget::updateGeometries();
+    place_frozen_column();
 }
 
 QString StringGrid::cell(int col, int row) const { return QString::fromStdString(cells_->cell(col, row)); }
@@ -84,7 +145,12 @@ void StringGrid::show_cell(int col, int row)
         }
         setItem(row, col, it);
     }
-    it->setText(cell(col, row));
+    const QString text = cell(col, row);
+    it->setText(text);
+    // Columns widen to show their whole texts (up to 15 significant digits after an
+    // interpolation); they never narrow below the form's width.
+    const int need = fontMetrics().horizontalAdvance(text) + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+    if (need > columnWidth(col)) setColumnWidth(col, need);
     filling_ = false;
 }
 

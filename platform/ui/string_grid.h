@@ -3,6 +3,7 @@
 // row labels, greyed and not editable). The cells live in a store the computing code reads and
 // writes (GridCells); the user's edits go straight into it, and refresh() shows what the
 // computing code wrote. A grid made without a store keeps its cells in one of its own.
+#include <QTableView>
 #include <QTableWidget>
 #include <memory>
 #include <string>
@@ -61,14 +62,23 @@ signals:
     // The user selected the cell (col, row) with the mouse or the keyboard.
     void select_cell(int col, int row);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+
 private:
     void set_up();
+    // The label column (column 0) stays in view while the grid scrolls sideways: a view of the
+    // same cells showing only that column lies over the left edge of the grid.
+    void place_frozen_column();
+    void show_only_label_column();
     void show_cell(int col, int row);
     void user_edited(QTableWidgetItem* item);
 
     std::unique_ptr<TextCells> own_;
     GridCells* cells_ = nullptr;
     bool filling_ = false;
+    QTableView* frozen_ = nullptr;
 };
 
 }  // namespace vantelo::ui

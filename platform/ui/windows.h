@@ -5,6 +5,7 @@
 // global reference always names its newest window.
 #include <QPointer>
 #include <QWidget>
+#include <initializer_list>
 #include <utility>
 
 namespace vantelo::ui {
@@ -35,5 +36,14 @@ W* new_window(QWidget* owner, QPointer<W>& newest, Args&&... args)
 // Moves the window so that its centre is the centre of the available area of its screen (the
 // primary screen while it has none).
 void centre_on_screen(QWidget* window);
+
+// Shows the window, brings it to the front and waits until the window system has mapped and
+// exposed it (at most `timeout_ms`), handling window-system events but no user input meanwhile,
+// so that what is painted next reaches the screen. Animations call it before their first frame.
+void show_exposed(QWidget* window, int timeout_ms = 3000);
+
+// Repaints the widgets at once, in order, and hands the pictures to the window system before
+// returning (a frame of an animation, held afterwards by the pause).
+void paint_now(std::initializer_list<QWidget*> widgets);
 
 }  // namespace vantelo::ui

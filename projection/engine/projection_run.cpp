@@ -50,17 +50,7 @@ void check_inputs(ProjectionWorkspace& ws, const RunInputs& in)
     if (!ws.from_wizard)
         for (const auto& t : in.field_texts)
             if (t.empty()) throw InputMessage(msg_not_enough_fields);
-    const int n = ws.age_group_count;
-    for (int x = 0; x < n; ++x) {
-        if (at(ws.pop_male, x) < 0) throw InputMessage(msg_male_population);
-        if (at(ws.pop_female, x) < 0) throw InputMessage(msg_female_population);
-        const double mm = at(ws.death_rate_male, x);
-        if (mm <= 0 || mm > 1) throw InputMessage(msg_male_death_rate);
-        const double mf = at(ws.death_rate_female, x);
-        if (mf <= 0 || mf > 1) throw InputMessage(msg_female_death_rate);
-        const double f = at(at(ws.asfr, x), 0);
-        if (f < 0 || f > 1) throw InputMessage(msg_fertility_rate);
-    }
+    check_loaded_values(ws, ws.age_group_count);
 }
 
 void size_for_run(ProjectionWorkspace& ws, int n, int y)
@@ -101,12 +91,7 @@ void read_yearly_inputs(ProjectionWorkspace& ws, const RunInputs& in, RunState& 
     st.k = to_double(0.044L - 0.028L * u0);
     st.urban_prev = to_double(checked_mul(u0, st.total_prev));
 
-    for (int y = 0; y < y_count; ++y) {
-        const real srb = in.srb_grid.number(y + 1, 1);
-        const real denom = checked_add(srb, 100.0L);
-        at(ws.birth_share_male, y) = to_double(checked_div(srb, denom));
-        at(ws.birth_share_female, y) = to_double(checked_div(100.0L, denom));
-    }
+    birth_shares_from_grid(ws, in.srb_grid, 1);
     for (int c = 1; c <= y_count; ++c) {
         // A column's TFR cells are converted at its first age, in their turn; later ages reuse
         // the same values.
@@ -171,38 +156,11 @@ void mortality_from_survivorship(ProjectionWorkspace& ws, const RunInputs& in)
     }
 }
 
-// Life-expectancy targets: when any cell of the sex's row differs as text from the base e0
-// text, every year y is fitted: the curve in year column 0 is shifted to the target of year y,
-// l(0)[y] = 1, l(x)[y] = l*(x), l(N)[y] = 0, and L(x)[y] follows from l with the loader's
-// separation factors. Year 0 rewrites column 0, which later years start from.
+// Life-expectancy targets of both sexes, rows 1 (male) and 2 (female) of the e0 grid.
 void mortality_from_life_expectancy(ProjectionWorkspace& ws, const RunInputs& in)
 {
-    const int n = ws.age_group_count, y_count = ws.proj_year_count;
-    for (Sex sex : {Sex::male, Sex::female}) {
-        const int row = sex == Sex::male ? 1 : 2;
-        LifeTableColumns t = ws.life_table(sex);
-        ws.e0_changed = 0;
-        for (int c = 1; c <= y_count; ++c)
-            if (in.e0_grid.cell(c, row) != t.base_e0_text) ws.e0_changed = 1;
-        if (ws.e0_changed) {
-            k_ar curve(static_cast<std::size_t>(n));
-            for (int y = 0; y < y_count; ++y) {
-                const double target = to_double(in.e0_grid.number(y + 1, row));
-                for (int x = 0; x < n; ++x) at(curve, x) = at(at(t.lt_survivors, x), 0);
-                const LogitFit fit = logit_fit(curve, n, target, ws.logit_eps);
-                ws.logit_lo = fit.lo;
-                ws.logit_hi = fit.hi;
-                ws.logit_e0_sum = fit.sum;
-                (sex == Sex::male ? ws.logit_alpha_male : ws.logit_alpha_female) = fit.alpha;
-                const real e2a = checked_exp(2.0L * fit.alpha);
-                at(at(t.lt_survivors, 0), y) = 1.0;
-                for (int x = 1; x < n; ++x) at(at(t.lt_survivors, x), y) = to_double(logit_shift(at(curve, x), e2a));
-                at(at(t.lt_survivors, n), y) = 0.0;
-                years_lived_from_survivors(t.lt_survivors, t.lt_years_lived, t.sep_factor, n, y);
-            }
-        }
-        ws.e0_changed = 0;
-    }
+    fit_life_expectancy_row(ws, Sex::male, in.e0_grid, 1);
+    fit_life_expectancy_row(ws, Sex::female, in.e0_grid, 2);
 }
 
 void write_parameter_records(ProjectionWorkspace& ws, const RunInputs& in)
@@ -220,12 +178,27 @@ void write_parameter_records(ProjectionWorkspace& ws, const RunInputs& in)
     }
 }
 
-// Persons of both sexes aged lo..hi.
-double persons(const ProjectionWorkspace& ws, int lo, int hi)
+double persons(const ProjectionWorkspace& ws, int lo, int hi) { return persons_aged(ws, lo, hi); }
+
+void zero_series(k_ar& s)
 {
-    real s = 0;
-    for (int x = lo; x <= hi; ++x) s += static_cast<real>(at(ws.pop_male, x)) + at(ws.pop_female, x);
-    return to_double(s);
+    for (double& v : s) v = 0.0;
+}
+
+}  // namespace
+
+void check_loaded_values(const ProjectionWorkspace& ws, int n)
+{
+    for (int x = 0; x < n; ++x) {
+        if (at(ws.pop_male, x) < 0) throw InputMessage(msg_male_population);
+        if (at(ws.pop_female, x) < 0) throw InputMessage(msg_female_population);
+        const double mm = at(ws.death_rate_male, x);
+        if (mm <= 0 || mm > 1) throw InputMessage(msg_male_death_rate);
+        const double mf = at(ws.death_rate_female, x);
+        if (mf <= 0 || mf > 1) throw InputMessage(msg_female_death_rate);
+        const double f = at(at(ws.asfr, x), 0);
+        if (f < 0 || f > 1) throw InputMessage(msg_fertility_rate);
+    }
 }
 
 double sum_of(const k_ar& p, int lo, int hi)
@@ -235,12 +208,85 @@ double sum_of(const k_ar& p, int lo, int hi)
     return to_double(s);
 }
 
-void zero_series(k_ar& s)
+double persons_aged(const ProjectionWorkspace& ws, int lo, int hi)
 {
-    for (double& v : s) v = 0.0;
+    real s = 0;
+    for (int x = lo; x <= hi; ++x) s += static_cast<real>(at(ws.pop_male, x)) + at(ws.pop_female, x);
+    return to_double(s);
 }
 
-}  // namespace
+void birth_shares_from_grid(ProjectionWorkspace& ws, const GridModel& srb_grid, int row)
+{
+    for (int y = 0; y < ws.proj_year_count; ++y) {
+        const real srb = srb_grid.number(y + 1, row);
+        const real denom = checked_add(srb, 100.0L);
+        at(ws.birth_share_male, y) = to_double(checked_div(srb, denom));
+        at(ws.birth_share_female, y) = to_double(checked_div(100.0L, denom));
+    }
+}
+
+void fit_life_expectancy_row(ProjectionWorkspace& ws, Sex sex, const GridModel& e0_grid, int row)
+{
+    const int n = ws.age_group_count, y_count = ws.proj_year_count;
+    LifeTableColumns t = ws.life_table(sex);
+    ws.e0_changed = 0;
+    for (int c = 1; c <= y_count; ++c)
+        if (e0_grid.cell(c, row) != t.base_e0_text) ws.e0_changed = 1;
+    if (ws.e0_changed) {
+        k_ar curve(static_cast<std::size_t>(n));
+        for (int y = 0; y < y_count; ++y) {
+            const double target = to_double(e0_grid.number(y + 1, row));
+            for (int x = 0; x < n; ++x) at(curve, x) = at(at(t.lt_survivors, x), 0);
+            const LogitFit fit = logit_fit(curve, n, target, ws.logit_eps);
+            ws.logit_lo = fit.lo;
+            ws.logit_hi = fit.hi;
+            ws.logit_e0_sum = fit.sum;
+            (sex == Sex::male ? ws.logit_alpha_male : ws.logit_alpha_female) = fit.alpha;
+            const real e2a = checked_exp(2.0L * fit.alpha);
+            at(at(t.lt_survivors, 0), y) = 1.0;
+            for (int x = 1; x < n; ++x) at(at(t.lt_survivors, x), y) = to_double(logit_shift(at(curve, x), e2a));
+            at(at(t.lt_survivors, n), y) = 0.0;
+            years_lived_from_survivors(t.lt_survivors, t.lt_years_lived, t.sep_factor, n, y);
+        }
+    }
+    ws.e0_changed = 0;
+}
+
+void survive_and_bear(ProjectionWorkspace& ws, int y, real w[35])
+{
+    const int n = ws.age_group_count;
+    const k_ar& pm = ws.pop_male;
+    const k_ar& pf = ws.pop_female;
+    k_ar& nm = ws.next_pop_male;
+    k_ar& nf = ws.next_pop_female;
+    auto lm = [&](int x) -> real { return at(at(ws.lt_years_lived_male, x), y); };
+    auto lf = [&](int x) -> real { return at(at(ws.lt_years_lived_female, x), y); };
+
+    // Survivors; the oldest age is open-ended and keeps its own survivors.
+    for (int x = 0; x + 2 < n; ++x) {
+        at(nm, x + 1) = to_double(checked_div(lm(x + 1), lm(x)) * at(pm, x));
+        at(nf, x + 1) = to_double(checked_div(lf(x + 1), lf(x)) * at(pf, x));
+    }
+    if (n >= 2) {
+        const int o = n - 1;
+        at(nm, o) = to_double((static_cast<real>(at(pm, o - 1)) + at(pm, o)) *
+                              checked_div(lm(o), checked_add(lm(o - 1), lm(o))));
+        at(nf, o) = to_double((static_cast<real>(at(pf, o - 1)) + at(pf, o)) *
+                              checked_div(lf(o), checked_add(lf(o - 1), lf(o))));
+    }
+
+    // Births, doubled, from twice the mean number of women of each age.
+    const real sm = at(ws.birth_share_male, y), sf = at(ws.birth_share_female, y);
+    at(nm, 0) = 0;
+    at(nf, 0) = 0;
+    for (int x = 15; x <= 49; ++x) {
+        const real wx = checked_div(lf(x), lf(x - 1)) * at(pf, x - 1) + at(pf, x);
+        w[x - 15] = wx;
+        const real f = at(at(ws.asfr, x), y);
+        at(nm, 0) = to_double(at(nm, 0) + wx * f * sm);
+        at(nf, 0) = to_double(at(nf, 0) + wx * f * sf);
+    }
+}
 
 void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st)
 {
@@ -281,20 +327,8 @@ void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st)
         // 1. Start-of-year population.
         at(mean, y) = persons(ws, 0, n - 1);
 
-        // 2. Survivors; the oldest age is open-ended and keeps its own survivors.
-        for (int x = 0; x + 2 < n; ++x) {
-            at(nm, x + 1) = to_double(checked_div(lm(x + 1), lm(x)) * at(pm, x));
-            at(nf, x + 1) = to_double(checked_div(lf(x + 1), lf(x)) * at(pf, x));
-        }
-        if (n >= 2) {
-            const int o = n - 1;
-            at(nm, o) = to_double((static_cast<real>(at(pm, o - 1)) + at(pm, o)) *
-                                  checked_div(lm(o), checked_add(lm(o - 1), lm(o))));
-            at(nf, o) = to_double((static_cast<real>(at(pf, o - 1)) + at(pf, o)) *
-                                  checked_div(lf(o), checked_add(lf(o - 1), lf(o))));
-        }
-
-        // 3. Deaths of the resident population, before the infants.
+        // 2.-4. Survivors, deaths of the resident population (before the infants), doubled births.
+        survive_and_bear(ws, y, w);
         {
             real start = 0, survived = 0;
             for (int x = 0; x < n; ++x) start += static_cast<real>(at(pm, x)) + at(pf, x);
@@ -302,20 +336,9 @@ void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st)
             at(ws.res_deaths, y) = to_double(start - survived);
         }
 
-        // 4. Births, doubled, from twice the mean number of women of each age.
-        const real sm = at(ws.birth_share_male, y), sf = at(ws.birth_share_female, y);
-        at(nm, 0) = 0;
-        at(nf, 0) = 0;
-        for (int x = 15; x <= 49; ++x) {
-            const real wx = checked_div(lf(x), lf(x - 1)) * at(pf, x - 1) + at(pf, x);
-            w[x - 15] = wx;
-            const real f = at(at(ws.asfr, x), y);
-            at(nm, 0) = to_double(at(nm, 0) + wx * f * sm);
-            at(nf, 0) = to_double(at(nf, 0) + wx * f * sf);
-        }
-
         // 5. Births by parity (closed variant).
         if (!floating) {
+            const real sm = at(ws.birth_share_male, y), sf = at(ws.birth_share_female, y);
             for (int k = 1; k <= 3; ++k) {
                 at(*parity_male[k - 1], y) = 0;
                 at(*parity_female[k - 1], y) = 0;

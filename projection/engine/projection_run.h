@@ -82,4 +82,42 @@ struct RunState {
 // division error; fewer than 65 ages the range error.
 void project_years(ProjectionWorkspace& ws, const RunInputs& in, RunState& st);
 
+// Pieces of the yearly step shared with the urban/rural projection, whose rural and urban parts
+// are each a workspace of this layout.
+
+// The run's checks of the loaded values, age by age for x = 0..n-1 in this order, each raising
+// InputMessage: P_m(x) < 0 "男性年龄别人口数据格式不正确.", P_f(x) < 0 "女性年龄别人口数据格式不正确.",
+// m_m(x) <= 0 or > 1 "男性年龄别死亡率数据格式不正确.", m_f(x) likewise "女性年龄别死亡率数据格式不正确.",
+// asfr[x][0] < 0 or > 1 "年龄别生育率数据格式不正确.". An array shorter than n raises the range error.
+void check_loaded_values(const ProjectionWorkspace& ws, int n);
+
+// Sum of p(lo..hi) in extended precision.
+double sum_of(const k_ar& p, int lo, int hi);
+// Persons of both sexes aged lo..hi in pop_male and pop_female.
+double persons_aged(const ProjectionWorkspace& ws, int lo, int hi);
+
+// Sex shares of births of years y = 0..Y-1 from row `row` of a sex-ratio grid (males per 100
+// female births): birth_share_male(y) = SRB/(SRB + 100), birth_share_female(y) = 100/(SRB + 100),
+// SRB the number in cell (y + 1, row). A cell that is not a number raises its conversion error.
+void birth_shares_from_grid(ProjectionWorkspace& ws, const GridModel& srb_grid, int row);
+
+// Mortality of one sex from life-expectancy targets in row `row` of the e0 grid. When any cell
+// (c, row), c = 1..Y, differs as text from the sex's base e0 text, every year y is fitted with
+// tolerance ws.logit_eps: the curve in year column 0 is shifted to the target in (y + 1, row),
+// l(0)[y] = 1, l(x)[y] = l*(x), l(N)[y] = 0, and L(x)[y] follows from l with the sex's separation
+// factors. Year 0 rewrites column 0, which later years start from. An unedited row leaves the
+// life table alone. e0_changed is 0 afterwards; the fit state (logit_lo, logit_hi,
+// logit_e0_sum, the sex's alpha) holds the last fit. A target out of reach raises InputMessage
+// "期望寿命设定超出范围！请重新设定。".
+void fit_life_expectancy_row(ProjectionWorkspace& ws, Sex sex, const GridModel& e0_grid, int row);
+
+// Survivors and doubled births of year y, from the start-of-year population pop_* and column y
+// of L and asfr, into next_pop_*:
+//   n(x+1) = L(x+1)/L(x) P(x) for x = 0..N-3; the oldest age is open-ended:
+//   n(N-1) = (P(N-2) + P(N-1)) L(N-1)/(L(N-2) + L(N-1));
+//   W(x) = L_f(x)/L_f(x-1) P_f(x-1) + P_f(x), x = 15..49, into w[x - 15];
+//   n_m(0) = sum W(x) F(x) s_m(y), n_f(0) = sum W(x) F(x) s_f(y) (twice the births).
+// A zero L(x) raises the division error; fewer than 50 ages the range error.
+void survive_and_bear(ProjectionWorkspace& ws, int y, real w[35]);
+
 }  // namespace vantelo::projection

@@ -12,9 +12,11 @@ namespace vantelo::test_support {
 
 class TempDir {
 public:
-    explicit TempDir(const std::string& prefix = "vantelo")
+    // Under the system temp folder, or under `base` when one is given (e.g. /dev/shm).
+    explicit TempDir(const std::string& prefix = "vantelo", const std::string& base = {})
     {
-        std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        const std::filesystem::path under = base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+        std::string tmpl = (under / (prefix + "-XXXXXX")).string();
         if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
         path_ = tmpl;
     }

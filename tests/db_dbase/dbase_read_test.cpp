@@ -181,7 +181,7 @@ TEST(DbaseFixtures, InvalidValueReadsNullAndTableIsReadOnly)
     EXPECT_TRUE(t.read_only);
     EXPECT_EQ(t.read_only_reason, "invalid_value.dbf: field 'BIRTHDATE' of record 1 holds an invalid value "
                                   "'NotAYear'; the table can be read but not changed");
-    EXPECT_THROW(dbase_update_record(fixture("invalid_value.dbf"), t, 1), EngineError);
+    EXPECT_THROW(dbase_update_record(fixture("invalid_value.dbf"), t, 1, t.records[1]), EngineError);
 }
 
 struct BadFile {
@@ -212,11 +212,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, DbaseBadFile, testing::Values(
             "truncated_records.dbf: truncated file: the header gives 3 records of 25 bytes, which need 172 bytes, "
             "but the file has 150"},
     BadFile{"huge_record_count.dbf",
-            "huge_record_count.dbf: truncated file: the header gives 4294967295 records of 25 bytes, which need "
-            "107374182472 bytes, but the file has 173"},
+            "huge_record_count.dbf: the header counts 4294967295 records, but the file holds 3 (wrong record count)"},
     BadFile{"bad_version.dbf", "bad_version.dbf: not a dBASE or FoxPro table (version byte 0x41)"},
     BadFile{"not_a_table.dbf", "not_a_table.dbf: not a dBASE or FoxPro table (version byte 0x68)"},
-    BadFile{"header_too_long.dbf", "header_too_long.dbf: invalid header length 65535 at byte 8"},
+    BadFile{"header_too_long.dbf", "header_too_long.dbf: the header gives a header length of 65535 bytes, but the file has only 173"},
     BadFile{"record_length_short.dbf",
             "record_length_short.dbf: record length 10 is less than the fields' total width 25 at byte 10"},
     BadFile{"encrypted.dbf", "encrypted.dbf: the table is encrypted and cannot be opened"},
@@ -228,6 +227,53 @@ INSTANTIATE_TEST_SUITE_P(Cases, DbaseBadFile, testing::Values(
         std::string n = info.param.name;
         return n.substr(0, n.find('.'));
     });
+
+// Damage in a good header, each named for what it is: a type byte that is no letter, a record
+// length beyond the fields' total, a name with a control character shown as hex.
+TEST(DbaseBadFile, DamagedHeaderFieldsAreNamed)
+{
+    TableData t;
+    t.fields = dbase_fields_from({FieldDef{"AGE", FieldType::Integer}, FieldDef{"NAME", FieldType::String, 10}});
+    for (int i = 0; i < 3; ++i) t.records.push_back(Record{std::int64_t{i}, std::string("n")});
+    const std::vector<unsigned char> good = build_dbase(t, false);
+    // Header: 32 bytes, two 32-byte descriptors, the end mark: 97 bytes. Records: the deletion
+    // flag, N(11,0), C(10): 22 bytes.
+    ASSERT_EQ(good.size(), 97u + 3 * 22 + 1);
+    auto read = [](std::vector<unsigned char> bytes) {
+        try {
+            read_dbase_bytes("t.dbf", bytes.data(), bytes.size());
+        } catch (const EngineError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    struct Case {
+        const char* name;
+        std::size_t at;
+        std::vector<unsigned char> bytes;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"type byte 0x00", 64 + 11, {0x00}, "t.dbf: field 2 has the type byte 0x00, which is no field type (damaged header) at byte 75"},
+        {"type byte '*'", 32 + 11, {'*'}, "t.dbf: field 1 has the type byte 0x2A, which is no field type (damaged header) at byte 43"},
+        {"record length 65535", 10, {0xFF, 0xFF}, "t.dbf: the header gives records of 65535 bytes but its fields total 22"},
+        {"record count 1000", 4, {0xE8, 0x03}, "t.dbf: the header counts 1000 records, but the file holds 3 (wrong record count)"},
+        {"control byte in a name of width 0", 32 + 1, {0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'N', 0, 0, 0, 0, 0},
+         "t.dbf: field 'A\\x01' has width 0 at byte 48"},
+    };
+    for (const Case& c : cases) {
+        std::vector<unsigned char> bad = good;
+        std::copy(c.bytes.begin(), c.bytes.end(), bad.begin() + static_cast<std::ptrdiff_t>(c.at));
+        EXPECT_EQ(read(bad), c.message) << c.name;
+    }
+    // An unknown letter stays readable, as "other" and read-only.
+    std::vector<unsigned char> other = good;
+    other[64 + 11] = 'Q';
+    TableData q = read_dbase_bytes("t.dbf", other.data(), other.size());
+    EXPECT_EQ(q.fields[1].type, FieldType::Other);
+    EXPECT_TRUE(q.read_only);
+    EXPECT_EQ(q.read_only_reason.find('\0'), std::string::npos);
+}
 
 TEST(DbaseBadFile, MissingFileNamesIt)
 {

@@ -305,9 +305,7 @@ TEST_F(DbaseWrite, ValueThatDoesNotFitIsAnError)
         }
         EXPECT_EQ(file_bytes(path), before) << c.message;
         // The same value posted into the existing record fails the same way, in place.
-        TableData posted = t;
-        posted.records[0] = c.record;
-        EXPECT_THROW(dbase_update_record(path, posted, 0), EngineError) << c.message;
+        EXPECT_THROW(dbase_update_record(path, t, 0, c.record), EngineError) << c.message;
         EXPECT_EQ(file_bytes(path), before) << c.message;
     }
     EXPECT_EQ(fs::directory_iterator(dir) == fs::directory_iterator(), false);
@@ -325,9 +323,11 @@ TEST_F(DbaseWrite, UpdateRecord40ThenAppend)
     write_dbase(path, t);
     auto before = file_bytes(path);
 
-    t.records[40][1] = 12345.678;
-    t.records[40][3] = std::string("城镇");
-    dbase_update_record(path, t, 40);
+    Record changed = t.records[40];
+    changed[1] = 12345.678;
+    changed[3] = std::string("城镇");
+    dbase_update_record(path, t, 40, changed);
+    t.records[40] = changed;
     auto after = file_bytes(path);
     ASSERT_EQ(after.size(), before.size());
     std::size_t header = 32 + 32 * 6 + 1, record = 73;
@@ -339,8 +339,8 @@ TEST_F(DbaseWrite, UpdateRecord40ThenAppend)
     extra[0] = std::int64_t{81};
     extra[1] = 0.5;
     extra[3] = std::string("新");
+    dbase_append_record(path, t, extra);
     t.records.push_back(extra);
-    dbase_append_record(path, t);
 
     auto bytes = file_bytes(path);
     ASSERT_EQ(bytes.size(), header + 82 * record + 1);
@@ -369,11 +369,13 @@ TEST_F(DbaseWrite, PostingSkipsDeletedRecords)
     TableData shown = read_dbase(path);
     ASSERT_EQ(shown.records.size(), 4u);
     EXPECT_EQ(shown.records[1][0], Value(std::int64_t{2}));
-    shown.records[1][0] = std::int64_t{200};
-    dbase_update_record(path, shown, 1);
-    shown.records.push_back(shown.records[0]);
-    shown.records.back()[0] = std::int64_t{500};
-    dbase_append_record(path, shown);
+    Record changed = shown.records[1];
+    changed[0] = std::int64_t{200};
+    dbase_update_record(path, shown, 1, changed);
+    shown.records[1] = changed;
+    Record extra = shown.records[0];
+    extra[0] = std::int64_t{500};
+    dbase_append_record(path, shown, extra);
 
     IndepTable shp = shapelib_read(path);
     EXPECT_EQ(shp.all_records, 6);
@@ -394,19 +396,19 @@ TEST_F(DbaseWrite, WriteThroughRefusesChangedOrDamagedFile)
     for (auto& r : other.records) r = {std::int64_t{1}};
     auto before = file_bytes(path);
     try {
-        dbase_update_record(path, other, 0);
+        dbase_update_record(path, other, 0, other.records[0]);
         ADD_FAILURE();
     } catch (const EngineError& e) {
         EXPECT_STREQ(e.what(), "t.dbf: the table's fields have changed since it was opened");
     }
-    EXPECT_THROW(dbase_append_record(path, other), EngineError);
+    EXPECT_THROW(dbase_append_record(path, other, other.records[0]), EngineError);
     EXPECT_EQ(file_bytes(path), before);
 
     auto cut = before;
     cut.resize(cut.size() - 40);
     write_file_atomically(path, cut);
-    EXPECT_THROW(dbase_update_record(path, t, 0), EngineError);
-    EXPECT_THROW(dbase_append_record(path, t), EngineError);
+    EXPECT_THROW(dbase_update_record(path, t, 0, t.records[0]), EngineError);
+    EXPECT_THROW(dbase_append_record(path, t, t.records[0]), EngineError);
     EXPECT_EQ(file_bytes(path), cut);
 }
 

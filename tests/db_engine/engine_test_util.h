@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/core/errors.h"
+#include "platform/db/dataset.h"
 #include "tests/db_common/temp_table_dir.h"
 
 namespace vantelo::db::testing_util {
@@ -22,6 +23,22 @@ inline std::string file_bytes(const std::string& path) { return test_common::fil
 
 // A path between double quotation marks, as the statements take it.
 inline std::string q(const std::string& path) { return "\"" + path + "\""; }
+
+// Creates the table at path (its extension names the format) with the fields AGE integer and
+// POP float, and appends n records through a dataset: AGE i, POP 100 + i.
+inline void create_age_table(const std::string& path, int n)
+{
+    execute_statement("Create table \"" + path + "\" (AGE integer, POP float)");
+    Dataset ds;
+    ds.set_table_name(path);
+    ds.open();
+    for (int i = 0; i < n; ++i) {
+        ds.append();
+        ds.field(0).set_as_integer(i);
+        ds.field(1).set_as_float(100 + i);
+        ds.post();
+    }
+}
 
 // The message of the engine error f raises ("" when it raises none).
 template <class F>
