@@ -11,6 +11,7 @@
 #include "charts/pyramid_series.h"
 #include "platform/chart/chart.h"
 #include "platform/db/dataset.h"
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/windows.h"
@@ -52,7 +53,7 @@ void TAge_stru_frm::fill_fields(const QStringList& names) { ListBox1->addItems(n
 void TAge_stru_frm::copy_numeric_item(QLineEdit* box)
 {
     // Other field types are ignored without a message.
-    const QString name = current_item_text(ListBox1);
+    const QString name = ui::current_item_text(ListBox1);
     if (is_numeric_field(shell::main_table(), name)) box->setText(name);
 }
 

@@ -51,13 +51,6 @@ void set_radio_index(QGroupBox* group, int index)
     items[index]->setChecked(true);
 }
 
-QString current_item_text(const QListWidget* list)
-{
-    const int i = list->currentRow();
-    if (i < 0 || i >= list->count()) throw ListIndexError(i);
-    return list->item(i)->text();
-}
-
 void title_font_button(QWidget* parent, ui::FontDialogState& font_dialog)
 {
     ui::services().font_dialog(parent, font_dialog);

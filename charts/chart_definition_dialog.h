@@ -35,10 +35,6 @@ bool is_numeric_field(db::Dataset& table, const QString& name);
 int radio_index(const QGroupBox* group);
 void set_radio_index(QGroupBox* group, int index);
 
-// The text of a list's current item (the one last clicked); with none, ListIndexError
-// "List index out of bounds (-1)".
-QString current_item_text(const QListWidget* list);
-
 // The font buttons of the chart dialogs: the dialog's font dialog (its result is not
 // consulted), then its size, colour and style into the title or the axis font settings.
 void title_font_button(QWidget* parent, ui::FontDialogState& font_dialog);

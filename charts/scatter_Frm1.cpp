@@ -12,6 +12,7 @@
 #include "charts/chart_definition_dialog.h"
 #include "charts/chart_settings.h"
 #include "platform/chart/chart.h"
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/spin_edit.h"
@@ -70,9 +71,9 @@ Tscatter_Frm::~Tscatter_Frm()
 void Tscatter_Frm::fill_fields(const QStringList& names) { ListBox1->addItems(names); }
 
 // The current field, whatever its type.
-void Tscatter_Frm::Button4Click() { Edit4->setText(current_item_text(ListBox1)); }
-void Tscatter_Frm::Button5Click() { Edit5->setText(current_item_text(ListBox1)); }
-void Tscatter_Frm::Button1Click() { Edit6->setText(current_item_text(ListBox1)); }
+void Tscatter_Frm::Button4Click() { Edit4->setText(ui::current_item_text(ListBox1)); }
+void Tscatter_Frm::Button5Click() { Edit5->setText(ui::current_item_text(ListBox1)); }
+void Tscatter_Frm::Button1Click() { Edit6->setText(ui::current_item_text(ListBox1)); }
 
 void Tscatter_Frm::BitBtn3Click() { title_font_button(this, FontDialog1); }
 void Tscatter_Frm::BitBtn4Click() { axis_font_button(this, FontDialog1); }
