@@ -205,6 +205,25 @@ bool TSingle_Region_frm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void TSingle_Region_frm::set_field_lists_enabled(bool enabled)
+{
+    for (QComboBox* box : {ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5, ui_->ComboBox6})
+        box->setEnabled(enabled);
+}
+
+void TSingle_Region_frm::set_years(int base, int end)
+{
+    ui_->SpinEdit10->setValue(base);
+    ui_->SpinEdit11->setValue(end);
+    SpinEdit10Change();  // also when a value was already there
+}
+
+void TSingle_Region_frm::set_year_spins_enabled(bool enabled)
+{
+    ui_->SpinEdit10->setEnabled(enabled);
+    ui_->SpinEdit11->setEnabled(enabled);
+}
+
 void TSingle_Region_frm::fill_field_lists(const QStringList& fields)
 {
     for (QComboBox* box : {ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5, ui_->ComboBox6,
@@ -443,15 +462,11 @@ void TSingle_Region_frm::rebuild_grids()
         s->setValue(checked_add(b, 1));
 }
 
-void TSingle_Region_frm::SpinEdit10DblClick()
-{
-    if (Single_Region_frm) Single_Region_frm->rebuild_grids();
-}
+// Each form rebuilds its own grids, also when a newer form exists (the wizard's form stays
+// alive while a form from the menu comes and goes).
+void TSingle_Region_frm::SpinEdit10DblClick() { rebuild_grids(); }
 void TSingle_Region_frm::SpinEdit11DblClick() { rebuild_grids(); }
-void TSingle_Region_frm::PageControl1Change()
-{
-    if (Single_Region_frm) Single_Region_frm->rebuild_grids();
-}
+void TSingle_Region_frm::PageControl1Change() { rebuild_grids(); }
 
 void TSingle_Region_frm::RadioButton16Click()
 {

@@ -33,6 +33,13 @@ public:
     // "0.0" in every parameter cell.
     void lay_out_grids(int years);
 
+    // What the wizard sets on the form it fills: the field lists ComboBox2..ComboBox6 on or off,
+    // the years (SpinEdit10, SpinEdit11; setting them counts as a change of years, so 开始预测
+    // waits for the grid rebuild), and the year spins on or off.
+    void set_field_lists_enabled(bool enabled);
+    void set_years(int base, int end);
+    void set_year_spins_enabled(bool enabled);
+
     // Field loaders.
     void ComboBox2Change();
     void ComboBox3Change();

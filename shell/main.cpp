@@ -2,10 +2,13 @@
 #include "shell/fonts.h"
 #include "shell/menu.h"
 #include "shell/startup.h"
+#include "planning/Target_Planning_Unit1.h"
+#include "projection/define_wizard_frm1.h"
 #include "projection/single_region_launcher.h"
 #include "charts/chart_launchers.h"
 #include "analysis/analysis_launchers.h"
 #include "urban_rural/multi_pop_launcher.h"
+#include "analysis/result_column_launchers.h"
 
 // Command windows register their launchers with the main window here, before it is built:
 // vantelo::shell::register_window("Table_info", ...).
@@ -13,8 +16,11 @@ static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
     vantelo::charts::register_chart_dialogs();
+    vantelo::projection::register_projection_wizard();
     vantelo::analysis::register_analysis_windows();
     vantelo::urban_rural::register_urban_rural_projection();
+    vantelo::analysis::register_year_end_and_standardization();
+    vantelo::register_target_planning();
 }
 
 int main(int argc, char** argv)

@@ -20,7 +20,7 @@ void reopen(db::Dataset& table)
 void run_statement(db::Dataset& table, db::Query& query, const QString& name)
 {
     query.clear();
-    query.add("alter table \"" + table.table_name() + "\" Add " + name.toStdString() + " Float");
+    query.add(add_column_statement(table, name));
     query.exec_sql();
 }
 
@@ -36,6 +36,11 @@ db::Field new_field(db::Dataset& table, const QString& name)
 }
 
 }  // namespace
+
+std::string add_column_statement(const db::Dataset& table, const QString& name)
+{
+    return "alter table \"" + table.table_name() + "\" Add " + name.toStdString() + " Float";
+}
 
 QString existing_column_message(const QString& name) { return name + QStringLiteral("变量已存在，请输入新的变量名."); }
 

@@ -5,6 +5,7 @@
 // standardisation and the year-end estimate).
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 class QWidget;
@@ -27,6 +28,10 @@ QString existing_column_message(const QString& name);
 bool check_new_column_names(QWidget* parent, const db::Dataset& table, const QStringList& names);
 // The same on the current table (Table1).
 bool check_new_column_names(QWidget* parent, const QStringList& names);
+
+// The statement that adds a Float column to the table:
+//   alter table "<the table's name, its full path>" Add <name> Float
+std::string add_column_statement(const db::Dataset& table, const QString& name);
 
 // One new column: its name and the value of each record (record i gets values[i]).
 struct ResultColumn {

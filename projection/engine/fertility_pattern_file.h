@@ -26,7 +26,7 @@ std::vector<real> read_pattern_numbers(const std::string& path, int count = 35);
 void read_pattern_into_grid(GridModel& g, int col, const std::string& path);
 
 // Pattern 保存: writes the texts of rows 1..35 of column `col`, unchanged, each followed by
-// CR LF; an existing file is overwritten. A failure to create or write raises InOutError.
+// CR LF; an existing file is replaced (write_text_lines). A failure raises InOutError.
 void write_pattern_from_grid(const GridModel& g, int col, const std::string& path);
 
 }  // namespace vantelo::projection

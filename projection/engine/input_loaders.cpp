@@ -16,13 +16,13 @@ void take_dimensions(ProjectionWorkspace& ws, std::size_t n, int years)
     ws.proj_year_count = years;
 }
 
-void lay_out(GridModel& g, int y, int base_year, int min_rows)
+}  // namespace
+
+void lay_out_year_grid(GridModel& g, int y, int base_year, int min_rows)
 {
     g.set_size(checked_add(y, 1), std::max(g.row_count(), min_rows));
     g.set_year_headers(base_year);
 }
-
-}  // namespace
 
 void store_population(ProjectionWorkspace& ws, Sex sex, const std::vector<double>& column, int years)
 {
@@ -111,16 +111,32 @@ real pattern_sum(const ProjectionWorkspace& ws)
     return s;
 }
 
+void write_pattern_grid(const ProjectionWorkspace& ws, int y, int base_year, GridModel& pattern_grid,
+                        const LoaderPatterns& p)
+{
+    lay_out_year_grid(pattern_grid, y, base_year, 37);
+    for (int i = 0; i < 35; ++i) pattern_grid.set_cell(0, i + 1, std::to_string(15 + i));
+    pattern_grid.set_cell(0, 36, "合计");
+    const std::string total_text = format_pattern(to_double(pattern_sum(ws)), p.pattern_total);
+    for (int c = 1; c <= y; ++c) {
+        for (int i = 0; i < 35; ++i) {
+            const double share = at(at(ws.fert_pattern, i), 0);
+            pattern_grid.set_cell(c, i + 1, share == 0 ? std::string("0.0") : format_pattern(share, p.pattern));
+        }
+        pattern_grid.set_cell(c, 36, total_text);
+    }
+}
+
 void load_population(ProjectionWorkspace& ws, Sex sex, const std::vector<double>& values, int y, int base_year,
                      GridModel& srb_grid, GridModel& floating_grid, const LoaderPatterns& p)
 {
     store_population(ws, sex, values, y);
     derive_population(ws, sex);
-    lay_out(srb_grid, y, base_year, 2);
+    lay_out_year_grid(srb_grid, y, base_year, 2);
     const std::string ratio = format_pattern(ws.base_sex_ratio, p.sex_ratio);
     for (int c = 1; c <= y; ++c) srb_grid.set_cell(c, 1, ratio);
     if (sex == Sex::male) {
-        lay_out(floating_grid, y, base_year, 4);
+        lay_out_year_grid(floating_grid, y, base_year, 4);
         for (int c = 1; c <= y; ++c)
             for (int r = 1; r <= 3; ++r) floating_grid.set_cell(c, r, "0.0");
     }
@@ -132,7 +148,7 @@ void load_mortality(ProjectionWorkspace& ws, Sex sex, const std::vector<double>&
     store_death_rates(ws, sex, rates, y);
     derive_death_rates(ws, sex, p);
     const int row = sex == Sex::male ? 1 : 2;
-    lay_out(e0_grid, y, base_year, 3);
+    lay_out_year_grid(e0_grid, y, base_year, 3);
     e0_grid.set_cell(0, row, sex == Sex::male ? "男性" : "女性");
     const std::string& e0 = ws.life_table(sex).base_e0_text;
     for (int c = 1; c <= y; ++c) e0_grid.set_cell(c, row, e0);
@@ -147,23 +163,13 @@ void load_fertility(ProjectionWorkspace& ws, int k, const std::vector<double>& r
 
     static const char* labels[3] = {"1孩总和生育率", "2孩总和生育率", ">=3孩总和生育率"};
     tfr_grid.set_cell(0, k, labels[k - 1]);
-    lay_out(tfr_grid, y, base_year, 4);
+    lay_out_year_grid(tfr_grid, y, base_year, 4);
     for (int c = 1; c <= y; ++c) tfr_grid.set_cell(c, k, ws.base_tfr_text);
 
-    lay_out(pattern_grid, y, base_year, 37);
-    for (int i = 0; i < 35; ++i) pattern_grid.set_cell(0, i + 1, std::to_string(15 + i));
-    pattern_grid.set_cell(0, 36, "合计");
-    const std::string total_text = format_pattern(to_double(pattern_sum(ws)), p.pattern_total);
-    for (int c = 1; c <= y; ++c) {
-        for (int i = 0; i < 35; ++i) {
-            const double share = at(at(ws.fert_pattern, i), 0);
-            pattern_grid.set_cell(c, i + 1, share == 0 ? std::string("0.0") : format_pattern(share, p.pattern));
-        }
-        pattern_grid.set_cell(c, 36, total_text);
-    }
+    write_pattern_grid(ws, y, base_year, pattern_grid, p);
 
     total_grid.set_cell(0, 1, "总和生育率");
-    lay_out(total_grid, y, base_year, 2);
+    lay_out_year_grid(total_grid, y, base_year, 2);
     for (int c = 1; c <= y; ++c) {
         if (k == 1) {
             total_grid.set_cell(c, 1, ws.base_tfr_text);

@@ -53,6 +53,15 @@ void derive_fertility(ProjectionWorkspace& ws, int parity, const LoaderPatterns&
 // The 35 pattern values of year column 0 summed in extended precision.
 real pattern_sum(const ProjectionWorkspace& ws);
 
+// Gives a year grid Y + 1 columns, at least min_rows rows and the year headers B + c.
+void lay_out_year_grid(GridModel& g, int y, int base_year, int min_rows);
+
+// A pattern grid as the fertility loader writes it: Y + 1 columns with year headers, rows 1..35
+// labelled 15..49 holding the pattern of year column 0 ("0.0" for 0) in every year column, and
+// row 36 "合计" with the sum of the 35 values.
+void write_pattern_grid(const ProjectionWorkspace& ws, int y, int base_year, GridModel& pattern_grid,
+                        const LoaderPatterns& p = {});
+
 // store_population and derive_population, then the grids: the sex-ratio grid gets Y + 1
 // columns, year headers (base year B) and base_sex_ratio (empty text for 0) in row 1; the male
 // loader also puts "0.0" into rows 1..3 of the floating-population grid.

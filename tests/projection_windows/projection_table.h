@@ -1,5 +1,6 @@
 #pragma once
-// A single-region input table for the window tests: a Paradox table in a temporary folder with
+// A single-region input table for the window tests: a Paradox table (or a dBASE one, by the
+// extension given) in a temporary folder with
 // the fields 年龄, 男性人口, 女性人口, 男性死亡率, 女性死亡率, 年龄别生育率 and one record per age.
 #include <filesystem>
 #include <functional>
@@ -19,9 +20,10 @@ public:
     std::string path;
     vantelo::db::Dataset table;
 
-    ProjectionTable(int ages, const std::function<InputRow(int)>& row, const std::string& name = "input")
+    ProjectionTable(int ages, const std::function<InputRow(int)>& row, const std::string& name = "input",
+                    const std::string& ext = ".db")
     {
-        path = (dir / (name + ".db")).string();
+        path = (dir / (name + ext)).string();
         vantelo::db::execute_statement("Create table \"" + path
                                        + "\" (年龄 integer,男性人口 float,女性人口 float,男性死亡率 float,"
                                          "女性死亡率 float,年龄别生育率 float)");

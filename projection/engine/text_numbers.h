@@ -1,0 +1,41 @@
+#pragma once
+// The number text files of the projection (fertility patterns, the wizard's pages): numbers
+// separated by blanks and line ends, written with CR LF.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/core/checked.h"
+
+namespace vantelo::projection {
+
+// Reads a text file of numbers. The whole file is read when it is opened.
+// Opening refuses: a missing file (InOutError "File not found"), a file that cannot be opened
+// ("File access denied"), a failed read ("Disk read error").
+class NumberTextReader {
+public:
+    explicit NumberTextReader(const std::string& path);
+
+    // True when no byte is left.
+    bool at_end() const { return pos_ >= text_.size(); }
+    // The next number: blanks, tabs, CR and LF are skipped; at the end of the file there is
+    // none (nullopt); otherwise the number runs to the first blank or control character and the
+    // character that ends it is consumed. A token that is not a number raises InOutError
+    // "Invalid numeric input".
+    std::optional<real> read_number();
+    // Skips to the start of the next line; nothing when the last number's line end was consumed
+    // already.
+    void skip_line();
+
+private:
+    std::string text_;
+    std::size_t pos_ = 0;
+    bool line_ended_ = false;  // the last number was ended by LF
+};
+
+// Creates (or overwrites) a text file with `lines`, each followed by CR LF. The lines go to a
+// temporary file in the same folder, renamed over the target when all is written, so a failure
+// leaves an existing file as it was; a failure raises InOutError naming the file.
+void write_text_lines(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace vantelo::projection

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "planning/engine/planning_run.h"
+#include "planning_fixture.h"
+
+namespace vantelo::planning {
+namespace {
+
+using testing_support::SeededRandom;
+using testing_support::SyntheticTable;
+using test_support::TempDir;
+
+struct PlanningRun : testing::Test {
+    SyntheticTable table;
+    TempDir dir;
+    PlanningData data;
+    PlanningInputs in;
+    SeededRandom random;
+    SearchRandom source = random.source();
+
+    void SetUp() override
+    {
+        data.asfr = table.column("ASFR");
+        in.field_texts = {"PM", "PF", "MM", "MF"};
+        in.from_year = 1990;
+        in.to_year = 1992;
+        in.read_column = [this](const std::string& f) { return table.column(f); };
+        in.population_target_text = "165000";
+        in.params.edit1 = "30";
+        in.params.edit10 = "6";
+        in.report_dir = dir.path().string();
+    }
+
+    std::string refusal()
+    {
+        try {
+            run_target_planning(data, in, source, PlanningProgress{});
+        } catch (const InputMessage& m) {
+            return m.what();
+        }
+        return "(no refusal)";
+    }
+};
+
+TEST_F(PlanningRun, RefusalsComeBeforeAnythingIsComputed)
+{
+    in.field_texts[3] = "";
+    EXPECT_EQ(refusal(), "Not enough variable selected!");
+    in.field_texts[3] = "MF";
+    in.to_year = 1990;
+    EXPECT_EQ(refusal(), "Please Redefine the Restrospect Years Aagain!");
+    EXPECT_TRUE(data.male.pop.empty());
+    in.to_year = 1992;
+    in.params.edit12 = "1.0";
+    EXPECT_EQ(refusal(), "Fertility rates of ages 15-49 cannot be searched!");
+    in.params.edit12 = "2.0";
+    data.asfr[49] = 0;
+    EXPECT_EQ(refusal(), "Fertility rates of ages 15-49 cannot be searched!");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "TFR0.txt"));
+}
+
+TEST_F(PlanningRun, ErrorsOfTheInputsEndTheRun)
+{
+    PlanningData empty_asfr;
+    EXPECT_THROW(run_target_planning(empty_asfr, in, source, PlanningProgress{}), RangeError);
+    in.population_target_text = "1,3e9";
+    EXPECT_THROW(run_target_planning(data, in, source, PlanningProgress{}), ConvertError);
+    in.population_target_text = "165000";
+    in.to_year = 1990 + 60;  // without births no woman is left in ages 15..49 after 50 years
+    EXPECT_THROW(run_target_planning(data, in, source, PlanningProgress{}), InvalidOpError);
+    in.to_year = 1992;
+    table.fields["PM"].resize(70);
+    table.fields["PF"].resize(70);
+    table.fields["MM"].resize(70);
+    table.fields["MF"].resize(70);
+    EXPECT_THROW(run_target_planning(data, in, source, PlanningProgress{}), RangeError);
+}
+
+TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
+{
+    std::vector<std::string> events;
+    PlanningProgress progress;
+    progress.search.run_started = [&](int r) { if (r == 0) events.push_back("run0"); };
+    progress.year_counts = [&](int kept) {
+        events.push_back("counts");
+        EXPECT_GE(kept, 1);
+    };
+    progress.year_summary = [&](const YearResult&) {
+        // The year's file is written before the summary.
+        events.push_back(std::filesystem::exists(dir.path() / ("TFR" + std::to_string(events.size() / 4) + ".txt"))
+                             ? "summary after file"
+                             : "summary before file");
+    };
+    progress.year_chart = [&](const YearResult& y, const std::array<double, gene_count>& reference) {
+        events.push_back("chart");
+        EXPECT_EQ(reference[0], data.asfr[15]);
+        EXPECT_GT(y.mean_tfr, 0);
+    };
+    run_target_planning(data, in, source, progress);
+    EXPECT_EQ(events, (std::vector<std::string>{"run0", "counts", "summary after file", "chart", "run0", "counts",
+                                                "summary after file", "chart"}));
+    EXPECT_EQ(data.plan_year_count, 2);
+    // Two years on without births: ages 0 and 1 are empty.
+    EXPECT_EQ(data.male.pop[0], 0);
+    EXPECT_EQ(data.female.pop[1], 0);
+    EXPECT_GT(data.female.pop[2], 0);
+    for (int j = 0; j < 2; ++j) {
+        std::ifstream f(dir.path() / ("TFR" + std::to_string(j) + ".txt"), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(f)), {});
+        std::size_t lines = 0;
+        for (std::size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++lines;
+        EXPECT_EQ(lines, 47u + 2 * 2);
+        EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
+        EXPECT_NE(text.find("\r\n male survive\r\n"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "TFR2.txt"));
+}
+
+}  // namespace
+}  // namespace vantelo::planning
