@@ -5,6 +5,7 @@
 #include "analysis/Index_result1.h"
 #include "analysis/engine/age_indices.h"
 #include "platform/core/input_message.h"
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/inform.h"
 #include "shell/main_table.h"
@@ -39,9 +40,7 @@ void TUN_sex_age_frm::fill_field_list(const QStringList& fields)
 
 void TUN_sex_age_frm::copy_current_field(QLineEdit* edit)
 {
-    const int i = ui_->ListBox2->currentRow();
-    if (i < 0 || i >= ui_->ListBox2->count()) throw ListIndexError(i);
-    edit->setText(ui_->ListBox2->item(i)->text());
+    edit->setText(ui::current_item_text(ui_->ListBox2));
 }
 
 void TUN_sex_age_frm::Button1Click() { copy_current_field(ui_->Edit1); }

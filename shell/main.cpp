@@ -6,6 +6,7 @@
 #include "planning/Target_Planning_Unit1.h"
 #include "projection/define_wizard_frm1.h"
 #include "projection/single_region_launcher.h"
+#include "charts/chart_launchers.h"
 #include "analysis/analysis_launchers.h"
 #include "urban_rural/multi_pop_launcher.h"
 #include "analysis/result_column_launchers.h"
@@ -15,6 +16,7 @@
 static void register_windows()
 {
     vantelo::projection::register_single_region_projection();
+    vantelo::charts::register_chart_dialogs();
     vantelo::projection::register_projection_wizard();
     vantelo::shell::register_table_tools();
     vantelo::analysis::register_analysis_windows();

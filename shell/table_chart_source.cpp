@@ -13,6 +13,7 @@ QString TableChartSource::field_name(int field) const { return QString::fromStdS
 
 vantelo::real TableChartSource::value(int record, int field) const
 {
+    if (reading_ == strict) return db::value_as_real_strict(table_.value_at(record, field));
     return db::value_as_real(table_.value_at(record, field), table_.field_def(field));
 }
 

@@ -9,6 +9,7 @@
 #include "platform/chart/chart.h"
 #include "platform/chart/chart_layout.h"
 #include "platform/chart/layout_detail.h"
+#include "platform/chart/thinning.h"
 
 namespace vantelo::chart {
 
@@ -174,14 +175,23 @@ void draw_series(QPainter& p, const Chart& chart, const ChartLayout& l, const Se
         if (l.three_d && s.kind() == SeriesKind::Line) {
             const QPointF shift = pr.ew * (g.band_back - g.band_front);
             p.setPen(QPen(s.pen_colour(), 0));
-            for (std::size_t i = 1; i < n; ++i) {
-                if (!g.valid[i - 1] || !g.valid[i]) continue;
+            // More points than pixel columns: the ribbon through each column's extreme points.
+            std::vector<std::size_t> drawn;
+            if (static_cast<double>(n) > 2 * std::max(1.0, l.front_rect.width())) {
+                drawn = thin_by_column(g.positions, g.valid);
+            } else {
+                drawn.resize(n);
+                for (std::size_t i = 0; i < n; ++i) drawn[i] = i;
+            }
+            for (std::size_t k = 1; k < drawn.size(); ++k) {
+                const std::size_t a = drawn[k - 1], i = drawn[k];
+                if (!g.valid[a] || !g.valid[i]) continue;
                 const ChartPoint& pt = s.points()[i];
                 QColor fill = s.drawn_colour(static_cast<int>(i));
                 if (!pt.colour && !s.color_each_point() && s.area_colour()) fill = *s.area_colour();
                 p.setBrush(fill);
-                p.drawPolygon(QPolygonF{{g.positions[i - 1], g.positions[i], g.positions[i] + shift,
-                                         g.positions[i - 1] + shift}});
+                p.drawPolygon(QPolygonF{{g.positions[a], g.positions[i], g.positions[i] + shift,
+                                         g.positions[a] + shift}});
             }
         } else {
             p.setRenderHint(QPainter::Antialiasing, true);

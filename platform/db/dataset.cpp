@@ -145,20 +145,7 @@ bool Field::is_null() const { return db::is_null(ds_->current_value(index_)); }
 
 double Field::as_float() const { return to_double(real_of(ds_->current_value(index_), def())); }
 
-double Field::as_real_strict() const
-{
-    const Value& v = ds_->current_value(index_);
-    if (auto s = std::get_if<std::string>(&v)) {
-        if (trimmed(*s).empty()) throw VariantError();
-        try {
-            return to_double(parse_float(*s));
-        } catch (const ConvertError&) {
-            throw VariantError();
-        }
-    }
-    if (db::is_null(v) || std::holds_alternative<Date>(v)) throw VariantError();
-    return to_double(real_of(v, def()));
-}
+double Field::as_real_strict() const { return to_double(value_as_real_strict(ds_->current_value(index_))); }
 
 void Field::set_as_float(double v)
 {
@@ -709,5 +696,21 @@ void Query::exec_sql()
 }
 
 real value_as_real(const Value& v, const FieldDef& f) { return real_of(v, f); }
+
+real value_as_real_strict(const Value& v)
+{
+    if (auto s = std::get_if<std::string>(&v)) {
+        if (trimmed(*s).empty()) throw VariantError();
+        try {
+            return parse_float(*s);
+        } catch (const ConvertError&) {
+            throw VariantError();
+        }
+    }
+    if (auto n = std::get_if<std::int64_t>(&v)) return static_cast<real>(*n);
+    if (auto d = std::get_if<double>(&v)) return *d;
+    if (auto b = std::get_if<bool>(&v)) return *b ? 1 : 0;
+    throw VariantError();  // null or a date
+}
 
 }  // namespace vantelo::db

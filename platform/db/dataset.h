@@ -45,6 +45,9 @@ private:
 // A value read as a real number as Field::as_float reads it: null and blank text read 0, text is
 // parsed strictly, a date raises.
 real value_as_real(const Value& v, const FieldDef& f);
+// A value read as a real number strictly: null, blank or non-numeric text and dates raise
+// "Invalid variant type conversion"; true and false read 1 and 0.
+real value_as_real_strict(const Value& v);
 
 // The definition of a field of a table to be created.
 struct FieldDefinition {

@@ -1,7 +1,10 @@
 #include "platform/ui/field_list.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QSignalBlocker>
+
+#include "platform/core/errors.h"
 
 namespace vantelo::ui {
 
@@ -14,6 +17,13 @@ void fill_list(QComboBox* box, const QStringList& items, const QString& text)
     box->setCompleter(nullptr);
     box->setCurrentIndex(-1);
     box->setEditText(text);
+}
+
+QString current_item_text(const QListWidget* list)
+{
+    const int i = list->currentRow();
+    if (i < 0 || i >= list->count()) throw ListIndexError(i);
+    return list->item(i)->text();
 }
 
 }  // namespace vantelo::ui

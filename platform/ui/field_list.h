@@ -5,11 +5,16 @@
 #include <QStringList>
 
 class QComboBox;
+class QListWidget;
 
 namespace vantelo::ui {
 
 // Replaces the list's items with `items` (signals blocked, so no change handler runs), shows
 // `text` with no item chosen, and never adds typed text to the items nor completes it from them.
 void fill_list(QComboBox* box, const QStringList& items, const QString& text = {});
+
+// The text of a list box's current item (the one last clicked); with none, ListIndexError
+// "List index out of bounds (-1)".
+QString current_item_text(const QListWidget* list);
 
 }  // namespace vantelo::ui

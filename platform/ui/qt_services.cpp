@@ -1,12 +1,12 @@
 #include "platform/ui/qt_services.h"
 
+#include "platform/ui/font_colour_dialog.h"
 #include "platform/ui/help_viewer.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -93,9 +93,8 @@ void QtServices::save_dialog(QWidget* parent, FileDialogState& state)
 
 void QtServices::font_dialog(QWidget* parent, FontDialogState& state)
 {
-    bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, state.font, parent, QString(), QFontDialog::DontUseNativeDialog);
-    if (ok) state.font = f;
+    FontColourDialog dlg(state, parent);
+    if (dlg.exec() == QDialog::Accepted) dlg.write_back(state);
 }
 
 void QtServices::colour_dialog(QWidget* parent, ColourDialogState& state)

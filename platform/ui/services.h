@@ -25,6 +25,7 @@ struct FileDialogState {
     bool confirm_overwrite = true;  // save dialogs: ask before choosing an existing file
 };
 
+// The state of a font dialog: the font and the colour chosen with it.
 struct FontDialogState {
     QFont font;
     QColor color = Qt::black;

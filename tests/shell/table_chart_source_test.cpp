@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/common/error_text.h"
+#include "tests/common/temp_dir.h"
 #include "platform/chart/chart.h"
 #include "platform/chart/series.h"
 #include "platform/db/dataset.h"
@@ -53,6 +54,32 @@ TEST(TableChartSource, SeriesBoundToFieldsOfARealTable)
     EXPECT_EQ(s.point(0).label, source.text(0, 0));
     s.set_value_field("no such field");
     EXPECT_EQ(test_errors::error_text([&] { s.refresh(); }), "Field 'no such field' not found");
+}
+
+TEST(TableChartSource, StrictReadingRefusesEmptyAndNonNumericFields)
+{
+    test_support::TempDir dir("chart-source");
+    db::Dataset table;
+    table.set_table_name(dir.file("strict.db"));
+    table.field_defs() = {{"数值", db::FieldType::Float, 0, false}, {"文字", db::FieldType::String, 8, false}};
+    table.create_table();
+    table.open();
+    const char* texts[] = {"1.5", "", "abc"};
+    for (int r = 0; r < 3; ++r) {
+        table.append();
+        if (r != 1) table.field(0).set_as_float(r + 0.5);
+        table.field(1).set_as_string(texts[r]);
+        table.post();
+    }
+    TableChartSource lenient(table), strict(table, TableChartSource::strict);
+    EXPECT_EQ(lenient.value(1, 0), 0);  // an empty field reads 0
+    EXPECT_EQ(strict.value(0, 0), 0.5L);
+    EXPECT_EQ(strict.value(0, 1), 1.5L);
+    EXPECT_EQ(lenient.value(1, 1), 0);
+    for (int field : {0, 1})
+        EXPECT_EQ(test_errors::error_text([&] { strict.value(1, field); }), "Invalid variant type conversion") << field;
+    EXPECT_EQ(test_errors::error_text([&] { strict.value(2, 1); }), "Invalid variant type conversion");
+    EXPECT_EQ(test_errors::error_text([&] { lenient.value(2, 1); }), "'abc' is not a valid floating point value");
 }
 
 TEST(TableChartSource, ClosedTableHasNothing)

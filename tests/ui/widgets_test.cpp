@@ -5,10 +5,12 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QScreen>
 #include <memory>
 
+#include "platform/core/errors.h"
 #include "platform/ui/field_list.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/windows.h"
@@ -63,6 +65,21 @@ TEST(FillList, ItemsWithTheTextShownAndNoItemChosen)
     EXPECT_EQ(box.insertPolicy(), QComboBox::NoInsert);
     EXPECT_EQ(box.completer(), nullptr);
     EXPECT_EQ(changes, 0);  // no change handler runs
+}
+
+TEST(CurrentItemText, TheItemLastClickedOrAListIndexError)
+{
+    QListWidget list;
+    list.addItems({"男性人口", "女性人口"});
+    list.setCurrentRow(-1);
+    try {
+        vantelo::ui::current_item_text(&list);
+        ADD_FAILURE() << "no error";
+    } catch (const vantelo::ListIndexError& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (-1)");
+    }
+    list.setCurrentRow(1);
+    EXPECT_EQ(vantelo::ui::current_item_text(&list), "女性人口");
 }
 
 TEST(StringGrid, OwnCellsShownAndEditedWithFixedHeaders)
