@@ -538,8 +538,15 @@ void Dataset::delete_record()
     buffer_.clear();
     TableData t = data_;
     t.records.erase(t.records.begin() + cursor_);
-    write_table(ResolvedTable{open_path_, open_format_}, t, &data_);
-    data_ = std::move(t);
+    const ResolvedTable r{open_path_, open_format_};
+    write_table(r, t, &data_);
+    // The table as the file now holds it: a text that does not survive encoding exactly (bytes
+    // that are not valid text) is shown as it was written.
+    try {
+        data_ = read_table(r);
+    } catch (const Error&) {
+        data_ = std::move(t);
+    }
     if (cursor_ >= static_cast<int>(data_.records.size())) cursor_ = static_cast<int>(data_.records.size()) - 1;
     eof_ = data_.records.empty();
     notify_changed();

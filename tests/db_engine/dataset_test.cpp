@@ -520,3 +520,22 @@ TEST(DatasetText, WholeNumbersOfTheSixtyFourBitRange)
 }
 
 }  // namespace
+
+// A record whose text holds bytes that are not valid text does not come back byte for byte from
+// a rewrite; after a delete the table shows what the file now holds.
+TEST(DatasetDbase, AfterADeleteTheTableShowsWhatTheFileHolds)
+{
+    ScratchDir dir;
+    const std::string path = dir.path("t.dbf");
+    std::filesystem::copy_file(std::string(VANTELO_TEST_DATA_DIR) + "/dbase/undecodable_text.dbf", path);
+    Dataset ds;
+    ds.set_table_name(path);
+    ds.open();
+    ASSERT_EQ(ds.record_count(), 3);
+    ds.delete_record();
+    Dataset back;
+    back.set_table_name(path);
+    back.open();
+    EXPECT_EQ(back.record_count(), 2);
+    EXPECT_TRUE(same_table(back.data(), ds.data()));
+}
