@@ -419,7 +419,7 @@ std::string sibling(const std::string& path, const char* ext_lower)
 namespace {
 
 TableData read_paradox_span(const std::string& label, const unsigned char* data, std::size_t size,
-                            const ParadoxMemo* memo)
+                            const ParadoxMemo* memo, bool compact)
 {
     const Layout L = parse_layout(label, data, size);
     TableData t;
@@ -438,7 +438,10 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
 
     bool memo_missing = false;
     std::string memo_problem;
-    t.records.reserve(L.num_records);
+    t.compact = compact;
+    if (compact) t.columns = ColumnStore(nf);
+    t.reserve(L.num_records);
+    Record out;
     std::size_t recno = 0;
     ByteReader blocks(label, data, size);
     for (const Block& b : L.chain) {
@@ -447,7 +450,7 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
         const unsigned char* rec =
             blocks.bytes(kBlockHead + static_cast<std::size_t>(b.count) * L.record_size, "data block") + kBlockHead;
         for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno) {
-            Record out;
+            out.clear();
             out.reserve(nf);
             for (std::size_t i = 0; i < nf; ++i) {
                 const Column& c = L.columns[i];
@@ -537,7 +540,7 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
                 default: out.emplace_back(); break;   // bytes and binary kinds: shown empty
                 }
             }
-            t.records.push_back(std::move(out));
+            t.add_record(std::move(out));
         }
     }
     if (memo_missing) add_reason(t, "the memo file is missing, so long memo texts are shown empty");
@@ -549,10 +552,10 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
 
 TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data, const ParadoxMemo* memo)
 {
-    return read_paradox_span(label, data.data(), data.size(), memo);
+    return read_paradox_span(label, data.data(), data.size(), memo, false);
 }
 
-TableData read_paradox(const std::string& path)
+TableData read_paradox(const std::string& path, bool compact)
 {
     const std::string label = file_label(path);
     FileBytes data(path);
@@ -573,7 +576,7 @@ TableData read_paradox(const std::string& path)
     }
     // A primary index (.px) belongs only to a table whose header says it is keyed; beside any
     // other table it is left over from a table this one replaced, and is not taken for its index.
-    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr);
+    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr, compact);
 }
 
 }  // namespace vantelo::db
