@@ -384,8 +384,10 @@ void note(TableData& t, const std::string& reason)
 
 }  // namespace
 
-TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
-                           bool compact)
+namespace {
+
+TableData read_dbase_span(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
+                          bool compact, FileBytes* file)
 {
     ByteReader r(label, data, size);
     Header h = parse_header(r);
@@ -560,8 +562,20 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
                             "'; the table can be read but not changed");
         }
         t.add_record(std::move(out));
+        // A compact image gives back the file's bytes as it goes, so that the file and its
+        // image are not both held whole.
+        if (compact && file && rec % 4096 == 4095)
+            file->discard_before(h.header_length + (static_cast<std::size_t>(rec) + 1) * h.record_length);
     }
     return t;
+}
+
+}  // namespace
+
+TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
+                           bool compact)
+{
+    return read_dbase_span(label, data, size, memo, compact, nullptr);
 }
 
 std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
@@ -599,7 +613,7 @@ TableData read_dbase(const std::string& path, bool compact)
         m.foxpro = ascii_ieq(ext, ".fpt");
         return m;
     };
-    TableData t = read_dbase_bytes(file_label(path), data.data(), data.size(), loader, compact);
+    TableData t = read_dbase_span(file_label(path), data.data(), data.size(), loader, compact, &data);
     return t;
 }
 

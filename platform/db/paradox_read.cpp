@@ -419,7 +419,7 @@ std::string sibling(const std::string& path, const char* ext_lower)
 namespace {
 
 TableData read_paradox_span(const std::string& label, const unsigned char* data, std::size_t size,
-                            const ParadoxMemo* memo, bool compact)
+                            const ParadoxMemo* memo, bool compact, FileBytes* file = nullptr)
 {
     const Layout L = parse_layout(label, data, size);
     TableData t;
@@ -444,6 +444,10 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
     Record out;
     std::size_t recno = 0;
     ByteReader blocks(label, data, size);
+    // A compact image of a file whose blocks run forward gives back each block's bytes once
+    // they are read, so that the file and its image are not both held whole.
+    bool forward = compact && file;
+    for (std::size_t i = 1; forward && i < L.chain.size(); ++i) forward = L.chain[i].offset > L.chain[i - 1].offset;
     for (const Block& b : L.chain) {
         // Whole blocks at a time; the records follow the block's head.
         blocks.seek(b.offset, "data block");
@@ -542,6 +546,7 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
             }
             t.add_record(std::move(out));
         }
+        if (forward) file->discard_before(b.offset + kBlockHead + static_cast<std::size_t>(b.count) * L.record_size);
     }
     if (memo_missing) add_reason(t, "the memo file is missing, so long memo texts are shown empty");
     if (!memo_problem.empty()) add_reason(t, memo_problem + " (memo texts shown empty)");
@@ -576,7 +581,7 @@ TableData read_paradox(const std::string& path, bool compact)
     }
     // A primary index (.px) belongs only to a table whose header says it is keyed; beside any
     // other table it is left over from a table this one replaced, and is not taken for its index.
-    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr, compact);
+    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr, compact, &data);
 }
 
 }  // namespace vantelo::db

@@ -10,11 +10,6 @@
 //   write N FILE       writes N records through the engine (the table built, then written)
 // Each reading mode prints the record count and the sum of every value, so the modes can be
 // checked against one another.
-extern "C" {
-#include <paradox.h>
-}
-#include <shapefil.h>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -29,30 +24,13 @@ extern "C" {
 #include "platform/db/dbase.h"
 #include "platform/db/paradox.h"
 #include "platform/db/table_files.h"
+#include "tests/bench_db/bench_tables.h"
 
 using namespace vantelo::db;
 
 namespace {
 
-constexpr int kFloats = 5;
-
-double value_of(long rec, int k) { return static_cast<double>(rec % 100000) * 1.25 + k * 0.001; }
-
-TableData population_table(long n)
-{
-    TableData t;
-    t.fields.push_back(FieldDef{"年龄", FieldType::Integer});
-    for (int k = 0; k < kFloats; ++k) t.fields.push_back(FieldDef{"f" + std::to_string(k), FieldType::Float});
-    t.records.reserve(static_cast<std::size_t>(n));
-    for (long i = 0; i < n; ++i) {
-        Record r;
-        r.reserve(1 + kFloats);
-        r.emplace_back(std::int64_t(i % 81));
-        for (int k = 0; k < kFloats; ++k) r.emplace_back(value_of(i, k));
-        t.records.push_back(std::move(r));
-    }
-    return t;
-}
+using bench::kFloats;
 
 std::vector<unsigned char> whole_file(const char* path)
 {
@@ -95,45 +73,17 @@ int ours(const char* path)
 
 int pxlib(const char* path)
 {
-    pxdoc_t* px = PX_new();
-    if (PX_open_file(px, path) < 0) return 2;
-    const int n = PX_get_num_records(px);
-    const int nf = PX_get_num_fields(px);
-    pxfield_t* fields = PX_get_fields(px);
-    std::string data(static_cast<std::size_t>(PX_get_recordsize(px)), '\0');
-    double sum = 0;
-    for (int r = 0; r < n; ++r) {
-        if (!PX_get_record(px, r, data.data())) continue;
-        int offset = 0;
-        for (int f = 0; f < nf; ++f) {
-            if (fields[f].px_ftype == pxfLong) {
-                long v = 0;
-                if (PX_get_data_long(px, data.data() + offset, fields[f].px_flen, &v) > 0) sum += static_cast<double>(v);
-            } else {
-                double v = 0;
-                if (PX_get_data_double(px, data.data() + offset, fields[f].px_flen, &v) > 0) sum += v;
-            }
-            offset += fields[f].px_flen;
-        }
-    }
-    PX_close(px);
-    PX_delete(px);
-    report(n, sum);
+    const bench::Scan s = bench::pxlib_scan(path);
+    if (s.count < 0) return 2;
+    report(s.count, s.sum);
     return 0;
 }
 
 int shapelib(const char* path)
 {
-    DBFHandle h = DBFOpen(path, "rb");
-    if (!h) return 2;
-    const int n = DBFGetRecordCount(h);
-    double sum = 0;
-    for (int r = 0; r < n; ++r) {
-        sum += DBFReadIntegerAttribute(h, r, 0);
-        for (int k = 0; k < kFloats; ++k) sum += DBFReadDoubleAttribute(h, r, 1 + k);
-    }
-    DBFClose(h);
-    report(n, sum);
+    const bench::Scan s = bench::shapelib_scan(path);
+    if (s.count < 0) return 2;
+    report(s.count, s.sum);
     return 0;
 }
 
@@ -204,7 +154,7 @@ int chars(const char* path)
 
 int write(long n, const std::string& path)
 {
-    TableData t = population_table(n);
+    TableData t = bench::population_table(n);
     ResolvedTable r = resolve_table(path, TableType::Default);
     t.fields = r.format == TableFormat::Paradox ? paradox_fields_from(t.fields) : dbase_fields_from(t.fields);
     write_table(r, t);

@@ -44,8 +44,8 @@ for n in "${sizes[@]}"; do
     echo
     echo "| work | time | peak | peak/file | count, sum |"
     echo "|---|---|---|---|---|"
-    row "cat .db" "$db" cat "$db" >/dev/null
-    row "cat .dbf" "$dbf" cat "$dbf" >/dev/null
+    row "cat .db" "$db" sh -c "cat '$db' >/dev/null"
+    row "cat .dbf" "$dbf" sh -c "cat '$dbf' >/dev/null"
     for f in "$db" "$dbf"; do
         ext=${f##*.}
         row "Vantelo open+read .$ext" "$f" "$bin" ours "$f"
