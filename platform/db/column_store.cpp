@@ -12,10 +12,6 @@ namespace {
 // A date packed into one whole number: the year times 65536 plus month and day in a byte each.
 bool packable(const Date& d) { return d.month >= 0 && d.month < 256 && d.day >= 0 && d.day < 256; }
 std::int64_t pack(const Date& d) { return static_cast<std::int64_t>(d.year) * 65536 + d.month * 256 + d.day; }
-Date unpack(std::int64_t v)
-{
-    return Date{static_cast<int>(v >> 16), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)};
-}
 
 }  // namespace
 
@@ -118,23 +114,6 @@ void ColumnStore::store(Column& c, std::size_t row, Value&& v)
     }
 }
 
-Value ColumnStore::load(const Column& c, std::size_t row)
-{
-    switch (c.kind) {
-    case Kind::Unset: return Value{};
-    case Kind::Mixed: return row < c.values.size() ? c.values[row] : Value{};
-    default: break;
-    }
-    if (c.empty[row]) return Value{};
-    switch (c.kind) {
-    case Kind::Int: return Value{c.ints[row]};
-    case Kind::Real: return Value{c.reals[row]};
-    case Kind::Bool: return Value{c.ints[row] != 0};
-    case Kind::Date: return Value{unpack(c.ints[row])};
-    default: return Value{};
-    }
-}
-
 void ColumnStore::push_back(Record&& rec)
 {
     if (rec.size() > columns_.size()) throw EngineError("The record does not match the table's fields");
@@ -172,10 +151,9 @@ void ColumnStore::erase(std::size_t row)
     --rows_;
 }
 
-Value ColumnStore::value(std::size_t row, std::size_t col) const
+void ColumnStore::missing(std::size_t row)
 {
-    if (row >= rows_ || col >= columns_.size()) throw EngineError("Record " + std::to_string(row) + " does not exist");
-    return load(columns_[col], row);
+    throw EngineError("Record " + std::to_string(row) + " does not exist");
 }
 
 void ColumnStore::read_record(std::size_t row, Record& out) const

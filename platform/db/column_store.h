@@ -46,6 +46,7 @@ private:
     static Kind kind_of(const Value& v);
     void store(Column& c, std::size_t row, Value&& v);   // row < rows_ replaces, row == rows_ appends
     static Value load(const Column& c, std::size_t row);
+    [[noreturn]] static void missing(std::size_t row);
     void make_mixed(Column& c);
     void start_kind(Column& c, Kind k);
 
@@ -53,5 +54,32 @@ private:
     std::size_t rows_ = 0;
     std::size_t reserve_rows_ = 0;
 };
+
+inline Value ColumnStore::load(const Column& c, std::size_t row)
+{
+    switch (c.kind) {
+    case Kind::Unset: return Value{};
+    case Kind::Mixed: return row < c.values.size() ? c.values[row] : Value{};
+    default: break;
+    }
+    if (c.empty[row]) return Value{};
+    switch (c.kind) {
+    case Kind::Int: return Value{c.ints[row]};
+    case Kind::Real: return Value{c.reals[row]};
+    case Kind::Bool: return Value{c.ints[row] != 0};
+    case Kind::Date: {
+        const std::int64_t v = c.ints[row];  // year * 65536 + month * 256 + day
+        return Value{Date{static_cast<int>(v >> 16), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)}};
+    }
+    default: return Value{};
+    }
+}
+
+// Read for every cell a grid or a scan shows, so kept where the compiler can inline it.
+inline Value ColumnStore::value(std::size_t row, std::size_t col) const
+{
+    if (row >= rows_ || col >= columns_.size()) missing(row);
+    return load(columns_[col], row);
+}
 
 }  // namespace vantelo::db

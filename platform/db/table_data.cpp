@@ -46,12 +46,6 @@ bool same_table(const TableData& a, const TableData& b)
     return true;
 }
 
-Value TableData::value(std::size_t row, std::size_t col) const
-{
-    if (compact) return columns.value(row, col);
-    return records.at(row).at(col);
-}
-
 Record TableData::record(std::size_t row) const
 {
     return compact ? columns.record(row) : records.at(row);

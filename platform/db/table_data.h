@@ -42,7 +42,10 @@ struct TableData {
     bool foxpro_marks = false;
 
     std::size_t record_count() const { return compact ? columns.size() : records.size(); }
-    Value value(std::size_t row, std::size_t col) const;
+    Value value(std::size_t row, std::size_t col) const
+    {
+        return compact ? columns.value(row, col) : records.at(row).at(col);
+    }
     Record record(std::size_t row) const;
     void reserve(std::size_t rows);
     void add_record(Record&& rec);              // a compact image copies the values out, leaving rec's storage
