@@ -118,7 +118,7 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (ds_.active() && !ds_.read_only() && !ds_.data().read_only && index.column() < cols_
+    if (ds_.active() && !ds_.read_only() && !ds_.image().read_only && index.column() < cols_
         && !ds_.field_def(index.column()).read_only)
         f |= Qt::ItemIsEditable;
     return f;

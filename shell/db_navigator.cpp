@@ -90,7 +90,7 @@ void DBNavigator::update_buttons()
     bool editing = st == State::Edit || st == State::Insert || (active && grid_ && grid_->editing());
     int n = active ? ds->record_count() : 0;
     int r = active ? ds->rec_no() : -1;
-    bool writable = active && !ds->read_only() && !ds->data().read_only;
+    bool writable = active && !ds->read_only() && !ds->image().read_only;
     auto set = [this](const char* name, bool on) {
         if (auto* b = button(QString::fromLatin1(name))) b->setEnabled(on);
     };

@@ -21,7 +21,7 @@ void BatchMove::execute()
         opened_here = true;
     }
     try {
-        const TableData& src = source->data();
+        const TableData& src = source->image();
         ResolvedTable to = resolve_table(destination->table_name(), destination->table_type());
         std::error_code ec;
         const bool replacing = std::filesystem::exists(to.path, ec);
@@ -31,8 +31,9 @@ void BatchMove::execute()
         TableData t;
         t.code_page = 936;
         t.fields = fields_for_format(src.fields, to.format);
-        t.records.reserve(src.records.size());
-        for (const auto& rec : src.records) {
+        t.records.reserve(src.record_count());
+        for (std::size_t r = 0; r < src.record_count(); ++r) {
+            const Record rec = src.record(r);
             Record out(t.fields.size());
             for (std::size_t i = 0; i < out.size() && i < rec.size(); ++i) out[i] = value_for_field(rec[i], t.fields[i]);
             t.records.push_back(std::move(out));

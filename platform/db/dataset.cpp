@@ -290,16 +290,16 @@ void Dataset::open()
 {
     if (state_ != State::Inactive) return;
     ResolvedTable r = resolve_table(table_name_, table_type_);
-    TableData data = read_table(r);
+    TableData data = read_table(r, true);
     data_ = std::move(data);
     open_path_ = r.path;
     open_format_ = r.format;
     buffer_.clear();
     modified_ = false;
     state_ = State::Browse;
-    cursor_ = data_.records.empty() ? -1 : 0;
+    cursor_ = (data_.record_count() == 0) ? -1 : 0;
     bof_ = true;
-    eof_ = data_.records.empty();
+    eof_ = (data_.record_count() == 0);
     notify_changed();
 }
 
@@ -320,7 +320,7 @@ void Dataset::close()
 
 int Dataset::record_count() const
 {
-    return state_ == State::Inactive ? 0 : static_cast<int>(data_.records.size());
+    return state_ == State::Inactive ? 0 : static_cast<int>(data_.record_count());
 }
 
 void Dataset::post_if_editing()
@@ -334,9 +334,9 @@ void Dataset::first()
 {
     require_active();
     post_if_editing();
-    cursor_ = data_.records.empty() ? -1 : 0;
+    cursor_ = (data_.record_count() == 0) ? -1 : 0;
     bof_ = true;
-    eof_ = data_.records.empty();
+    eof_ = (data_.record_count() == 0);
     notify_position();
 }
 
@@ -374,7 +374,7 @@ void Dataset::last()
     post_if_editing();
     cursor_ = record_count() - 1;
     eof_ = true;
-    bof_ = data_.records.empty();
+    bof_ = (data_.record_count() == 0);
     notify_position();
 }
 
@@ -394,11 +394,11 @@ void Dataset::edit()
     if (state_ == State::Edit || state_ == State::Insert) return;
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);
-    if (data_.records.empty()) {
+    if ((data_.record_count() == 0)) {
         append();
         return;
     }
-    buffer_ = data_.records[static_cast<std::size_t>(cursor_)];
+    buffer_ = data_.record(static_cast<std::size_t>(cursor_));
     state_ = State::Edit;
     modified_ = false;
 }
@@ -413,7 +413,7 @@ void Dataset::append()
     buffer_.assign(data_.fields.size(), Value{});
     state_ = State::Insert;
     modified_ = false;
-    cursor_ = static_cast<int>(data_.records.size());
+    cursor_ = static_cast<int>(data_.record_count());
     bof_ = eof_ = false;
     notify_changed();
 }
@@ -434,10 +434,10 @@ void Dataset::post()
             // Written by end_batch(); refused here, as a write-through would be, when a value
             // does not fit the file.
             batch_check_(buffer_, index);
-            data_.records[index] = std::move(buffer_);
+            data_.set_record(index, std::move(buffer_));
             batch_dirty_ = true;
         } else {
-            data_.records[index] = write_record(r, data_, index, buffer_);
+            data_.set_record(index, write_record(r, data_, index, buffer_));
         }
         state_ = State::Browse;
         modified_ = false;
@@ -445,11 +445,11 @@ void Dataset::post()
         notify_record(cursor_);
     } else {
         // A new record always goes to the physical end of the file.
-        data_.records.push_back(append_record(r, data_, buffer_));
+        data_.add_record(append_record(r, data_, buffer_));
         state_ = State::Browse;
         modified_ = false;
         buffer_.clear();
-        cursor_ = static_cast<int>(data_.records.size()) - 1;
+        cursor_ = static_cast<int>(data_.record_count()) - 1;
         notify_changed();
     }
 }
@@ -493,15 +493,15 @@ void Dataset::end_batch_write()
     try {
         write_table(r, data_);
         // The image takes the values as the file holds them (a dBASE number to its decimals).
-        data_ = read_table(r);
+        data_ = read_table(r, true);
         notify_changed();
     } catch (...) {
         // The file was not changed: take the image back from it.
         try {
-            data_ = read_table(r);
+            data_ = read_table(r, true);
         } catch (...) {
         }
-        if (cursor_ >= static_cast<int>(data_.records.size())) cursor_ = static_cast<int>(data_.records.size()) - 1;
+        if (cursor_ >= static_cast<int>(data_.record_count())) cursor_ = static_cast<int>(data_.record_count()) - 1;
         notify_changed();
         throw;
     }
@@ -515,7 +515,7 @@ void Dataset::cancel()
     modified_ = false;
     buffer_.clear();
     if (inserting) {
-        cursor_ = static_cast<int>(data_.records.size()) - 1;
+        cursor_ = static_cast<int>(data_.record_count()) - 1;
         notify_changed();
     } else {
         notify_record(cursor_);
@@ -530,25 +530,25 @@ void Dataset::delete_record()
         return;
     }
     if (batch_) throw EngineError(batch_error);
-    if (data_.records.empty()) throw EngineError("Cannot delete from an empty table");
+    if (data_.record_count() == 0) throw EngineError("Cannot delete from an empty table");
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);
     state_ = State::Browse;
     modified_ = false;
     buffer_.clear();
     TableData t = data_;
-    t.records.erase(t.records.begin() + cursor_);
+    t.erase_record(static_cast<std::size_t>(cursor_));
     const ResolvedTable r{open_path_, open_format_};
     write_table(r, t, &data_);
     // The table as the file now holds it: a text that does not survive encoding exactly (bytes
     // that are not valid text) is shown as it was written.
     try {
-        data_ = read_table(r);
+        data_ = read_table(r, true);
     } catch (const Error&) {
         data_ = std::move(t);
     }
-    if (cursor_ >= static_cast<int>(data_.records.size())) cursor_ = static_cast<int>(data_.records.size()) - 1;
-    eof_ = data_.records.empty();
+    if (cursor_ >= static_cast<int>(data_.record_count())) cursor_ = static_cast<int>(data_.record_count()) - 1;
+    eof_ = data_.record_count() == 0;
     notify_changed();
 }
 
@@ -593,7 +593,7 @@ Value Dataset::value_at(int row, int col) const
     if ((state_ == State::Edit || state_ == State::Insert) && row == cursor_)
         return buffer_[static_cast<std::size_t>(col)];
     if (row < 0 || row >= record_count()) throw EngineError("Record " + std::to_string(row) + " does not exist");
-    return data_.records[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    return data_.value(static_cast<std::size_t>(row), static_cast<std::size_t>(col));
 }
 
 void Dataset::create_table()
@@ -626,17 +626,14 @@ void Dataset::remove_observer(DatasetObserver* o)
     observers_.erase(std::remove(observers_.begin(), observers_.end(), o), observers_.end());
 }
 
-const Value& Dataset::current_value(int col) const
+Value Dataset::current_value(int col) const
 {
     require_active();
     if (col < 0 || col >= field_count()) throw EngineError("Field index " + std::to_string(col) + " out of range");
     auto c = static_cast<std::size_t>(col);
     if (state_ == State::Edit || state_ == State::Insert) return buffer_[c];
-    if (cursor_ < 0) {
-        static const Value none;
-        return none;  // an empty table: every field reads empty
-    }
-    return data_.records[static_cast<std::size_t>(cursor_)][c];
+    if (cursor_ < 0) return Value{};  // an empty table: every field reads empty
+    return data_.value(static_cast<std::size_t>(cursor_), c);
 }
 
 void Dataset::set_current_value(int col, const Value& v)

@@ -1,7 +1,7 @@
 #pragma once
 // Datasets over table files: the program's Table1 and Table2. A dataset owns the image of one
-// table (fields and records in physical order); open reads the file by its path, a posted
-// record is written through at once.
+// table (fields and records in physical order, kept by column); open reads the file by its
+// path, a posted record is written through at once.
 #include <functional>
 #include <memory>
 #include <string>
@@ -142,13 +142,16 @@ public:
     std::vector<FieldDefinition>& field_defs() { return field_defs_; }
     void create_table();
 
-    const TableData& data() const { return data_; }
+    // The open table as plain records (a copy, for comparisons and rewrites); image() is the
+    // compact image the dataset keeps, without copying.
+    TableData data() const { return plain_image(data_); }
+    const TableData& image() const { return data_; }
 
     void add_observer(DatasetObserver* o);
     void remove_observer(DatasetObserver* o);
 
     // Field access (used by Field).
-    const Value& current_value(int col) const;
+    Value current_value(int col) const;
     void set_current_value(int col, const Value& v);
     const FieldDef& field_def(int col) const;
 

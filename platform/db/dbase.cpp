@@ -384,7 +384,10 @@ void note(TableData& t, const std::string& reason)
 
 }  // namespace
 
-TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo)
+namespace {
+
+TableData read_dbase_span(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
+                          bool compact, FileBytes* file)
 {
     ByteReader r(label, data, size);
     Header h = parse_header(r);
@@ -427,9 +430,12 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
     }
     if (h.null_flags >= 0) note(t, label + ": tables with null flags cannot be written");
 
-    t.records.reserve(h.count);
-    r.seek(h.header_length, "records");
     const std::size_t ncols = cols.size();
+    t.compact = compact;
+    if (compact) t.columns = ColumnStore(ncols);
+    t.reserve(h.count);
+    r.seek(h.header_length, "records");
+    Record out;
     std::vector<Kind> kinds(ncols);
     std::vector<bool> integer(ncols);
     for (std::size_t c = 0; c < ncols; ++c) {
@@ -443,7 +449,7 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
         const unsigned char* p = r.bytes(h.record_length, "record");
         if (p[0] == '*') continue;
         ++live;
-        Record& out = t.records.emplace_back(ncols);
+        out.assign(ncols, Value{});
         const unsigned char* body = p + 1;
         for (std::size_t c = 0; c < ncols; ++c) {
             const RawField& f = h.fields[cols[c]];
@@ -555,8 +561,21 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
                             " holds an invalid value '" + decode(trimmed(q, f.width), h.code_page) +
                             "'; the table can be read but not changed");
         }
+        t.add_record(std::move(out));
+        // A compact image gives back the file's bytes as it goes, so that the file and its
+        // image are not both held whole.
+        if (compact && file && rec % 4096 == 4095)
+            file->discard_before(h.header_length + (static_cast<std::size_t>(rec) + 1) * h.record_length);
     }
     return t;
+}
+
+}  // namespace
+
+TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
+                           bool compact)
+{
+    return read_dbase_span(label, data, size, memo, compact, nullptr);
 }
 
 std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
@@ -581,7 +600,7 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     return {};
 }
 
-TableData read_dbase(const std::string& path)
+TableData read_dbase(const std::string& path, bool compact)
 {
     FileBytes data(path);
     MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
@@ -594,7 +613,7 @@ TableData read_dbase(const std::string& path)
         m.foxpro = ascii_ieq(ext, ".fpt");
         return m;
     };
-    TableData t = read_dbase_bytes(file_label(path), data.data(), data.size(), loader);
+    TableData t = read_dbase_span(file_label(path), data.data(), data.size(), loader, compact, &data);
     return t;
 }
 
@@ -1051,7 +1070,7 @@ Record stored_form(const std::string& label, FileChange& file, const OpenFile& f
 Record dbase_update_record(const std::string& path, const TableData& image, std::size_t index, const Record& rec)
 {
     const std::string label = file_label(path);
-    if (index >= image.records.size()) throw EngineError("Record " + std::to_string(index + 1) + " does not exist");
+    if (index >= image.record_count()) throw EngineError("Record " + std::to_string(index + 1) + " does not exist");
     check_writable(image);
     FileChange file(path);
     OpenFile f = open_for_write(path, file, image);

@@ -30,12 +30,13 @@ using MemoLoader = std::function<std::optional<MemoFile>(bool prefer_foxpro)>;
 // memo fields read as dbase_memo_missing_text and the table opens read-only. A value that is
 // not valid for its field (a date "NotAYear", a number "1,5") reads as null, and the table
 // opens read-only with a reason naming the field and the record, so that no rewrite can lose
-// what the file holds.
-TableData read_dbase(const std::string& path);
+// what the file holds. compact: the records come back by column (a compact image, as datasets
+// keep them).
+TableData read_dbase(const std::string& path, bool compact = false);
 
 // The same from bytes in memory; label names the file in messages.
 TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size,
-                           const MemoLoader& memo = {});
+                           const MemoLoader& memo = {}, bool compact = false);
 
 // The memo file beside a table (same name, extension .fpt or .dbt in any case); "" when none.
 std::string find_memo_file(const std::string& table_path, bool prefer_foxpro);

@@ -419,7 +419,7 @@ std::string sibling(const std::string& path, const char* ext_lower)
 namespace {
 
 TableData read_paradox_span(const std::string& label, const unsigned char* data, std::size_t size,
-                            const ParadoxMemo* memo)
+                            const ParadoxMemo* memo, bool compact, FileBytes* file = nullptr)
 {
     const Layout L = parse_layout(label, data, size);
     TableData t;
@@ -438,16 +438,23 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
 
     bool memo_missing = false;
     std::string memo_problem;
-    t.records.reserve(L.num_records);
+    t.compact = compact;
+    if (compact) t.columns = ColumnStore(nf);
+    t.reserve(L.num_records);
+    Record out;
     std::size_t recno = 0;
     ByteReader blocks(label, data, size);
+    // A compact image of a file whose blocks run forward gives back each block's bytes once
+    // they are read, so that the file and its image are not both held whole.
+    bool forward = compact && file;
+    for (std::size_t i = 1; forward && i < L.chain.size(); ++i) forward = L.chain[i].offset > L.chain[i - 1].offset;
     for (const Block& b : L.chain) {
         // Whole blocks at a time; the records follow the block's head.
         blocks.seek(b.offset, "data block");
         const unsigned char* rec =
             blocks.bytes(kBlockHead + static_cast<std::size_t>(b.count) * L.record_size, "data block") + kBlockHead;
         for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno) {
-            Record out;
+            out.clear();
             out.reserve(nf);
             for (std::size_t i = 0; i < nf; ++i) {
                 const Column& c = L.columns[i];
@@ -537,8 +544,9 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
                 default: out.emplace_back(); break;   // bytes and binary kinds: shown empty
                 }
             }
-            t.records.push_back(std::move(out));
+            t.add_record(std::move(out));
         }
+        if (forward) file->discard_before(b.offset + kBlockHead + static_cast<std::size_t>(b.count) * L.record_size);
     }
     if (memo_missing) add_reason(t, "the memo file is missing, so long memo texts are shown empty");
     if (!memo_problem.empty()) add_reason(t, memo_problem + " (memo texts shown empty)");
@@ -549,10 +557,10 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
 
 TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data, const ParadoxMemo* memo)
 {
-    return read_paradox_span(label, data.data(), data.size(), memo);
+    return read_paradox_span(label, data.data(), data.size(), memo, false);
 }
 
-TableData read_paradox(const std::string& path)
+TableData read_paradox(const std::string& path, bool compact)
 {
     const std::string label = file_label(path);
     FileBytes data(path);
@@ -573,7 +581,7 @@ TableData read_paradox(const std::string& path)
     }
     // A primary index (.px) belongs only to a table whose header says it is keyed; beside any
     // other table it is left over from a table this one replaced, and is not taken for its index.
-    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr);
+    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr, compact, &data);
 }
 
 }  // namespace vantelo::db

@@ -411,7 +411,7 @@ std::vector<unsigned char> encoded_record(const std::string& label, const TableD
 Layout unchanged_layout(const std::string& label, FileChange& f, const TableData& image, const std::vector<Column>& cols)
 {
     const std::vector<unsigned char>& data = f.bytes();
-    Layout L = matching_layout(label, data, cols, image.records.size());
+    Layout L = matching_layout(label, data, cols, image.record_count());
     if (!same_table(read_paradox_bytes(label, data), image)) throw EngineError(label + ": " + changed_file_message);
     return L;
 }
@@ -437,7 +437,7 @@ Record paradox_update_record(const std::string& path, const TableData& image, st
 {
     const std::string label = file_label(path);
     require_writable(label, image);
-    if (index >= image.records.size())
+    if (index >= image.record_count())
         throw EngineError(label + ": record " + std::to_string(index + 1) + " does not exist");
     std::vector<Column> cols;
     const std::vector<unsigned char> bytes = encoded_record(label, image, index, rec, cols);
@@ -469,7 +469,7 @@ Record paradox_append_record(const std::string& path, const TableData& image, co
 {
     const std::string label = file_label(path);
     require_writable(label, image);
-    const std::size_t index = image.records.size();
+    const std::size_t index = image.record_count();
     std::vector<Column> cols;
     const std::vector<unsigned char> bytes = encoded_record(label, image, index, rec, cols);
     const Record stored = stored_form(image, rec);

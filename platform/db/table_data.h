@@ -3,26 +3,15 @@
 // Record i (0-based) is age i for the program's input tables.
 #include <cstdint>
 #include <string>
-#include <variant>
 #include <vector>
+
+#include "platform/db/column_store.h"
+#include "platform/db/value.h"
 
 namespace vantelo::db {
 
 // The logical field types the program sees, whatever the file format.
 enum class FieldType { String, SmallInt, Integer, LargeInt, Boolean, Float, Currency, Date, Other };
-
-// A calendar date (proleptic Gregorian).
-struct Date {
-    int year = 0, month = 0, day = 0;
-    bool operator==(const Date&) const = default;
-};
-
-// A field value. monostate is a null (empty) field; strings are UTF-8.
-// Integer kinds hold int64, Float and Currency double, Boolean bool, Date Date,
-// String and Other (memo text, times, BCD shown as text) std::string.
-using Value = std::variant<std::monostate, std::string, std::int64_t, double, bool, Date>;
-
-inline bool is_null(const Value& v) { return std::holds_alternative<std::monostate>(v); }
 
 struct FieldDef {
     std::string name;            // UTF-8, as stored (dBASE names may have been cut to 10 bytes)
@@ -36,11 +25,13 @@ struct FieldDef {
     int display_width() const;   // String(n) -> n; other kinds a fixed width
 };
 
-using Record = std::vector<Value>;
-
 struct TableData {
     std::vector<FieldDef> fields;
+    // The records, one value vector each; or, in a compact image (what a dataset keeps), by
+    // column in `columns` with `records` left empty. The accessors below serve both.
     std::vector<Record> records;
+    bool compact = false;
+    ColumnStore columns;
     bool read_only = false;      // keyed Paradox tables, tables with memo fields we cannot write
     std::string read_only_reason;
     int code_page = 936;         // Paradox code page or the dBASE language id's code page
@@ -49,7 +40,22 @@ struct TableData {
     // offsets in the descriptors or a FoxPro version byte).
     unsigned char dbase_version = 0;
     bool foxpro_marks = false;
+
+    std::size_t record_count() const { return compact ? columns.size() : records.size(); }
+    Value value(std::size_t row, std::size_t col) const
+    {
+        return compact ? columns.value(row, col) : records.at(row).at(col);
+    }
+    Record record(std::size_t row) const;
+    void reserve(std::size_t rows);
+    void add_record(Record&& rec);              // a compact image copies the values out, leaving rec's storage
+    void set_record(std::size_t row, const Record& rec);
+    void erase_record(std::size_t row);
 };
+
+// An image made compact (records moved into columns) or plain (columns copied out to records).
+TableData compact_image(TableData t);
+TableData plain_image(const TableData& t);
 
 // Whether two images hold the same fields (names and kinds) and the same records in order.
 bool same_table(const TableData& a, const TableData& b);

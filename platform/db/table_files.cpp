@@ -144,12 +144,12 @@ ResolvedTable resolve_table(const std::string& name, TableType type)
     return r;
 }
 
-TableData read_table(const ResolvedTable& t)
+TableData read_table(const ResolvedTable& t, bool compact)
 {
     switch (t.format) {
-    case TableFormat::Paradox: return read_paradox(t.path);
+    case TableFormat::Paradox: return read_paradox(t.path, compact);
     case TableFormat::DBase:
-    case TableFormat::FoxPro: return read_dbase(t.path);
+    case TableFormat::FoxPro: return read_dbase(t.path, compact);
     case TableFormat::Ascii: break;
     }
     throw EngineError("An ASCII table cannot be opened: " + shown_name(t.path));
@@ -157,6 +157,10 @@ TableData read_table(const ResolvedTable& t)
 
 void write_table(const ResolvedTable& t, const TableData& data, const TableData* expected)
 {
+    if (data.compact) {
+        write_table(t, plain_image(data), expected);
+        return;
+    }
     CurrentCheck check;
     if (expected) {
         check = [&](const std::vector<unsigned char>& bytes) {

@@ -32,7 +32,8 @@ struct ResolvedTable {
 // extension gets the type's (".db", ".dbf", ".txt"), a name with one is used as given.
 ResolvedTable resolve_table(const std::string& name, TableType type);
 
-TableData read_table(const ResolvedTable& t);
+// compact: the records by column, as a dataset keeps them.
+TableData read_table(const ResolvedTable& t, bool compact = false);
 // Writes data as the whole table, through a temporary file. With expected, the file as it is
 // when its lock is taken must still read as expected (the table the change was made from),
 // else nothing is written: changed_file_message, after the file's name.

@@ -1,12 +1,9 @@
 // Opening and scanning every field of a 1,000,000-record table of the population layout (an
 // integer age and five floats), and writing one, in each format; pxlib and shapelib do the same
-// work in the same run as baselines. Run: build/tests/bench_db/bench_db
+// work in the same run as baselines. Run: build/tests/bench_db/bench_db. These run inside one
+// long-lived process, which reuses freed memory; whole_process.sh measures fresh processes.
 #include <benchmark/benchmark.h>
 
-extern "C" {
-#include <paradox.h>
-}
-#include <shapefil.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,15 +12,16 @@ extern "C" {
 #include "platform/db/dataset.h"
 #include "platform/db/dbase.h"
 #include "platform/db/paradox.h"
+#include "tests/bench_db/bench_tables.h"
 
 using namespace vantelo::db;
 
 namespace {
 
 constexpr int kRecords = 1000000;
-constexpr int kFloats = 5;
 
-double value_of(int rec, int k) { return (rec % 100000) * 1.25 + k * 0.001; }
+using bench::kFloats;
+using bench::value_of;
 
 const std::string& bench_dir()
 {
@@ -36,25 +34,9 @@ const std::string& bench_dir()
     return dir;
 }
 
-TableData population_table()
-{
-    TableData t;
-    t.fields.push_back(FieldDef{"年龄", FieldType::Integer});
-    for (int k = 0; k < kFloats; ++k) t.fields.push_back(FieldDef{"f" + std::to_string(k), FieldType::Float});
-    t.records.reserve(kRecords);
-    for (int i = 0; i < kRecords; ++i) {
-        Record r;
-        r.reserve(1 + kFloats);
-        r.emplace_back(std::int64_t(i % 81));
-        for (int k = 0; k < kFloats; ++k) r.emplace_back(value_of(i, k));
-        t.records.push_back(std::move(r));
-    }
-    return t;
-}
-
 const TableData& table_image()
 {
-    static const TableData t = population_table();
+    static const TableData t = bench::population_table(kRecords);
     return t;
 }
 
@@ -85,23 +67,13 @@ const std::string& dbase_file()
     return path;
 }
 
-// The heap an open table's image takes (records and their values; no texts in this layout).
-double image_bytes(const TableData& t)
-{
-    double bytes = static_cast<double>(t.records.capacity()) * sizeof(Record);
-    for (const Record& r : t.records) bytes += static_cast<double>(r.capacity()) * sizeof(Value);
-    return bytes;
-}
-
 void scan_ours(benchmark::State& state, const std::string& path)
 {
     double file_mb = std::filesystem::file_size(path) / 1e6;
-    double image_mb = 0;
     for (auto _ : state) {
         Dataset ds;
         ds.set_table_name(path);
         ds.open();
-        image_mb = image_bytes(ds.data()) / 1e6;
         double sum = 0;
         int n = ds.field_count();
         for (ds.first(); !ds.eof(); ds.next())
@@ -110,7 +82,6 @@ void scan_ours(benchmark::State& state, const std::string& path)
         if (ds.record_count() != kRecords) state.SkipWithError("wrong record count");
     }
     state.counters["file_MB"] = file_mb;
-    state.counters["image_MB"] = image_mb;
 }
 
 void BM_ScanParadoxOurs(benchmark::State& state) { scan_ours(state, paradox_file()); }
@@ -128,58 +99,19 @@ void BM_ReadDbaseOurs(benchmark::State& state)
 
 void BM_ScanParadoxPxlib(benchmark::State& state)
 {
-    const std::string& path = paradox_file();
     for (auto _ : state) {
-        pxdoc_t* px = PX_new();
-        if (PX_open_file(px, path.c_str()) < 0) {
-            state.SkipWithError("pxlib cannot open the file");
-            PX_delete(px);
-            return;
-        }
-        int n = PX_get_num_records(px);
-        int nf = PX_get_num_fields(px);
-        pxfield_t* fields = PX_get_fields(px);
-        std::string data(static_cast<std::size_t>(PX_get_recordsize(px)), '\0');
-        double sum = 0;
-        for (int r = 0; r < n; ++r) {
-            if (!PX_get_record(px, r, data.data())) continue;
-            int offset = 0;
-            for (int f = 0; f < nf; ++f) {
-                if (fields[f].px_ftype == pxfLong) {
-                    long v = 0;
-                    if (PX_get_data_long(px, data.data() + offset, fields[f].px_flen, &v) > 0) sum += v;
-                } else {
-                    double v = 0;
-                    if (PX_get_data_double(px, data.data() + offset, fields[f].px_flen, &v) > 0) sum += v;
-                }
-                offset += fields[f].px_flen;
-            }
-        }
-        benchmark::DoNotOptimize(sum);
-        PX_close(px);
-        PX_delete(px);
-        if (n != kRecords) state.SkipWithError("wrong record count");
+        bench::Scan s = bench::pxlib_scan(paradox_file());
+        benchmark::DoNotOptimize(s.sum);
+        if (s.count != kRecords) state.SkipWithError("pxlib: wrong record count");
     }
 }
 
 void BM_ScanDbaseShapelib(benchmark::State& state)
 {
-    const std::string& path = dbase_file();
     for (auto _ : state) {
-        DBFHandle h = DBFOpen(path.c_str(), "rb");
-        if (!h) {
-            state.SkipWithError("shapelib cannot open the file");
-            return;
-        }
-        int n = DBFGetRecordCount(h);
-        double sum = 0;
-        for (int r = 0; r < n; ++r) {
-            sum += DBFReadIntegerAttribute(h, r, 0);
-            for (int k = 0; k < kFloats; ++k) sum += DBFReadDoubleAttribute(h, r, 1 + k);
-        }
-        benchmark::DoNotOptimize(sum);
-        DBFClose(h);
-        if (n != kRecords) state.SkipWithError("wrong record count");
+        bench::Scan s = bench::shapelib_scan(dbase_file());
+        benchmark::DoNotOptimize(s.sum);
+        if (s.count != kRecords) state.SkipWithError("shapelib: wrong record count");
     }
 }
 
