@@ -4,6 +4,7 @@
 #include <QTextEdit>
 
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/windows.h"
 #include "projection/rtf_writer.h"
 #include "ui_pop_data_resultFrm1.h"
@@ -11,6 +12,13 @@
 namespace vantelo {
 
 Tpop_data_resultForm1* pop_data_resultForm1 = nullptr;
+
+void show_text_report(const std::vector<std::string>& lines)
+{
+    auto* w = ui::new_window(nullptr, pop_data_resultForm1);
+    w->set_lines(lines);
+    ui::show_modal(*w);
+}
 
 namespace {
 

@@ -43,4 +43,7 @@ private:
 // The newest text report window.
 extern Tpop_data_resultForm1* pop_data_resultForm1;
 
+// Shows `lines` in a new text report window, modally.
+void show_text_report(const std::vector<std::string>& lines);
+
 }  // namespace vantelo

@@ -124,8 +124,7 @@ void Tpop_result_Form1::BitBtn2Click()
 {
     set_pyramid_year_cursor(projection_workspace().proj_year_count);
     // While no entry is chosen the request is the total population under the box's text.
-    int k = selected_;
-    if (k >= 0 && ui_->ComboBox1->itemText(k) != ui_->ComboBox1->currentText()) k = -1;
+    const int k = ui::chosen_entry(ui_->ComboBox1, selected_);
     const QString title = ui_->ComboBox1->currentText();
     if (ui_->RadioButton12->isChecked()) show_text(k, title);
     if (ui_->RadioButton1->isChecked()) show_chart(k, title, false);
@@ -135,10 +134,7 @@ void Tpop_result_Form1::BitBtn2Click()
 void Tpop_result_Form1::show_text(int k, const QString& title)
 {
     // The lines are built first: a failure leaves no half-filled window behind.
-    std::vector<std::string> lines = text_report(current_result_view(), k, title.toStdString());
-    auto* w = ui::new_window(nullptr, pop_data_resultForm1);
-    w->set_lines(lines);
-    ui::show_modal(*w);
+    show_text_report(text_report(current_result_view(), k, title.toStdString()));
 }
 
 void Tpop_result_Form1::show_chart(int k, const QString& title, bool bars)

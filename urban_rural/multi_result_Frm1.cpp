@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/windows.h"
@@ -85,8 +86,7 @@ QPushButton* Tmulti_result_Frm::BitBtn1() const { return ui_->BitBtn1; }
 void Tmulti_result_Frm::BitBtn2Click()
 {
     // While no entry is chosen the request is the total population under the box's text.
-    int k = selected_;
-    if (k >= 0 && ui_->ComboBox1->itemText(k) != ui_->ComboBox1->currentText()) k = -1;
+    const int k = ui::chosen_entry(ui_->ComboBox1, selected_);
     const QString title = ui_->ComboBox1->currentText();
     if (ui_->RadioButton12->isChecked()) show_text(k, title);
     if (ui_->RadioButton1->isChecked()) show_chart(k, title, false);
@@ -96,10 +96,7 @@ void Tmulti_result_Frm::BitBtn2Click()
 void Tmulti_result_Frm::show_text(int k, const QString& title)
 {
     // The lines are built first: a failure leaves no half-filled window behind.
-    std::vector<std::string> lines = multi_text_report(current_multi_result_view(), k, title.toStdString());
-    auto* w = ui::new_window(nullptr, pop_data_resultForm1);
-    w->set_lines(lines);
-    ui::show_modal(*w);
+    show_text_report(multi_text_report(current_multi_result_view(), k, title.toStdString()));
 }
 
 void Tmulti_result_Frm::show_chart(int k, const QString& title, bool bars)

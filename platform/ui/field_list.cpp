@@ -26,4 +26,10 @@ QString current_item_text(const QListWidget* list)
     return list->item(i)->text();
 }
 
+int chosen_entry(const QComboBox* box, int last_chosen)
+{
+    if (last_chosen >= 0 && box->itemText(last_chosen) != box->currentText()) return -1;
+    return last_chosen;
+}
+
 }  // namespace vantelo::ui

@@ -17,4 +17,8 @@ void fill_list(QComboBox* box, const QStringList& items, const QString& text = {
 // "List index out of bounds (-1)".
 QString current_item_text(const QListWidget* list);
 
+// The entry last chosen from the list (`last_chosen`, -1 for none) while the box still shows its
+// text; -1 once the text was typed over or the box shows another text.
+int chosen_entry(const QComboBox* box, int last_chosen);
+
 }  // namespace vantelo::ui

@@ -93,8 +93,6 @@ void StringGrid::place_frozen_column()
     if (!shown) return;
     const QRect vp = viewport()->geometry();
     frozen_->setGeometry(vp.left(), vp.top(), std::min(columnWidth(0), vp.width()), vp.height());
-    for (int r = 0; r < rowCount(); ++r)
-        if (frozen_->rowHeight(r) != rowHeight(r)) frozen_->setRowHeight(r, rowHeight(r));
     frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
 }
 
