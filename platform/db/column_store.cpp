@@ -29,6 +29,7 @@ ColumnStore::Kind ColumnStore::kind_of(const Value& v)
 
 void ColumnStore::reserve(std::size_t rows)
 {
+    if (source_) return;   // the columns are made, at their full size, on the first change
     for (Column& c : columns_) {
         c.empty.reserve(rows);
         if (c.kind == Kind::Real) c.reals.reserve(rows);
@@ -114,9 +115,37 @@ void ColumnStore::store(Column& c, std::size_t row, Value&& v)
     }
 }
 
+void ColumnStore::materialize()
+{
+    if (!source_) return;
+    const std::shared_ptr<const RecordSource> source = std::move(source_);
+    const std::size_t rows = rows_;
+    rows_ = 0;
+    reserve_rows_ = rows + 1;
+    try {
+        for (std::size_t r = 0; r < rows; ++r) {
+            for (std::size_t c = 0; c < columns_.size(); ++c) store(columns_[c], r, source->value(r, c));
+            ++rows_;
+        }
+    } catch (...) {
+        // Left as it was: read from the source.
+        for (Column& c : columns_) c = Column{};
+        rows_ = rows;
+        source_ = source;
+        throw;
+    }
+}
+
+void ColumnStore::append_value(std::size_t col, Value&& v)
+{
+    if (source_) materialize();
+    store(columns_[col], rows_, std::move(v));
+}
+
 void ColumnStore::push_back(Record&& rec)
 {
     if (rec.size() > columns_.size()) throw EngineError("The record does not match the table's fields");
+    materialize();
     for (std::size_t c = 0; c < columns_.size(); ++c)
         store(columns_[c], rows_, c < rec.size() ? std::move(rec[c]) : Value{});
     ++rows_;
@@ -125,12 +154,14 @@ void ColumnStore::push_back(Record&& rec)
 void ColumnStore::set(std::size_t row, const Record& rec)
 {
     if (row >= rows_ || rec.size() > columns_.size()) throw EngineError("The record does not match the table's fields");
+    materialize();
     for (std::size_t c = 0; c < columns_.size(); ++c) store(columns_[c], row, c < rec.size() ? Value(rec[c]) : Value{});
 }
 
 void ColumnStore::erase(std::size_t row)
 {
     if (row >= rows_) throw EngineError("Record " + std::to_string(row) + " does not exist");
+    materialize();
     for (Column& c : columns_) {
         const auto at = static_cast<std::ptrdiff_t>(row);
         switch (c.kind) {
@@ -160,7 +191,7 @@ void ColumnStore::read_record(std::size_t row, Record& out) const
 {
     if (row >= rows_) throw EngineError("Record " + std::to_string(row) + " does not exist");
     out.resize(columns_.size());
-    for (std::size_t c = 0; c < columns_.size(); ++c) out[c] = load(columns_[c], row);
+    for (std::size_t c = 0; c < columns_.size(); ++c) out[c] = source_ ? source_->value(row, c) : load(columns_[c], row);
 }
 
 Record ColumnStore::record(std::size_t row) const

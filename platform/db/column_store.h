@@ -6,16 +6,34 @@
 // more than reading its file.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/db/value.h"
 
 namespace vantelo::db {
 
+// Records still in a file's own bytes, decoded when a cell is read: what a large table's image
+// holds until one of its records changes. A source never changes once made, so images copied
+// from one another share it.
+class RecordSource {
+public:
+    virtual ~RecordSource() = default;
+    virtual std::size_t size() const = 0;
+    virtual Value value(std::size_t row, std::size_t col) const = 0;
+    // The cell as a real number when the column holds numbers (an empty cell reads 0);
+    // false for a column of another kind.
+    virtual bool real(std::size_t row, std::size_t col, double& out) const = 0;
+};
+
 class ColumnStore {
 public:
     ColumnStore() = default;
     explicit ColumnStore(std::size_t columns) : columns_(columns) {}
+    // An image whose records are read from the source until the first change, which decodes
+    // them all into columns.
+    ColumnStore(std::size_t columns, std::shared_ptr<const RecordSource> source)
+        : columns_(columns), rows_(source->size()), source_(std::move(source)) {}
 
     std::size_t size() const { return rows_; }
     std::size_t column_count() const { return columns_.size(); }
@@ -27,7 +45,19 @@ public:
     void set(std::size_t row, const Record& rec);
     void erase(std::size_t row);
 
+    // A record decoded cell by cell, for readers: one append_* call per column, left to right,
+    // then end_row(). A cell of another kind than its column's so far is kept as push_back
+    // keeps it.
+    void append_empty(std::size_t col);
+    void append_int(std::size_t col, std::int64_t v);
+    void append_real(std::size_t col, double v);
+    void append_value(std::size_t col, Value&& v);
+    void end_row() { ++rows_; }
+
     Value value(std::size_t row, std::size_t col) const;
+    // The cell as a real number without making a value, when its column holds only whole
+    // numbers, reals, truth values or nothing (an empty cell reads 0); false otherwise.
+    bool real_at(std::size_t row, std::size_t col, double& out) const;
     Record record(std::size_t row) const;
     void read_record(std::size_t row, Record& out) const;  // reuses out's storage
 
@@ -49,10 +79,13 @@ private:
     [[noreturn]] static void missing(std::size_t row);
     void make_mixed(Column& c);
     void start_kind(Column& c, Kind k);
+    // Decodes the source's records into columns before a change.
+    void materialize();
 
     std::vector<Column> columns_;
     std::size_t rows_ = 0;
     std::size_t reserve_rows_ = 0;
+    std::shared_ptr<const RecordSource> source_;
 };
 
 inline Value ColumnStore::load(const Column& c, std::size_t row)
@@ -79,7 +112,49 @@ inline Value ColumnStore::load(const Column& c, std::size_t row)
 inline Value ColumnStore::value(std::size_t row, std::size_t col) const
 {
     if (row >= rows_ || col >= columns_.size()) missing(row);
+    if (source_) return source_->value(row, col);
     return load(columns_[col], row);
+}
+
+inline bool ColumnStore::real_at(std::size_t row, std::size_t col, double& out) const
+{
+    if (row >= rows_ || col >= columns_.size()) missing(row);
+    if (source_) return source_->real(row, col, out);
+    const Column& c = columns_[col];
+    switch (c.kind) {
+    case Kind::Unset: out = 0; return true;
+    case Kind::Int: out = c.empty[row] ? 0.0 : static_cast<double>(c.ints[row]); return true;
+    case Kind::Bool: out = !c.empty[row] && c.ints[row] != 0 ? 1.0 : 0.0; return true;
+    case Kind::Real: out = c.empty[row] ? 0.0 : c.reals[row]; return true;
+    default: return false;
+    }
+}
+
+inline void ColumnStore::append_int(std::size_t col, std::int64_t v)
+{
+    Column& c = columns_[col];
+    if (c.kind != Kind::Int) return append_value(col, Value{v});
+    c.ints.push_back(v);
+    c.empty.push_back(false);
+}
+
+inline void ColumnStore::append_real(std::size_t col, double v)
+{
+    Column& c = columns_[col];
+    if (c.kind != Kind::Real) return append_value(col, Value{v});
+    c.reals.push_back(v);
+    c.empty.push_back(false);
+}
+
+inline void ColumnStore::append_empty(std::size_t col)
+{
+    Column& c = columns_[col];
+    switch (c.kind) {
+    case Kind::Unset: return;
+    case Kind::Real: c.reals.push_back(0); c.empty.push_back(true); return;
+    case Kind::Mixed: return append_value(col, Value{});
+    default: c.ints.push_back(0); c.empty.push_back(true); return;
+    }
 }
 
 }  // namespace vantelo::db

@@ -143,7 +143,7 @@ const FieldDef& Field::def() const { return ds_->field_def(index_); }
 
 bool Field::is_null() const { return db::is_null(ds_->current_value(index_)); }
 
-double Field::as_float() const { return to_double(real_of(ds_->current_value(index_), def())); }
+double Field::as_float() const { return ds_->current_real(index_); }
 
 double Field::as_real_strict() const { return to_double(value_as_real_strict(ds_->current_value(index_))); }
 
@@ -634,6 +634,16 @@ Value Dataset::current_value(int col) const
     if (state_ == State::Edit || state_ == State::Insert) return buffer_[c];
     if (cursor_ < 0) return Value{};  // an empty table: every field reads empty
     return data_.value(static_cast<std::size_t>(cursor_), c);
+}
+
+double Dataset::current_real(int col) const
+{
+    // A browsed record of a column of numbers is read without making a value.
+    if (state_ == State::Browse && cursor_ >= 0 && col >= 0 && col < field_count() && data_.compact) {
+        double d;
+        if (data_.columns.real_at(static_cast<std::size_t>(cursor_), static_cast<std::size_t>(col), d)) return d;
+    }
+    return to_double(real_of(current_value(col), field_def(col)));
 }
 
 void Dataset::set_current_value(int col, const Value& v)

@@ -152,6 +152,7 @@ public:
 
     // Field access (used by Field).
     Value current_value(int col) const;
+    double current_real(int col) const;   // as Field::as_float reads it
     void set_current_value(int col, const Value& v);
     const FieldDef& field_def(int col) const;
 
