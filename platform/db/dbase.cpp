@@ -678,6 +678,90 @@ void put_integer(const OutField& f, std::int64_t v, unsigned char* dst)
     put_right(f, buf, n, dst);
 }
 
+// v (finite, below 1e21 in size) in fixed notation with `decimals` digits after the point,
+// exactly as std::to_chars writes it: the exact binary value rounded to the nearest, ties to
+// even. Works on the value scaled to a whole number in 128 bits; returns 0 where that does not
+// fit (very large values, more than 18 decimals), for the caller to use std::to_chars.
+std::size_t fixed_text(double v, int decimals, char* out)
+{
+    static constexpr std::uint64_t pow10[] = {1ull,
+                                              10ull,
+                                              100ull,
+                                              1000ull,
+                                              10000ull,
+                                              100000ull,
+                                              1000000ull,
+                                              10000000ull,
+                                              100000000ull,
+                                              1000000000ull,
+                                              10000000000ull,
+                                              100000000000ull,
+                                              1000000000000ull,
+                                              10000000000000ull,
+                                              100000000000000ull,
+                                              1000000000000000ull,
+                                              10000000000000000ull,
+                                              100000000000000000ull,
+                                              1000000000000000000ull};
+    if (decimals < 0 || decimals > 18) return 0;
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const bool negative = bits >> 63;
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
+    int e = -1074;
+    if (biased != 0) {
+        m |= std::uint64_t(1) << 52;
+        e = biased - 1075;
+    }
+    // |v| * 10^decimals = m * 10^decimals * 2^e, with m * 10^decimals below 2^113.
+    using u128 = unsigned __int128;
+    const u128 p = static_cast<u128>(m) * pow10[decimals];
+    u128 whole;
+    if (e >= 0) {
+        if (e > 0 && (p >> (126 - e)) != 0) return 0;
+        whole = p << e;
+    } else if (-e >= 127) {
+        whole = 0;   // below 2^-14 after scaling: rounds to zero
+    } else {
+        const int s = -e;
+        whole = p >> s;
+        const u128 rest = p & ((u128(1) << s) - 1);
+        const u128 half = u128(1) << (s - 1);
+        if (rest > half || (rest == half && (whole & 1))) ++whole;
+    }
+    // The digits of the whole number, then the point put in.
+    char digits[48];
+    char* end = digits + sizeof digits;
+    char* d = end;
+    std::uint64_t low;
+    if (whole >> 64) {
+        constexpr std::uint64_t e19 = 10000000000000000000ull;
+        u128 high = whole / e19;
+        low = static_cast<std::uint64_t>(whole % e19);
+        for (int i = 0; i < 19; ++i, low /= 10) *--d = static_cast<char>('0' + low % 10);
+        low = static_cast<std::uint64_t>(high);   // below 2^127 / 10^19 < 2^64
+    } else {
+        low = static_cast<std::uint64_t>(whole);
+    }
+    do {
+        *--d = static_cast<char>('0' + low % 10);
+        low /= 10;
+    } while (low != 0);
+    while (end - d < decimals + 1) *--d = '0';
+    char* o = out;
+    if (negative) *o++ = '-';
+    const std::size_t before = static_cast<std::size_t>(end - d) - static_cast<std::size_t>(decimals);
+    std::memcpy(o, d, before);
+    o += before;
+    if (decimals > 0) {
+        *o++ = '.';
+        std::memcpy(o, d + before, static_cast<std::size_t>(decimals));
+        o += decimals;
+    }
+    return static_cast<std::size_t>(o - out);
+}
+
 void put_real(const OutField& f, double v, unsigned char* dst)
 {
     if (!std::isfinite(v)) out_of_range(f.name);
@@ -695,9 +779,12 @@ void put_real(const OutField& f, double v, unsigned char* dst)
     // A number of more digits than the field can never fit; this also bounds the text.
     if (std::fabs(v) >= 1e21) out_of_range(f.name);
     char buf[512];
-    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, f.decimals);
-    if (res.ec != std::errc()) out_of_range(f.name);
-    std::size_t n = static_cast<std::size_t>(res.ptr - buf);
+    std::size_t n = fixed_text(v, f.decimals, buf);
+    if (n == 0) {
+        auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, f.decimals);
+        if (res.ec != std::errc()) out_of_range(f.name);
+        n = static_cast<std::size_t>(res.ptr - buf);
+    }
     const char* s = buf;
     if (buf[0] == '-') {
         bool zero = true;
@@ -934,9 +1021,9 @@ unsigned char written_version(unsigned char read)
     return (read & 0x87) == 0x03 ? read : 0x03;
 }
 
-// Produces the bytes of a new table in pieces: the header, then the records a block at a
-// time, then the end mark.
-void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
+// Produces the bytes of a new table in pieces: the header, then the records a bounded buffer
+// at a time, then the end mark. t gives the fields and the file's settings, records the records.
+void produce_dbase(const TableData& t, const RecordFeed& records, bool foxpro, const ByteSink& put)
 {
     foxpro = foxpro || t.foxpro_marks;
     const int cp = output_code_page(t.code_page);
@@ -944,12 +1031,12 @@ void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
     std::size_t record_length = 1;
     for (const OutField& f : fields) record_length += static_cast<std::size_t>(f.width);
     std::size_t header_length = 32 + 32 * fields.size() + 1;
-    if (t.records.size() > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
+    if (records.count > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
     std::vector<unsigned char> header(header_length, 0);
     unsigned char* h = header.data();
     h[0] = written_version(t.dbase_version);
     put_today(h + 1);
-    put_u32le(h + 4, static_cast<std::uint32_t>(t.records.size()));
+    put_u32le(h + 4, static_cast<std::uint32_t>(records.count));
     put_u16le(h + 8, static_cast<std::uint16_t>(header_length));
     put_u16le(h + 10, static_cast<std::uint16_t>(record_length));
     h[29] = codepage_ldid(cp);
@@ -965,11 +1052,12 @@ void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
     h[header_length - 1] = 0x0D;
     put(header.data(), header.size());
 
-    const std::size_t per_block = std::max<std::size_t>(1, (1 << 16) / record_length);
-    std::vector<unsigned char> block(std::min(per_block, std::max<std::size_t>(t.records.size(), 1)) * record_length);
+    const std::size_t per_block = std::max<std::size_t>(1, (1 << 20) / record_length);
+    std::vector<unsigned char> block(std::min(per_block, std::max<std::size_t>(records.count, 1)) * record_length);
     std::size_t filled = 0;
-    for (const Record& rec : t.records) {
-        encode_record(fields, rec, cp, block.data() + filled * record_length);
+    Record scratch;
+    for (std::size_t r = 0; r < records.count; ++r) {
+        encode_record(fields, records.read(r, scratch), cp, block.data() + filled * record_length);
         if (++filled == per_block) {
             put(block.data(), filled * record_length);
             filled = 0;
@@ -985,13 +1073,19 @@ void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
 std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
 {
     std::vector<unsigned char> out;
-    produce_dbase(t, foxpro, [&](const unsigned char* p, std::size_t n) { out.insert(out.end(), p, p + n); });
+    produce_dbase(t, records_of(t), foxpro, [&](const unsigned char* p, std::size_t n) { out.insert(out.end(), p, p + n); });
     return out;
 }
 
 void write_dbase(const std::string& path, const TableData& t, bool foxpro, const CurrentCheck& check)
 {
-    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(t, foxpro, put); }, check);
+    write_dbase(path, t, records_of(t), foxpro, check);
+}
+
+void write_dbase(const std::string& path, const TableData& shape, const RecordFeed& records, bool foxpro,
+                 const CurrentCheck& check)
+{
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(shape, records, foxpro, put); }, check);
 }
 
 namespace {

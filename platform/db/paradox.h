@@ -53,6 +53,10 @@ std::vector<unsigned char> build_paradox(const TableData& t, const std::string& 
 
 // Writes t as a new Paradox file through a temporary file (check: see write_file_atomically).
 void write_paradox(const std::string& path, const TableData& t, const CurrentCheck& check = {});
+// The same with the records made one at a time (shape gives the fields and the code page; its
+// own records are not written). The file is written a bounded buffer at a time.
+void write_paradox(const std::string& path, const TableData& shape, const RecordFeed& records,
+                   const CurrentCheck& check = {});
 
 // Write-through of a posted record: record `index` of the table `image` replaced by rec in
 // place, or rec appended at the physical end (through a new file: the record and the counts

@@ -152,9 +152,11 @@ int chars(const char* path)
     return 0;
 }
 
+// Creates a table, appends n records to its image and writes it: the image by column plus the
+// writer's bounded buffer.
 int write(long n, const std::string& path)
 {
-    TableData t = bench::population_table(n);
+    TableData t = bench::population_table(n, true);
     ResolvedTable r = resolve_table(path, TableType::Default);
     t.fields = r.format == TableFormat::Paradox ? paradox_fields_from(t.fields) : dbase_fields_from(t.fields);
     write_table(r, t);
