@@ -1,5 +1,6 @@
 #include "platform/db/dbase.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -678,35 +679,91 @@ void put_integer(const OutField& f, std::int64_t v, unsigned char* dst)
     put_right(f, buf, n, dst);
 }
 
-// v (finite, below 1e21 in size) in fixed notation with `decimals` digits after the point,
-// exactly as std::to_chars writes it: the exact binary value rounded to the nearest, ties to
-// even. Works on the value scaled to a whole number in 128 bits; returns 0 where that does not
-// fit (very large values, more than 18 decimals), for the caller to use std::to_chars.
-std::size_t fixed_text(double v, int decimals, char* out)
+// The digits of 0..99, two by two.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> d{};
+    for (int i = 0; i < 100; ++i) {
+        d[2 * i] = static_cast<char>('0' + i / 10);
+        d[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return d;
+}();
+
+// Writes the 8 digits of v (below 10^8, leading zeros included) so that they end at end; the
+// four pairs are worked out independently of one another.
+void put_8_digits(std::uint32_t v, char* end)
 {
-    static constexpr std::uint64_t pow10[] = {1ull,
-                                              10ull,
-                                              100ull,
-                                              1000ull,
-                                              10000ull,
-                                              100000ull,
-                                              1000000ull,
-                                              10000000ull,
-                                              100000000ull,
-                                              1000000000ull,
-                                              10000000000ull,
-                                              100000000000ull,
-                                              1000000000000ull,
-                                              10000000000000ull,
-                                              100000000000000ull,
-                                              1000000000000000ull,
-                                              10000000000000000ull,
-                                              100000000000000000ull,
-                                              1000000000000000000ull};
-    if (decimals < 0 || decimals > 18) return 0;
+    const std::uint32_t hi = v / 10000, lo = v % 10000;
+    std::memcpy(end - 8, &kDigitPairs[2 * (hi / 100)], 2);
+    std::memcpy(end - 6, &kDigitPairs[2 * (hi % 100)], 2);
+    std::memcpy(end - 4, &kDigitPairs[2 * (lo / 100)], 2);
+    std::memcpy(end - 2, &kDigitPairs[2 * (lo % 100)], 2);
+}
+
+// Writes the lowest `count` digits of v (leading zeros included) so that they end at end and
+// leaves in v what is above them; returns where they start.
+char* put_low_digits(std::uint64_t& v, int count, char* end)
+{
+    for (; count >= 8; count -= 8, v /= 100000000) {
+        put_8_digits(static_cast<std::uint32_t>(v % 100000000), end);
+        end -= 8;
+    }
+    for (; count >= 2; count -= 2, v /= 100) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * (v % 100)], 2);
+    }
+    if (count == 1) {
+        *--end = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+    return end;
+}
+
+// Writes v's digits (at least one) so that they end at end; returns where they start.
+char* put_digits(std::uint64_t v, char* end)
+{
+    while (v >= 100000000) {
+        put_8_digits(static_cast<std::uint32_t>(v % 100000000), end);
+        end -= 8;
+        v /= 100000000;
+    }
+    while (v >= 100) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * (v % 100)], 2);
+        v /= 100;
+    }
+    if (v >= 10) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * v], 2);
+    } else {
+        *--end = static_cast<char>('0' + v);
+    }
+    return end;
+}
+
+constexpr std::array<std::uint64_t, 20> kPow10 = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+// The number of decimal digits of v (none for 0).
+int digit_count(std::uint64_t v)
+{
+    const int bits = 64 - __builtin_clzll(v | 1);
+    const int guess = bits * 1233 >> 12;   // bits * log10(2), at most one short
+    return guess + (guess < 20 && v >= kPow10[static_cast<std::size_t>(guess)] ? 1 : 0);
+}
+
+// |v| * 10^decimals rounded to a whole number exactly as printf's "%.*f" rounds (the exact
+// binary value to the nearest, ties to even), for decimals up to 18; false where the result
+// does not fit 64 bits (the caller then formats through std::to_chars). v is finite.
+bool scaled_whole(double v, int decimals, std::uint64_t& out)
+{
+    if (decimals < 0 || decimals > 18) return false;
     std::uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
-    const bool negative = bits >> 63;
     const int biased = static_cast<int>((bits >> 52) & 0x7FF);
     std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
     int e = -1074;
@@ -714,12 +771,12 @@ std::size_t fixed_text(double v, int decimals, char* out)
         m |= std::uint64_t(1) << 52;
         e = biased - 1075;
     }
-    // |v| * 10^decimals = m * 10^decimals * 2^e, with m * 10^decimals below 2^113.
+    // |v| * 10^decimals = m * 10^decimals * 2^e, where m * 10^decimals is below 2^113.
     using u128 = unsigned __int128;
-    const u128 p = static_cast<u128>(m) * pow10[decimals];
+    const u128 p = static_cast<u128>(m) * kPow10[static_cast<std::size_t>(decimals)];
     u128 whole;
     if (e >= 0) {
-        if (e > 0 && (p >> (126 - e)) != 0) return 0;
+        if (e >= 64 || (p >> (64 - e)) != 0) return false;
         whole = p << e;
     } else if (-e >= 127) {
         whole = 0;   // below 2^-14 after scaling: rounds to zero
@@ -730,36 +787,23 @@ std::size_t fixed_text(double v, int decimals, char* out)
         const u128 half = u128(1) << (s - 1);
         if (rest > half || (rest == half && (whole & 1))) ++whole;
     }
-    // The digits of the whole number, then the point put in.
-    char digits[48];
-    char* end = digits + sizeof digits;
-    char* d = end;
-    std::uint64_t low;
-    if (whole >> 64) {
-        constexpr std::uint64_t e19 = 10000000000000000000ull;
-        u128 high = whole / e19;
-        low = static_cast<std::uint64_t>(whole % e19);
-        for (int i = 0; i < 19; ++i, low /= 10) *--d = static_cast<char>('0' + low % 10);
-        low = static_cast<std::uint64_t>(high);   // below 2^127 / 10^19 < 2^64
+    if (whole >> 64) return false;
+    out = static_cast<std::uint64_t>(whole);
+    return true;
+}
+
+// Writes n blanks in a few moves of fixed size.
+void put_blanks(unsigned char* dst, std::size_t n)
+{
+    static constexpr char blanks[17] = "                ";
+    if (n >= 16) {
+        std::memset(dst, ' ', n);
+    } else if (n >= 8) {
+        std::memcpy(dst, blanks, 8);
+        std::memcpy(dst + n - 8, blanks, 8);
     } else {
-        low = static_cast<std::uint64_t>(whole);
+        for (std::size_t i = 0; i < n; ++i) dst[i] = ' ';
     }
-    do {
-        *--d = static_cast<char>('0' + low % 10);
-        low /= 10;
-    } while (low != 0);
-    while (end - d < decimals + 1) *--d = '0';
-    char* o = out;
-    if (negative) *o++ = '-';
-    const std::size_t before = static_cast<std::size_t>(end - d) - static_cast<std::size_t>(decimals);
-    std::memcpy(o, d, before);
-    o += before;
-    if (decimals > 0) {
-        *o++ = '.';
-        std::memcpy(o, d + before, static_cast<std::size_t>(decimals));
-        o += decimals;
-    }
-    return static_cast<std::size_t>(o - out);
 }
 
 void put_real(const OutField& f, double v, unsigned char* dst)
@@ -778,13 +822,29 @@ void put_real(const OutField& f, double v, unsigned char* dst)
     }
     // A number of more digits than the field can never fit; this also bounds the text.
     if (std::fabs(v) >= 1e21) out_of_range(f.name);
-    char buf[512];
-    std::size_t n = fixed_text(v, f.decimals, buf);
-    if (n == 0) {
-        auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, f.decimals);
-        if (res.ec != std::errc()) out_of_range(f.name);
-        n = static_cast<std::size_t>(res.ptr - buf);
+    const std::size_t w = static_cast<std::size_t>(f.width);
+    std::uint64_t whole;
+    if (scaled_whole(v, f.decimals, whole)) {
+        // The text straight into the field: [-]digits[.decimals], no sign when it rounds to 0.
+        const bool minus = std::signbit(v) && whole != 0;
+        const int d = f.decimals;
+        const std::size_t n = static_cast<std::size_t>(std::max(digit_count(whole) - d, 1) + (d > 0 ? d + 1 : 0)) +
+                              (minus ? 1 : 0);
+        if (n > w) out_of_range(f.name);
+        put_blanks(dst, w - n);
+        char* at = reinterpret_cast<char*>(dst + w);
+        if (d > 0) {
+            at = put_low_digits(whole, d, at);
+            *--at = '.';
+        }
+        at = put_digits(whole, at);
+        if (minus) *--at = '-';
+        return;
     }
+    char buf[512];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, f.decimals);
+    if (res.ec != std::errc()) out_of_range(f.name);
+    std::size_t n = static_cast<std::size_t>(res.ptr - buf);
     const char* s = buf;
     if (buf[0] == '-') {
         bool zero = true;
