@@ -164,10 +164,12 @@ void write_table(const ResolvedTable& t, const TableData& shape, const RecordFee
 {
     CurrentCheck check;
     if (expected) {
+        // The file as it is under the lock, read as a compact image (a plain one would take
+        // several times the file's size for a large table).
         check = [&](const std::vector<unsigned char>& bytes) {
             const std::string label = file_label(t.path);
             TableData now;
-            if (t.format == TableFormat::Paradox) now = read_paradox_bytes(label, bytes);
+            if (t.format == TableFormat::Paradox) now = read_paradox(t.path, true);
             else now = read_dbase_bytes(label, bytes.data(), bytes.size(), {}, true);
             if (!same_table(now, *expected)) throw EngineError(label + ": " + changed_file_message);
         };
