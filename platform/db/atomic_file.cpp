@@ -243,7 +243,7 @@ void write_file_atomically_streamed(const std::string& path, const std::function
     struct stat lst;
     if (::lstat(path.c_str(), &lst) == 0) {
         FileChange f(path);
-        if (check) check(f.bytes());
+        if (check) check();
         f.replace(produce);
         return;
     }

@@ -166,11 +166,9 @@ void write_table(const ResolvedTable& t, const TableData& shape, const RecordFee
     if (expected) {
         // The file as it is under the lock, read as a compact image (a plain one would take
         // several times the file's size for a large table).
-        check = [&](const std::vector<unsigned char>& bytes) {
+        check = [&]() {
+            const TableData now = read_table(t, true);
             const std::string label = file_label(t.path);
-            TableData now;
-            if (t.format == TableFormat::Paradox) now = read_paradox(t.path, true);
-            else now = read_dbase_bytes(label, bytes.data(), bytes.size(), {}, true);
             if (!same_table(now, *expected)) throw EngineError(label + ": " + changed_file_message);
         };
     }
