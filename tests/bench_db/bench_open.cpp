@@ -65,8 +65,14 @@ int ours(const char* path)
     ds.open();
     double sum = 0;
     const int n = ds.field_count();
-    for (ds.first(); !ds.eof(); ds.next())
-        for (int i = 0; i < n; ++i) sum += ds.field(i).as_float();
+    // A record's values are read first and then added, in the same order as the other modes add
+    // them: the running sum then stays in a register instead of going through memory around
+    // every read.
+    std::vector<double> row(static_cast<std::size_t>(n));
+    for (ds.first(); !ds.eof(); ds.next()) {
+        for (int i = 0; i < n; ++i) row[static_cast<std::size_t>(i)] = ds.field(i).as_float();
+        for (double v : row) sum += v;
+    }
     report(ds.record_count(), sum);
     return 0;
 }
