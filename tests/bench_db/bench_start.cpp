@@ -52,14 +52,16 @@ public:
         if (event->type() != QEvent::Paint || done_) return false;
         if (vantelo::shell::table_open == 0) {
             phase("paint of the grid without a table");
-            if (!open_ || asked_) {
+            if (!open_) {
                 finish();
-            } else {
+            } else if (!asked_) {
                 asked_ = true;
                 QTimer::singleShot(0, w_, [this] {
                     phase("打开");
                     w_->menu_item(QStringLiteral("Open1"))->trigger();
                     phase("打开 done");
+                    // A table that could not be opened is not waited for; its message is reported.
+                    if (vantelo::shell::table_open == 0) finish();
                 });
             }
             return false;
@@ -133,7 +135,8 @@ int main(int argc, char** argv)
     });
     phase("main window freed");
     for (const QString& m : services.message_texts()) std::fprintf(stderr, "%s\n", qPrintable(m));
-    if (rc != 0 || !watch || !watch->done_ || !services.messages.empty()) return rc != 0 ? rc : 1;
+    if (rc != 0) return rc;
+    if (!watch || !watch->done_ || !services.messages.empty() || (open && vantelo::shell::table_open == 0)) return 1;
     std::printf("%s\n", qPrintable(watch->shown));
     return 0;
 }
