@@ -12,6 +12,7 @@
 // With VANTELO_BENCH_PHASES set, the times of the steps since main() are written to stderr.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include <QAction>
 #include <QElapsedTimer>
