@@ -126,12 +126,16 @@ inline Value ColumnStore::value(std::size_t row, std::size_t col) const
 
 inline bool ColumnStore::real_at(std::size_t row, std::size_t col, double& out) const
 {
-    if (row >= rows_ || col >= columns_.size()) missing(row);
     if (source_) {
-        if (row != cached_row_) cache_reals(row);
+        if (row != cached_row_) {
+            if (row >= rows_) missing(row);
+            cache_reals(row);
+        }
+        if (col >= cached_reals_.size()) missing(row);
         out = cached_reals_[col];
         return cached_numeric_[col] != 0;
     }
+    if (row >= rows_ || col >= columns_.size()) missing(row);
     const Column& c = columns_[col];
     switch (c.kind) {
     case Kind::Unset: out = 0; return true;

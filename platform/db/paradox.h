@@ -40,6 +40,10 @@ TableData read_paradox(const std::string& path, bool compact = false);
 TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data,
                              const ParadoxMemo* memo = nullptr);
 
+// The compact image of a table from bytes in memory, as read_paradox(path, true) makes it from
+// a file (without a memo file).
+TableData read_paradox_image(const std::string& label, std::vector<unsigned char> data);
+
 // Checks that the fields can be written to a Paradox table (names, sizes, kinds); raises
 // EngineError naming the first that cannot.
 void check_paradox_fields(const std::vector<FieldDef>& fields);

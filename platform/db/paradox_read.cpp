@@ -685,6 +685,14 @@ TableData read_paradox_bytes(const std::string& label, const std::vector<unsigne
     return read_paradox_span(label, data.data(), data.size(), memo, false);
 }
 
+TableData read_paradox_image(const std::string& label, std::vector<unsigned char> data)
+{
+    auto file = std::make_shared<FileBytes>(std::move(data));
+    const unsigned char* bytes = file->data();
+    const std::size_t size = file->size();
+    return read_paradox_span(label, bytes, size, nullptr, true, std::move(file));
+}
+
 TableData read_paradox(const std::string& path, bool compact)
 {
     const std::string label = file_label(path);
