@@ -535,16 +535,20 @@ void Dataset::delete_record()
     state_ = State::Browse;
     modified_ = false;
     buffer_.clear();
-    TableData t = data_;
-    t.erase_record(static_cast<std::size_t>(cursor_));
+    // The table is written from the image without the record, which is not copied for it.
+    const auto gone = static_cast<std::size_t>(cursor_);
+    const RecordFeed all = records_of(data_);
+    const RecordFeed rest{data_.record_count() - 1, [&](std::size_t row, Record& scratch) -> const Record& {
+                              return all.read(row < gone ? row : row + 1, scratch);
+                          }};
     const ResolvedTable r{open_path_, open_format_};
-    write_table(r, t, &data_);
+    write_table(r, data_, rest, &data_);
     // The table as the file now holds it: a text that does not survive encoding exactly (bytes
     // that are not valid text) is shown as it was written.
     try {
         data_ = read_table(r, true);
     } catch (const Error&) {
-        data_ = std::move(t);
+        data_.erase_record(gone);
     }
     if (cursor_ >= static_cast<int>(data_.record_count())) cursor_ = static_cast<int>(data_.record_count()) - 1;
     eof_ = data_.record_count() == 0;

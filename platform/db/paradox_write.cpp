@@ -489,7 +489,8 @@ Layout unchanged_layout(const std::string& label, FileChange& f, const TableData
 {
     const std::vector<unsigned char>& data = f.bytes();
     Layout L = matching_layout(label, data, cols, image.record_count());
-    if (!same_table(read_paradox_bytes(label, data), image)) throw EngineError(label + ": " + changed_file_message);
+    // Compared as a compact image, so that a large table is not decoded whole for one record.
+    if (!same_table(read_paradox_image(label, data), image)) throw EngineError(label + ": " + changed_file_message);
     return L;
 }
 
