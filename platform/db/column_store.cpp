@@ -199,7 +199,25 @@ void ColumnStore::read_record(std::size_t row, Record& out) const
 {
     if (row >= rows_) throw EngineError("Record " + std::to_string(row) + " does not exist");
     out.resize(columns_.size());
-    for (std::size_t c = 0; c < columns_.size(); ++c) out[c] = source_ ? source_->value(row, c) : load(columns_[c], row);
+    if (source_) {
+        for (std::size_t c = 0; c < columns_.size(); ++c) out[c] = source_->value(row, c);
+        return;
+    }
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        // A record read row after row into the same storage mostly finds each cell holding a
+        // value of the kind it gets: that value is overwritten in place.
+        const Column& col = columns_[c];
+        Value& v = out[c];
+        if (col.kind == Kind::Real && !col.empty[row]) {
+            if (double* d = std::get_if<double>(&v)) *d = col.reals[row];
+            else v = col.reals[row];
+        } else if (col.kind == Kind::Int && !col.empty[row]) {
+            if (std::int64_t* i = std::get_if<std::int64_t>(&v)) *i = col.ints[row];
+            else v = col.ints[row];
+        } else {
+            v = load(col, row);
+        }
+    }
 }
 
 Record ColumnStore::record(std::size_t row) const
