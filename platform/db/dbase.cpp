@@ -234,7 +234,7 @@ FieldDef def_of(const RawField& f, int code_page)
 bool is_blank_byte(unsigned char c) { return c == ' ' || c == 0; }
 
 // The field's bytes without surrounding blanks (and NULs).
-std::string_view trimmed(const unsigned char* p, int width)
+[[gnu::always_inline]] inline std::string_view trimmed(const unsigned char* p, int width)
 {
     std::size_t b = 0, e = static_cast<std::size_t>(width);
     // Numbers are right-aligned behind blanks: skip those eight at a time.
