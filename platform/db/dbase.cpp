@@ -768,8 +768,9 @@ TableData read_dbase(const std::string& path, bool compact)
     std::uint64_t size = file.size();
     std::vector<unsigned char> head(static_cast<std::size_t>(std::min<std::uint64_t>(size, 32)));
     head.resize(file.read(0, head.data(), head.size()));
-    if (head.size() < 32) size = head.size();
-    if (head.size() >= 32) {
+    if (head.size() < 32) {
+        size = head.size();  // cut short meanwhile
+    } else {
         const std::size_t length = get_u16le(head.data() + 8);
         if (length > head.size() && length <= size) {
             head.resize(length);
@@ -790,7 +791,7 @@ TableData read_dbase(const std::string& path, bool compact)
     for (std::size_t left = s.h.count; left > 0;) {
         const std::size_t n = std::min(per_piece, left);
         const std::size_t got = file.read(at, piece.data(), n * length);
-        if (got < n * length) check_records_fit(label, s.h, at + got);
+        if (got < n * length) check_records_fit(label, s.h, at + got);  // cut short meanwhile: raises
         read_records(s, piece.data(), n);
         at += n * length;
         left -= n;
