@@ -226,7 +226,6 @@ FileBytes::FileBytes(const std::string& path)
     if (want >= (1 << 20)) {
         void* p = ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p != MAP_FAILED) {
-            ::madvise(p, want, MADV_HUGEPAGE);
             buf_ = static_cast<unsigned char*>(p);
             capacity_ = want;
             try {

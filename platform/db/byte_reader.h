@@ -77,8 +77,9 @@ std::string file_label(const std::string& path);
 
 // The bytes of a table file, read into memory rather than mapped, so that a file cut short by
 // another program while it is read reads as truncated instead of ending the program. A large
-// file is read with one read() into a buffer that asks for huge pages: a hundred megabytes are
-// then not faulted in 4 KB at a time.
+// file is read with one read() into memory of its own mapping, which is given back whole when
+// the bytes are no longer needed. (Huge pages were measured: zeroing them cost more than the
+// faults they save.)
 class FileBytes {
 public:
     explicit FileBytes(const std::string& path);

@@ -143,7 +143,6 @@ const FieldDef& Field::def() const { return ds_->field_def(index_); }
 
 bool Field::is_null() const { return db::is_null(ds_->current_value(index_)); }
 
-double Field::as_float() const { return ds_->current_real(index_); }
 
 double Field::as_real_strict() const { return to_double(value_as_real_strict(ds_->current_value(index_))); }
 
@@ -557,11 +556,10 @@ int Dataset::field_count() const
     return state_ == State::Inactive ? 0 : static_cast<int>(data_.fields.size());
 }
 
-Field Dataset::field(int i)
+void Dataset::field_out_of_range(int i) const
 {
     require_active();
-    if (i < 0 || i >= field_count()) throw EngineError("Field index " + std::to_string(i) + " out of range");
-    return Field(this, i);
+    throw EngineError("Field index " + std::to_string(i) + " out of range");
 }
 
 int Dataset::find_field(const std::string& name) const
@@ -636,13 +634,8 @@ Value Dataset::current_value(int col) const
     return data_.value(static_cast<std::size_t>(cursor_), c);
 }
 
-double Dataset::current_real(int col) const
+double Dataset::current_real_slow(int col) const
 {
-    // A browsed record of a column of numbers is read without making a value.
-    if (state_ == State::Browse && cursor_ >= 0 && col >= 0 && col < field_count() && data_.compact) {
-        double d;
-        if (data_.columns.real_at(static_cast<std::size_t>(cursor_), static_cast<std::size_t>(col), d)) return d;
-    }
     return to_double(real_of(current_value(col), field_def(col)));
 }
 
@@ -689,7 +682,7 @@ void Dataset::notify_record(int row)
 
 void Dataset::notify_position()
 {
-    if (batch_) return;
+    if (batch_ || observers_.empty()) return;
     auto list = observers_;
     for (auto* o : list)
         if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) o->position_changed(*this);

@@ -131,7 +131,11 @@ public:
     bool in_batch() const { return batch_; }
 
     int field_count() const;
-    Field field(int i);
+    Field field(int i)
+    {
+        if (state_ == State::Inactive || static_cast<unsigned>(i) >= data_.fields.size()) field_out_of_range(i);
+        return Field(this, i);
+    }
     Field field_by_name(const std::string& name);   // case-insensitive, else "Field '%s' not found"
     int find_field(const std::string& name) const;  // -1 when absent
     std::vector<std::string> field_names() const;
@@ -158,6 +162,8 @@ public:
 
 private:
     void require_active() const;
+    [[noreturn]] void field_out_of_range(int i) const;
+    double current_real_slow(int col) const;
     void require_closed() const;
     void post_if_editing();
     void end_batch_write();
@@ -207,5 +213,18 @@ public:
     Dataset* destination = nullptr;
     void execute();
 };
+
+// Read for every value of a scan, so kept where the compiler can inline it: a browsed record
+// of a column of numbers is read without making a value.
+inline double Dataset::current_real(int col) const
+{
+    if (state_ == State::Browse && cursor_ >= 0 && data_.compact && static_cast<unsigned>(col) < data_.fields.size()) {
+        double d;
+        if (data_.columns.real_at(static_cast<std::size_t>(cursor_), static_cast<std::size_t>(col), d)) return d;
+    }
+    return current_real_slow(col);
+}
+
+inline double Field::as_float() const { return ds_->current_real(index_); }
 
 }  // namespace vantelo::db

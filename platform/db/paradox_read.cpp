@@ -1,5 +1,6 @@
 // Reading Paradox tables: header, field descriptions, block chain, field values, memo text.
 #include <algorithm>
+#include <memory>
 #include <cmath>
 #include <cstring>
 
@@ -418,8 +419,165 @@ std::string sibling(const std::string& path, const char* ext_lower)
 
 namespace {
 
+// One cell of any kind but the memo kinds, which need the memo file.
+Value decode_cell(const Column& c, const unsigned char* p, int cp)
+{
+    switch (c.kind) {
+    case Kind::Alpha: {
+        std::size_t n = 0;
+        while (n < static_cast<std::size_t>(c.size) && p[n] != 0) ++n;
+        if (n == 0) return {};
+        return decode(std::string_view(reinterpret_cast<const char*>(p), n), cp);
+    }
+    case Kind::Short: {
+        std::uint16_t u = be16(p);
+        if (u == 0) return {};
+        return static_cast<std::int64_t>(static_cast<std::int16_t>(u ^ 0x8000u));
+    }
+    case Kind::Long:
+    case Kind::AutoInc: {
+        std::uint32_t u = be32(p);
+        if (u == 0) return {};
+        return static_cast<std::int64_t>(static_cast<std::int32_t>(u ^ 0x80000000u));
+    }
+    case Kind::Number:
+    case Kind::Money: {
+        double v;
+        if (!decode_double(p, v)) return {};
+        return v;
+    }
+    case Kind::Date: {
+        std::uint32_t u = be32(p);
+        if (u == 0) return {};
+        return date_from_day_number(static_cast<std::int32_t>(u ^ 0x80000000u));
+    }
+    case Kind::Logical:
+        if (p[0] == 0) return {};
+        return p[0] != 0x80;
+    case Kind::Time: {
+        std::uint32_t u = be32(p);
+        std::int32_t ms = static_cast<std::int32_t>(u ^ 0x80000000u);
+        if (u == 0 || ms < 0) return {};
+        return time_text(ms);
+    }
+    case Kind::Timestamp: {
+        double v;
+        // Milliseconds since day 1 at midnight; keep to years 1..9999.
+        if (!decode_double(p, v) || !(v >= 86400000.0 && v < 3.16e14)) return {};
+        std::int64_t ms = static_cast<std::int64_t>(std::floor(v));
+        std::int64_t days = ms / 86400000;
+        return date_text(date_from_day_number(days)) + " " + time_text(ms - days * 86400000);
+    }
+    case Kind::Bcd: return decode_bcd(p, c.decimals);
+    default: return {};   // bytes and binary kinds: shown empty
+    }
+}
+
+bool is_number_kind(Kind k) { return k == Kind::Number || k == Kind::Money; }
+
+// Whether a stored number decodes to an infinity or a NaN, from its first two bytes: the
+// exponent is all ones (kept as it is in a positive number's bytes, inverted in a negative
+// one's). A blank cell, all zero bytes, is not one.
+bool stored_not_finite(const unsigned char* p)
+{
+    const unsigned hi = be16(p);
+    const unsigned exponent = (hi >> 4) & 0x7FF;
+    if (hi & 0x8000) return exponent == 0x7FF;
+    return exponent == 0 && std::any_of(p, p + 8, [](unsigned char x) { return x != 0; });
+}
+
+[[noreturn]] void not_finite(const std::string& label, std::size_t recno, const std::string& field)
+{
+    throw EngineError(label + ": record " + std::to_string(recno + 1) + " field '" + field +
+                      "': the stored number is not finite");
+}
+
+// The records of a table read from the file's bytes as they are asked for: the file stays in
+// memory as it was read, with the place of each data block's first record, so opening a large
+// table costs reading its file and no more.
+class ParadoxRecords final : public RecordSource {
+public:
+    ParadoxRecords(std::shared_ptr<FileBytes> file, const Layout& L, int code_page)
+        : file_(std::move(file)), columns_(L.columns), code_page_(code_page),
+          record_size_(static_cast<std::size_t>(L.record_size))
+    {
+        std::size_t row = 0;
+        for (const Block& b : L.chain) {
+            if (b.count <= 0) continue;
+            starts_.push_back(file_->data() + b.offset + kBlockHead);
+            firsts_.push_back(row);
+            row += static_cast<std::size_t>(b.count);
+        }
+        rows_ = row;
+        firsts_.push_back(row);
+    }
+
+    std::size_t size() const override { return rows_; }
+
+    Value value(std::size_t row, std::size_t col) const override
+    {
+        const Column& c = columns_[col];
+        return decode_cell(c, record(row) + c.offset, code_page_);
+    }
+
+    bool real(std::size_t row, std::size_t col, double& out) const override
+    {
+        const Column& c = columns_[col];
+        const unsigned char* p = record(row) + c.offset;
+        switch (c.kind) {
+        case Kind::Number:
+        case Kind::Money:
+            if (!decode_double(p, out)) out = 0;
+            return true;
+        case Kind::Long:
+        case Kind::AutoInc: {
+            const std::uint32_t u = be32(p);
+            out = u == 0 ? 0.0 : static_cast<double>(static_cast<std::int32_t>(u ^ 0x80000000u));
+            return true;
+        }
+        case Kind::Short: {
+            const std::uint16_t u = be16(p);
+            out = u == 0 ? 0.0 : static_cast<double>(static_cast<std::int16_t>(u ^ 0x8000u));
+            return true;
+        }
+        case Kind::Logical: out = p[0] != 0 && p[0] != 0x80 ? 1.0 : 0.0; return true;
+        default: return false;
+        }
+    }
+
+private:
+    const unsigned char* record(std::size_t row) const
+    {
+        // Reads mostly go forward, so the block of the last read is tried first.
+        if (row - block_first_ >= block_rows_) find_block(row);
+        const unsigned char* rec = block_start_ + (row - block_first_) * record_size_;
+        // A scan reads record after record: ask for the bytes a few records on before they are needed.
+        __builtin_prefetch(rec + 8 * record_size_);
+        return rec;
+    }
+
+    void find_block(std::size_t row) const
+    {
+        const auto b = static_cast<std::size_t>(std::upper_bound(firsts_.begin(), firsts_.end(), row) - firsts_.begin()) - 1;
+        block_first_ = firsts_[b];
+        block_rows_ = firsts_[b + 1] - firsts_[b];
+        block_start_ = starts_[b];
+    }
+
+    std::shared_ptr<FileBytes> file_;
+    std::vector<Column> columns_;
+    int code_page_;
+    std::size_t record_size_;
+    std::size_t rows_ = 0;
+    std::vector<const unsigned char*> starts_;   // each non-empty block's first record
+    std::vector<std::size_t> firsts_;            // the row of that record, then the row count
+    // The block of the last read (none at first). An image is read by one thread at a time.
+    mutable std::size_t block_first_ = 0, block_rows_ = 0;
+    mutable const unsigned char* block_start_ = nullptr;
+};
+
 TableData read_paradox_span(const std::string& label, const unsigned char* data, std::size_t size,
-                            const ParadoxMemo* memo, bool compact, FileBytes* file = nullptr)
+                            const ParadoxMemo* memo, bool compact, std::shared_ptr<FileBytes> file = {})
 {
     const Layout L = parse_layout(label, data, size);
     TableData t;
@@ -436,18 +594,33 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
     if (L.file_type == 0 || L.primary_key_fields > 0) add_reason(t, "the table is keyed (it has a primary key)");
     if (L.write_protected) add_reason(t, "the table is write-protected");
 
+    t.compact = compact;
+    const bool has_memo_kind =
+        std::any_of(L.columns.begin(), L.columns.end(), [](const Column& c) { return c.kind == Kind::Memo; });
+    if (compact && file && !has_memo_kind) {
+        // The compact image reads its records from the file's bytes. Every stored number is
+        // checked here, so that a damaged one is refused at the open, as a decoded table's is.
+        std::vector<std::size_t> numbers;
+        for (std::size_t i = 0; i < nf; ++i)
+            if (is_number_kind(L.columns[i].kind)) numbers.push_back(i);
+        std::size_t recno = 0;
+        for (const Block& b : numbers.empty() ? std::vector<Block>{} : L.chain) {
+            const unsigned char* rec = data + b.offset + kBlockHead;
+            for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno)
+                for (std::size_t i : numbers)
+                    if (stored_not_finite(rec + L.columns[i].offset)) not_finite(label, recno, t.fields[i].name);
+        }
+        t.columns = ColumnStore(nf, std::make_shared<ParadoxRecords>(std::move(file), L, cp));
+        return t;
+    }
+
     bool memo_missing = false;
     std::string memo_problem;
-    t.compact = compact;
     if (compact) t.columns = ColumnStore(nf);
     t.reserve(L.num_records);
     Record out;
     std::size_t recno = 0;
     ByteReader blocks(label, data, size);
-    // A compact image of a file whose blocks run forward gives back each block's bytes once
-    // they are read, so that the file and its image are not both held whole.
-    bool forward = compact && file;
-    for (std::size_t i = 1; forward && i < L.chain.size(); ++i) forward = L.chain[i].offset > L.chain[i - 1].offset;
     for (const Block& b : L.chain) {
         // Whole blocks at a time; the records follow the block's head.
         blocks.seek(b.offset, "data block");
@@ -459,94 +632,33 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
             for (std::size_t i = 0; i < nf; ++i) {
                 const Column& c = L.columns[i];
                 const unsigned char* p = rec + c.offset;
-                switch (c.kind) {
-                case Kind::Alpha: {
-                    std::size_t n = 0;
-                    while (n < static_cast<std::size_t>(c.size) && p[n] != 0) ++n;
-                    if (n == 0) out.emplace_back();
-                    else out.emplace_back(decode(std::string_view(reinterpret_cast<const char*>(p), n), cp));
-                    break;
+                if (c.kind != Kind::Memo) {
+                    out.push_back(decode_cell(c, p, cp));
+                    if (const double* d = std::get_if<double>(&out.back()); d && !std::isfinite(*d))
+                        not_finite(label, recno, t.fields[i].name);
+                    continue;
                 }
-                case Kind::Short: {
-                    std::uint16_t u = be16(p);
-                    if (u == 0) out.emplace_back();
-                    else out.emplace_back(static_cast<std::int64_t>(static_cast<std::int16_t>(u ^ 0x8000u)));
-                    break;
+                std::string bytes;
+                const bool blank = std::all_of(p, p + c.size, [](unsigned char x) { return x == 0; });
+                if (blank) {
+                    out.emplace_back();
+                    continue;
                 }
-                case Kind::Long:
-                case Kind::AutoInc: {
-                    std::uint32_t u = be32(p);
-                    if (u == 0) out.emplace_back();
-                    else out.emplace_back(static_cast<std::int64_t>(static_cast<std::int32_t>(u ^ 0x80000000u)));
-                    break;
-                }
-                case Kind::Number:
-                case Kind::Money: {
-                    double v;
-                    if (!decode_double(p, v)) out.emplace_back();
-                    else if (!std::isfinite(v))
-                        throw EngineError(label + ": record " + std::to_string(recno + 1) + " field '" +
-                                          t.fields[i].name + "': the stored number is not finite");
-                    else out.emplace_back(v);
-                    break;
-                }
-                case Kind::Date: {
-                    std::uint32_t u = be32(p);
-                    if (u == 0) out.emplace_back();
-                    else out.emplace_back(date_from_day_number(static_cast<std::int32_t>(u ^ 0x80000000u)));
-                    break;
-                }
-                case Kind::Logical:
-                    if (p[0] == 0) out.emplace_back();
-                    else out.emplace_back(p[0] != 0x80);
-                    break;
-                case Kind::Time: {
-                    std::uint32_t u = be32(p);
-                    std::int32_t ms = static_cast<std::int32_t>(u ^ 0x80000000u);
-                    if (u == 0 || ms < 0) out.emplace_back();
-                    else out.emplace_back(time_text(ms));
-                    break;
-                }
-                case Kind::Timestamp: {
-                    double v;
-                    // Milliseconds since day 1 at midnight; keep to years 1..9999.
-                    if (!decode_double(p, v) || !(v >= 86400000.0 && v < 3.16e14)) {
-                        out.emplace_back();
-                        break;
-                    }
-                    std::int64_t ms = static_cast<std::int64_t>(std::floor(v));
-                    std::int64_t days = ms / 86400000;
-                    out.emplace_back(date_text(date_from_day_number(days)) + " " + time_text(ms - days * 86400000));
-                    break;
-                }
-                case Kind::Bcd: out.push_back(decode_bcd(p, c.decimals)); break;
-                case Kind::Memo: {
-                    std::string bytes;
-                    const bool blank = std::all_of(p, p + c.size, [](unsigned char x) { return x == 0; });
-                    if (blank) {
-                        out.emplace_back();
-                        break;
-                    }
-                    try {
-                        if (memo_bytes(p, c.size, memo, bytes)) {
-                            if (bytes.empty()) out.emplace_back();
-                            else out.emplace_back(decode(bytes, cp));
-                        } else {
-                            memo_missing = true;
-                            out.emplace_back();
-                        }
-                    } catch (const EngineError& e) {
-                        if (memo_problem.empty()) memo_problem = e.what();
+                try {
+                    if (memo_bytes(p, c.size, memo, bytes)) {
+                        if (bytes.empty()) out.emplace_back();
+                        else out.emplace_back(decode(bytes, cp));
+                    } else {
+                        memo_missing = true;
                         out.emplace_back();
                     }
-                    break;
-                }
-                default: out.emplace_back(); break;   // bytes and binary kinds: shown empty
+                } catch (const EngineError& e) {
+                    if (memo_problem.empty()) memo_problem = e.what();
+                    out.emplace_back();
                 }
             }
             t.add_record(std::move(out));
         }
-        if (forward) file->discard_before(b.offset + kBlockHead + static_cast<std::size_t>(b.count) * L.record_size);
     }
     if (memo_missing) add_reason(t, "the memo file is missing, so long memo texts are shown empty");
     if (!memo_problem.empty()) add_reason(t, memo_problem + " (memo texts shown empty)");
@@ -563,7 +675,7 @@ TableData read_paradox_bytes(const std::string& label, const std::vector<unsigne
 TableData read_paradox(const std::string& path, bool compact)
 {
     const std::string label = file_label(path);
-    FileBytes data(path);
+    auto data = std::make_shared<FileBytes>(path);
     ParadoxMemo memo;
     bool has_memo = false;
     {
@@ -581,7 +693,9 @@ TableData read_paradox(const std::string& path, bool compact)
     }
     // A primary index (.px) belongs only to a table whose header says it is keyed; beside any
     // other table it is left over from a table this one replaced, and is not taken for its index.
-    return read_paradox_span(label, data.data(), data.size(), has_memo ? &memo : nullptr, compact, &data);
+    const unsigned char* bytes = data->data();
+    const std::size_t size = data->size();
+    return read_paradox_span(label, bytes, size, has_memo ? &memo : nullptr, compact, std::move(data));
 }
 
 }  // namespace vantelo::db
