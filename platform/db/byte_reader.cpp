@@ -260,7 +260,6 @@ FileReader::FileReader(const std::string& path) : path_(path)
     struct stat st;
     fd_ = open_regular(path, st);
     size_ = static_cast<std::size_t>(st.st_size);
-    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
 FileReader::~FileReader() { ::close(fd_); }

@@ -253,15 +253,107 @@ bool only_stars(std::string_view t)
     return true;
 }
 
-// Up to eight decimal digits at once: the bytes at p (little-endian, each less '0') whose value
-// the low `count` of them give, read in pairs, then fours, then the eight.
-std::uint64_t digits_value(std::uint64_t x, int count)
+// Eight decimal digits at once: the bytes of x (little-endian, each less '0', the first the
+// highest digit) read in pairs, then fours, then the eight.
+std::uint64_t eight_digits_value(std::uint64_t x)
 {
-    if (count == 0) return 0;
-    x <<= 8 * (8 - count);  // the digits to the high bytes, zeros before them
     x = (x * 10) + (x >> 8);
     return (((x & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
             (((x >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >> 32;
+}
+
+// The value of the low `count` bytes of x as digits (each less '0').
+std::uint64_t digits_value(std::uint64_t x, int count)
+{
+    return count == 0 ? 0 : eight_digits_value(x << (8 * (8 - count)));
+}
+
+// The bytes of the 8 at p that are not decimal digits, as the high bit of each (x: the 8 bytes
+// less '0' by exclusive or, so a digit byte is 0..9 and any other byte more).
+std::uint64_t not_digits(std::uint64_t x)
+{
+    return (((x & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | x) & 0x8080808080808080u;
+}
+
+std::uint64_t word_at(const unsigned char* p)
+{
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// The whole number that ends at q + end written as dBASE writes numbers: right-aligned behind
+// blanks, at most eight digits (none is allowed, for ".5"), a '-' before them when negative.
+// Read eight bytes at once; false for any other text (which the general reader then takes).
+bool right_aligned_digits(const unsigned char* q, int end, std::uint64_t& value, int& count, bool& negative)
+{
+    if (end < 8) return false;
+    const std::uint64_t x = word_at(q + end - 8) ^ 0x3030303030303030u;
+    const std::uint64_t other = not_digits(x);
+    const int n = other == 0 ? 8 : std::countl_zero(other) / 8;  // the digits at the end
+    const std::uint64_t digits = n == 0 ? 0 : ~std::uint64_t{0} << (8 * (8 - n));
+    const std::uint64_t blanks = (0x2020202020202020u ^ 0x3030303030303030u) & ~digits;
+    negative = false;
+    if ((x & ~digits) != blanks) {
+        const std::uint64_t minus = blanks ^ (std::uint64_t{' ' ^ '-'} << (8 * (7 - n)));
+        if (n == 8 || (x & ~digits) != minus) return false;
+        negative = true;
+    }
+    for (int i = 0; i < end - 8; ++i)
+        if (q[i] != ' ') return false;
+    value = eight_digits_value(x & digits);
+    count = n;
+    return true;
+}
+
+// A number field of `decimals` decimals (1 to 16) as dBASE writes it: the whole part as above,
+// the point in its place and every decimal digit, read a word at a time. m / 10^k as in
+// short_decimal below, so the same double; false for any other text.
+bool fixed_decimal(const unsigned char* q, int width, int decimals, double& out)
+{
+    static constexpr double pow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    static constexpr std::uint64_t scale[] = {1,
+                                              10,
+                                              100,
+                                              1000,
+                                              10000,
+                                              100000,
+                                              1000000,
+                                              10000000,
+                                              100000000,
+                                              1000000000,
+                                              10000000000,
+                                              100000000000,
+                                              1000000000000,
+                                              10000000000000,
+                                              100000000000000,
+                                              1000000000000000,
+                                              10000000000000000};
+    const int point = width - decimals - 1;
+    if (decimals < 1 || decimals > 16 || point < 8 || q[point] != '.') return false;
+    std::uint64_t whole;
+    int count;
+    bool negative;
+    if (!right_aligned_digits(q, point, whole, count, negative) || count + decimals > 19) return false;
+    // The decimals: the last word's high bytes, or all of it and the high bytes of the one before.
+    const std::uint64_t last = word_at(q + width - 8) ^ 0x3030303030303030u;
+    std::uint64_t fraction;
+    if (decimals <= 8) {
+        const std::uint64_t mine = ~std::uint64_t{0} << (8 * (8 - decimals));
+        if (not_digits(last) & mine) return false;
+        fraction = eight_digits_value(last & mine);
+    } else {
+        const std::uint64_t before = word_at(q + width - 16) ^ 0x3030303030303030u;
+        const std::uint64_t mine = ~std::uint64_t{0} << (8 * (16 - decimals));
+        if (not_digits(last) || (not_digits(before) & mine)) return false;
+        fraction = eight_digits_value(before & mine) * 100000000u + eight_digits_value(last);
+    }
+    const std::uint64_t m = whole * scale[decimals] + fraction;
+    if (m > (std::uint64_t{1} << 53)) return false;
+    const double v = static_cast<double>(m) / pow10[decimals];
+    out = negative ? -v : v;
+    return true;
 }
 
 // Digits with at most one point and nothing else, the way nearly every number field is
@@ -281,10 +373,8 @@ bool short_decimal(std::string_view t, double& out)
     auto digits = [&] {
         const char* from = p;
         while (end - p >= 8) {
-            std::uint64_t x;
-            std::memcpy(&x, p, 8);
-            x ^= 0x3030303030303030u;  // a digit byte becomes 0..9, any other byte more
-            const std::uint64_t other = (((x & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | x) & 0x8080808080808080u;
+            const std::uint64_t x = word_at(reinterpret_cast<const unsigned char*>(p)) ^ 0x3030303030303030u;
+            const std::uint64_t other = not_digits(x);
             const int n = other == 0 ? 8 : std::countr_zero(other) / 8;
             m = m * scale[n] + digits_value(x, n);
             p += n;
@@ -461,6 +551,7 @@ struct ColumnPlan {
     bool integer = false;       // a number field read as a whole number
     std::size_t offset = 0;     // within the record, after the deletion flag
     int width = 0;
+    int decimals = 0;
     int null_bit = -1;          // bit in _NullFlags, -1 when the field cannot be null
 };
 
@@ -513,7 +604,8 @@ Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t fil
     for (const RawField& f : h.fields) {
         if (!visible(f)) continue;
         t.fields.push_back(def_of(f, h.code_page));
-        s.plan.push_back(ColumnPlan{f.kind, t.fields.back().type == FieldType::Integer, f.offset, f.width, f.null_bit});
+        s.plan.push_back(ColumnPlan{f.kind, t.fields.back().type == FieldType::Integer, f.offset, f.width, f.decimals,
+                                    f.null_bit});
         if (f.kind == Kind::Memo) has_memo = true;
     }
     if (s.plan.empty()) r.fail("the table has no fields", 32);
@@ -578,14 +670,22 @@ void decode_record(Reading& s, const unsigned char* body, Cells& cells)
             break;
         }
         case Kind::Number: {
-            std::string_view text = trimmed(q, f.width);
+            // Most fields hold what dBASE writes; anything else goes to the general reader.
             if (f.integer) {
+                std::uint64_t whole;
+                int count;
+                bool negative;
                 std::int64_t v;
-                res = parse_integer(text, v);
+                if (right_aligned_digits(q, f.width, whole, count, negative) && count > 0) {
+                    v = negative ? -static_cast<std::int64_t>(whole) : static_cast<std::int64_t>(whole);
+                    res = Parse::Ok;
+                } else {
+                    res = parse_integer(trimmed(q, f.width), v);
+                }
                 if (res == Parse::Ok) cells.integer(c, v);
             } else {
                 double v;
-                res = parse_number(text, v);
+                res = fixed_decimal(q, f.width, f.decimals, v) ? Parse::Ok : parse_number(trimmed(q, f.width), v);
                 if (res == Parse::Ok) cells.real(c, v);
             }
             break;

@@ -490,4 +490,21 @@ INSTANTIATE_TEST_SUITE_P(Cells, DbaseCell, testing::Values(
     CellCase{'N', 12, 1, "1234567\xB3.5", std::monostate{}, true},
     CellCase{'N', 12, 1, "1234 5678.5", std::monostate{}, true},
     CellCase{'N', 12, 1, "123456.78.5", std::monostate{}, true},
-    CellCase{'N', 12, 1, "          -.", std::monostate{}, true}));
+    CellCase{'N', 12, 1, "          -.", std::monostate{}, true},
+    // Numbers right-aligned with the point in its place, as dBASE writes them (read a word at
+    // a time), and near misses of that layout.
+    CellCase{'N', 10, 1, "       -.5", -0.5, false},
+    CellCase{'N', 10, 1, "        .5", 0.5, false},
+    CellCase{'N', 12, 2, "    -1234.50", -1234.5, false},
+    CellCase{'N', 30, 16, "           -1.2500000000000000", -1.25, false},
+    CellCase{'N', 30, 12, "                3.000000000001", 3.000000000001, false},
+    CellCase{'N', 20, 3, "       -12345678.125", -12345678.125, false},
+    CellCase{'N', 12, 2, "    - 123.50", std::monostate{}, true},
+    CellCase{'N', 12, 2, "    12 34.50", std::monostate{}, true},
+    CellCase{'N', 12, 2, "     1234.5:", std::monostate{}, true},
+    CellCase{'N', 12, 2, "   --1234.50", std::monostate{}, true},
+    CellCase{'N', 11, 0, "   -1234567", std::int64_t{-1234567}, false},
+    CellCase{'N', 11, 0, "  123456789", std::int64_t{123456789}, false},
+    CellCase{'N', 11, 0, "-0000000001", std::int64_t{-1}, false},
+    CellCase{'N', 11, 0, "     -   12", std::monostate{}, true},
+    CellCase{'N', 11, 0, "   1234-567", std::monostate{}, true}));
