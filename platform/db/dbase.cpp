@@ -285,7 +285,7 @@ std::uint64_t word_at(const unsigned char* p)
 // The whole number that ends at q + end written as dBASE writes numbers: right-aligned behind
 // blanks, at most eight digits (none is allowed, for ".5"), a '-' before them when negative.
 // Read eight bytes at once; false for any other text (which the general reader then takes).
-bool right_aligned_digits(const unsigned char* q, int end, std::uint64_t& value, int& count, bool& negative)
+[[gnu::always_inline]] inline bool right_aligned_digits(const unsigned char* q, int end, std::uint64_t& value, int& count, bool& negative)
 {
     if (end < 8) return false;
     const std::uint64_t x = word_at(q + end - 8) ^ 0x3030303030303030u;
@@ -309,7 +309,7 @@ bool right_aligned_digits(const unsigned char* q, int end, std::uint64_t& value,
 // A number field of `decimals` decimals (1 to 16) as dBASE writes it: the whole part as above,
 // the point in its place and every decimal digit, read a word at a time. m / 10^k as in
 // short_decimal below, so the same double; false for any other text.
-bool fixed_decimal(const unsigned char* q, int width, int decimals, double& out)
+[[gnu::always_inline]] inline bool fixed_decimal(const unsigned char* q, int width, int decimals, double& out)
 {
     static constexpr double pow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
                                        1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
