@@ -299,8 +299,14 @@ std::uint64_t word_at(const unsigned char* p)
         if (n == 8 || (x & ~digits) != minus) return false;
         negative = true;
     }
-    for (int i = 0; i < end - 8; ++i)
-        if (q[i] != ' ') return false;
+    // The bytes before the word must be blanks: fewer than eight are compared at once.
+    const int before = end - 8;
+    if (before >= 8) {
+        for (int i = 0; i < before; ++i)
+            if (q[i] != ' ') return false;
+    } else if (before > 0 && ((word_at(q) ^ 0x2020202020202020u) & (~std::uint64_t{0} >> (8 * (8 - before)))) != 0) {
+        return false;
+    }
     value = eight_digits_value(x & digits);
     count = n;
     return true;

@@ -507,4 +507,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, DbaseCell, testing::Values(
     CellCase{'N', 11, 0, "  123456789", std::int64_t{123456789}, false},
     CellCase{'N', 11, 0, "-0000000001", std::int64_t{-1}, false},
     CellCase{'N', 11, 0, "     -   12", std::monostate{}, true},
-    CellCase{'N', 11, 0, "   1234-567", std::monostate{}, true}));
+    CellCase{'N', 11, 0, "   1234-567", std::monostate{}, true},
+    CellCase{'N', 11, 0, "5       123", std::monostate{}, true},
+    CellCase{'N', 20, 10, "x       1.2500000000", std::monostate{}, true},
+    CellCase{'N', 30, 12, "x               3.000000000001", std::monostate{}, true}));
