@@ -27,8 +27,9 @@
 namespace vantelo::db {
 
 using ByteSink = std::function<void(const unsigned char*, std::size_t)>;
-// Called with the bytes of the file about to be replaced, under its lock; raises to refuse.
-using CurrentCheck = std::function<void(const std::vector<unsigned char>&)>;
+// Called while the file about to be replaced is locked, before anything is written (it reads
+// the file itself, so that a large file need not be copied into memory first); raises to refuse.
+using CurrentCheck = std::function<void()>;
 
 void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data);
 

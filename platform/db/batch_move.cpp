@@ -31,14 +31,17 @@ void BatchMove::execute()
         TableData t;
         t.code_page = 936;
         t.fields = fields_for_format(src.fields, to.format);
-        t.records.reserve(src.record_count());
-        for (std::size_t r = 0; r < src.record_count(); ++r) {
-            const Record rec = src.record(r);
-            Record out(t.fields.size());
-            for (std::size_t i = 0; i < out.size() && i < rec.size(); ++i) out[i] = value_for_field(rec[i], t.fields[i]);
-            t.records.push_back(std::move(out));
-        }
-        write_table(to, t);
+        // The records are made one at a time as the new file is written.
+        const RecordFeed from = records_of(src);
+        Record in;
+        const RecordFeed records{src.record_count(), [&](std::size_t row, Record& out) -> const Record& {
+                                     const Record& rec = from.read(row, in);
+                                     out.resize(t.fields.size());
+                                     for (std::size_t i = 0; i < out.size(); ++i)
+                                         out[i] = i < rec.size() ? value_for_field(rec[i], t.fields[i]) : Value{};
+                                     return out;
+                                 }};
+        write_table(to, t, records);
         if (replacing) remove_replaced_companions(to.path, to.format, source->resolved_path());
     } catch (...) {
         if (opened_here) source->close();

@@ -83,6 +83,8 @@ std::string file_label(const std::string& path);
 class FileBytes {
 public:
     explicit FileBytes(const std::string& path);
+    // Bytes already in memory, kept as they are.
+    explicit FileBytes(std::vector<unsigned char> bytes) : size_(bytes.size()), copy_(std::move(bytes)) {}
     ~FileBytes() { release(); }
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;

@@ -136,6 +136,14 @@ void ColumnStore::materialize()
     }
 }
 
+void ColumnStore::cache_reals(std::size_t row) const
+{
+    cached_reals_.resize(columns_.size());
+    cached_numeric_.resize(columns_.size());
+    source_->reals(row, cached_reals_.data(), cached_numeric_.data());
+    cached_row_ = row;
+}
+
 void ColumnStore::append_value(std::size_t col, Value&& v)
 {
     if (source_) materialize();

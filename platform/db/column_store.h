@@ -24,6 +24,8 @@ public:
     // The cell as a real number when the column holds numbers (an empty cell reads 0);
     // false for a column of another kind.
     virtual bool real(std::size_t row, std::size_t col, double& out) const = 0;
+    // Every cell of a record as real() reads it: out[c] and numeric[c] (1 or 0) for each column.
+    virtual void reals(std::size_t row, double* out, unsigned char* numeric) const = 0;
 };
 
 class ColumnStore {
@@ -81,11 +83,17 @@ private:
     void start_kind(Column& c, Kind k);
     // Decodes the source's records into columns before a change.
     void materialize();
+    // Reads a record of the source as real numbers, for the reads of a scan that follow.
+    void cache_reals(std::size_t row) const;
 
     std::vector<Column> columns_;
     std::size_t rows_ = 0;
     std::size_t reserve_rows_ = 0;
     std::shared_ptr<const RecordSource> source_;
+    // The last record of the source read as real numbers (a scan reads a record field by field).
+    mutable std::size_t cached_row_ = static_cast<std::size_t>(-1);
+    mutable std::vector<double> cached_reals_;
+    mutable std::vector<unsigned char> cached_numeric_;
 };
 
 inline Value ColumnStore::load(const Column& c, std::size_t row)
@@ -118,8 +126,16 @@ inline Value ColumnStore::value(std::size_t row, std::size_t col) const
 
 inline bool ColumnStore::real_at(std::size_t row, std::size_t col, double& out) const
 {
+    if (source_) {
+        if (row != cached_row_) {
+            if (row >= rows_) missing(row);
+            cache_reals(row);
+        }
+        if (col >= cached_reals_.size()) missing(row);
+        out = cached_reals_[col];
+        return cached_numeric_[col] != 0;
+    }
     if (row >= rows_ || col >= columns_.size()) missing(row);
-    if (source_) return source_->real(row, col, out);
     const Column& c = columns_[col];
     switch (c.kind) {
     case Kind::Unset: out = 0; return true;

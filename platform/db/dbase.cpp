@@ -1,6 +1,7 @@
 #include "platform/db/dbase.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -966,6 +967,133 @@ void put_integer(const OutField& f, std::int64_t v, unsigned char* dst)
     put_right(f, buf, n, dst);
 }
 
+// The digits of 0..99, two by two.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> d{};
+    for (int i = 0; i < 100; ++i) {
+        d[2 * i] = static_cast<char>('0' + i / 10);
+        d[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return d;
+}();
+
+// Writes the 8 digits of v (below 10^8, leading zeros included) so that they end at end; the
+// four pairs are worked out independently of one another.
+void put_8_digits(std::uint32_t v, char* end)
+{
+    const std::uint32_t hi = v / 10000, lo = v % 10000;
+    std::memcpy(end - 8, &kDigitPairs[2 * (hi / 100)], 2);
+    std::memcpy(end - 6, &kDigitPairs[2 * (hi % 100)], 2);
+    std::memcpy(end - 4, &kDigitPairs[2 * (lo / 100)], 2);
+    std::memcpy(end - 2, &kDigitPairs[2 * (lo % 100)], 2);
+}
+
+// Writes the lowest `count` digits of v (leading zeros included) so that they end at end and
+// leaves in v what is above them; returns where they start.
+char* put_low_digits(std::uint64_t& v, int count, char* end)
+{
+    for (; count >= 8; count -= 8, v /= 100000000) {
+        put_8_digits(static_cast<std::uint32_t>(v % 100000000), end);
+        end -= 8;
+    }
+    for (; count >= 2; count -= 2, v /= 100) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * (v % 100)], 2);
+    }
+    if (count == 1) {
+        *--end = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+    return end;
+}
+
+// Writes v's digits (at least one) so that they end at end; returns where they start.
+char* put_digits(std::uint64_t v, char* end)
+{
+    while (v >= 100000000) {
+        put_8_digits(static_cast<std::uint32_t>(v % 100000000), end);
+        end -= 8;
+        v /= 100000000;
+    }
+    while (v >= 100) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * (v % 100)], 2);
+        v /= 100;
+    }
+    if (v >= 10) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * v], 2);
+    } else {
+        *--end = static_cast<char>('0' + v);
+    }
+    return end;
+}
+
+constexpr std::array<std::uint64_t, 20> kPow10 = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+// The number of decimal digits of v (none for 0).
+int digit_count(std::uint64_t v)
+{
+    const int bits = 64 - __builtin_clzll(v | 1);
+    const int guess = bits * 1233 >> 12;   // bits * log10(2), at most one short
+    return guess + (guess < 20 && v >= kPow10[static_cast<std::size_t>(guess)] ? 1 : 0);
+}
+
+// |v| * 10^decimals rounded to a whole number exactly as printf's "%.*f" rounds (the exact
+// binary value to the nearest, ties to even), for decimals up to 18; false where the result
+// does not fit 64 bits (the caller then formats through std::to_chars). v is finite.
+bool scaled_whole(double v, int decimals, std::uint64_t& out)
+{
+    if (decimals < 0 || decimals > 18) return false;
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
+    int e = -1074;
+    if (biased != 0) {
+        m |= std::uint64_t(1) << 52;
+        e = biased - 1075;
+    }
+    // |v| * 10^decimals = m * 10^decimals * 2^e, where m * 10^decimals is below 2^113.
+    using u128 = unsigned __int128;
+    const u128 p = static_cast<u128>(m) * kPow10[static_cast<std::size_t>(decimals)];
+    u128 whole;
+    if (e >= 0) {
+        if (e >= 64 || (p >> (64 - e)) != 0) return false;
+        whole = p << e;
+    } else if (-e >= 127) {
+        whole = 0;   // below 2^-14 after scaling: rounds to zero
+    } else {
+        const int s = -e;
+        whole = p >> s;
+        const u128 rest = p & ((u128(1) << s) - 1);
+        const u128 half = u128(1) << (s - 1);
+        if (rest > half || (rest == half && (whole & 1))) ++whole;
+    }
+    if (whole >> 64) return false;
+    out = static_cast<std::uint64_t>(whole);
+    return true;
+}
+
+// Writes n blanks in a few moves of fixed size.
+void put_blanks(unsigned char* dst, std::size_t n)
+{
+    static constexpr char blanks[17] = "                ";
+    if (n >= 16) {
+        std::memset(dst, ' ', n);
+    } else if (n >= 8) {
+        std::memcpy(dst, blanks, 8);
+        std::memcpy(dst + n - 8, blanks, 8);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) dst[i] = ' ';
+    }
+}
+
 void put_real(const OutField& f, double v, unsigned char* dst)
 {
     if (!std::isfinite(v)) out_of_range(f.name);
@@ -982,6 +1110,25 @@ void put_real(const OutField& f, double v, unsigned char* dst)
     }
     // A number of more digits than the field can never fit; this also bounds the text.
     if (std::fabs(v) >= 1e21) out_of_range(f.name);
+    const std::size_t w = static_cast<std::size_t>(f.width);
+    std::uint64_t whole;
+    if (scaled_whole(v, f.decimals, whole)) {
+        // The text straight into the field: [-]digits[.decimals], no sign when it rounds to 0.
+        const bool minus = std::signbit(v) && whole != 0;
+        const int d = f.decimals;
+        const std::size_t n = static_cast<std::size_t>(std::max(digit_count(whole) - d, 1) + (d > 0 ? d + 1 : 0)) +
+                              (minus ? 1 : 0);
+        if (n > w) out_of_range(f.name);
+        put_blanks(dst, w - n);
+        char* at = reinterpret_cast<char*>(dst + w);
+        if (d > 0) {
+            at = put_low_digits(whole, d, at);
+            *--at = '.';
+        }
+        at = put_digits(whole, at);
+        if (minus) *--at = '-';
+        return;
+    }
     char buf[512];
     auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, f.decimals);
     if (res.ec != std::errc()) out_of_range(f.name);
@@ -1222,9 +1369,9 @@ unsigned char written_version(unsigned char read)
     return (read & 0x87) == 0x03 ? read : 0x03;
 }
 
-// Produces the bytes of a new table in pieces: the header, then the records a block at a
-// time, then the end mark.
-void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
+// Produces the bytes of a new table in pieces: the header, then the records a bounded buffer
+// at a time, then the end mark. t gives the fields and the file's settings, records the records.
+void produce_dbase(const TableData& t, const RecordFeed& records, bool foxpro, const ByteSink& put)
 {
     foxpro = foxpro || t.foxpro_marks;
     const int cp = output_code_page(t.code_page);
@@ -1232,12 +1379,12 @@ void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
     std::size_t record_length = 1;
     for (const OutField& f : fields) record_length += static_cast<std::size_t>(f.width);
     std::size_t header_length = 32 + 32 * fields.size() + 1;
-    if (t.records.size() > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
+    if (records.count > 0xFFFFFFFFu) throw EngineError("Too many records for a dBASE table");
     std::vector<unsigned char> header(header_length, 0);
     unsigned char* h = header.data();
     h[0] = written_version(t.dbase_version);
     put_today(h + 1);
-    put_u32le(h + 4, static_cast<std::uint32_t>(t.records.size()));
+    put_u32le(h + 4, static_cast<std::uint32_t>(records.count));
     put_u16le(h + 8, static_cast<std::uint16_t>(header_length));
     put_u16le(h + 10, static_cast<std::uint16_t>(record_length));
     h[29] = codepage_ldid(cp);
@@ -1253,11 +1400,12 @@ void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
     h[header_length - 1] = 0x0D;
     put(header.data(), header.size());
 
-    const std::size_t per_block = std::max<std::size_t>(1, (1 << 16) / record_length);
-    std::vector<unsigned char> block(std::min(per_block, std::max<std::size_t>(t.records.size(), 1)) * record_length);
+    const std::size_t per_block = std::max<std::size_t>(1, (1 << 20) / record_length);
+    std::vector<unsigned char> block(std::min(per_block, std::max<std::size_t>(records.count, 1)) * record_length);
     std::size_t filled = 0;
-    for (const Record& rec : t.records) {
-        encode_record(fields, rec, cp, block.data() + filled * record_length);
+    Record scratch;
+    for (std::size_t r = 0; r < records.count; ++r) {
+        encode_record(fields, records.read(r, scratch), cp, block.data() + filled * record_length);
         if (++filled == per_block) {
             put(block.data(), filled * record_length);
             filled = 0;
@@ -1273,13 +1421,19 @@ void produce_dbase(const TableData& t, bool foxpro, const ByteSink& put)
 std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro)
 {
     std::vector<unsigned char> out;
-    produce_dbase(t, foxpro, [&](const unsigned char* p, std::size_t n) { out.insert(out.end(), p, p + n); });
+    produce_dbase(t, records_of(t), foxpro, [&](const unsigned char* p, std::size_t n) { out.insert(out.end(), p, p + n); });
     return out;
 }
 
 void write_dbase(const std::string& path, const TableData& t, bool foxpro, const CurrentCheck& check)
 {
-    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(t, foxpro, put); }, check);
+    write_dbase(path, t, records_of(t), foxpro, check);
+}
+
+void write_dbase(const std::string& path, const TableData& shape, const RecordFeed& records, bool foxpro,
+                 const CurrentCheck& check)
+{
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { produce_dbase(shape, records, foxpro, put); }, check);
 }
 
 namespace {

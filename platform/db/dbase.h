@@ -55,6 +55,10 @@ std::string dbase_stored_name(const std::string& name, int code_page = 936);
 // floats, field offsets in the descriptors).
 std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro);
 void write_dbase(const std::string& path, const TableData& t, bool foxpro = false, const CurrentCheck& check = {});
+// The same with the records made one at a time (shape gives the fields and the file's settings;
+// its own records are not written). The file is written a bounded buffer at a time.
+void write_dbase(const std::string& path, const TableData& shape, const RecordFeed& records, bool foxpro = false,
+                 const CurrentCheck& check = {});
 
 // Write-through of a posted record, as for Paradox: rec written in place over record `index`
 // of the table `image` (counting the records as read, deleted ones skipped), or appended at the

@@ -40,6 +40,10 @@ TableData read_paradox(const std::string& path, bool compact = false);
 TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data,
                              const ParadoxMemo* memo = nullptr);
 
+// The compact image of a table from bytes in memory, as read_paradox(path, true) makes it from
+// a file (without a memo file).
+TableData read_paradox_image(const std::string& label, std::vector<unsigned char> data);
+
 // Checks that the fields can be written to a Paradox table (names, sizes, kinds); raises
 // EngineError naming the first that cannot.
 void check_paradox_fields(const std::vector<FieldDef>& fields);
@@ -53,6 +57,10 @@ std::vector<unsigned char> build_paradox(const TableData& t, const std::string& 
 
 // Writes t as a new Paradox file through a temporary file (check: see write_file_atomically).
 void write_paradox(const std::string& path, const TableData& t, const CurrentCheck& check = {});
+// The same with the records made one at a time (shape gives the fields and the code page; its
+// own records are not written). The file is written a bounded buffer at a time.
+void write_paradox(const std::string& path, const TableData& shape, const RecordFeed& records,
+                   const CurrentCheck& check = {});
 
 // Write-through of a posted record: record `index` of the table `image` replaced by rec in
 // place, or rec appended at the physical end (through a new file: the record and the counts

@@ -492,6 +492,31 @@ bool stored_not_finite(const unsigned char* p)
                       "': the stored number is not finite");
 }
 
+// A cell of a kind that holds numbers as a real number (an empty cell reads 0); false for
+// the other kinds.
+bool real_of(const Column& c, const unsigned char* p, double& out)
+{
+    switch (c.kind) {
+    case Kind::Number:
+    case Kind::Money:
+        if (!decode_double(p, out)) out = 0;
+        return true;
+    case Kind::Long:
+    case Kind::AutoInc: {
+        const std::uint32_t u = be32(p);
+        out = u == 0 ? 0.0 : static_cast<double>(static_cast<std::int32_t>(u ^ 0x80000000u));
+        return true;
+    }
+    case Kind::Short: {
+        const std::uint16_t u = be16(p);
+        out = u == 0 ? 0.0 : static_cast<double>(static_cast<std::int16_t>(u ^ 0x8000u));
+        return true;
+    }
+    case Kind::Logical: out = p[0] != 0 && p[0] != 0x80 ? 1.0 : 0.0; return true;
+    default: out = 0; return false;
+    }
+}
+
 // The records of a table read from the file's bytes as they are asked for: the file stays in
 // memory as it was read, with the place of each data block's first record, so opening a large
 // table costs reading its file and no more.
@@ -523,26 +548,14 @@ public:
     bool real(std::size_t row, std::size_t col, double& out) const override
     {
         const Column& c = columns_[col];
-        const unsigned char* p = record(row) + c.offset;
-        switch (c.kind) {
-        case Kind::Number:
-        case Kind::Money:
-            if (!decode_double(p, out)) out = 0;
-            return true;
-        case Kind::Long:
-        case Kind::AutoInc: {
-            const std::uint32_t u = be32(p);
-            out = u == 0 ? 0.0 : static_cast<double>(static_cast<std::int32_t>(u ^ 0x80000000u));
-            return true;
-        }
-        case Kind::Short: {
-            const std::uint16_t u = be16(p);
-            out = u == 0 ? 0.0 : static_cast<double>(static_cast<std::int16_t>(u ^ 0x8000u));
-            return true;
-        }
-        case Kind::Logical: out = p[0] != 0 && p[0] != 0x80 ? 1.0 : 0.0; return true;
-        default: return false;
-        }
+        return real_of(c, record(row) + c.offset, out);
+    }
+
+    void reals(std::size_t row, double* out, unsigned char* numeric) const override
+    {
+        const unsigned char* rec = record(row);
+        for (std::size_t c = 0; c < columns_.size(); ++c)
+            numeric[c] = real_of(columns_[c], rec + columns_[c].offset, out[c]) ? 1 : 0;
     }
 
 private:
@@ -670,6 +683,14 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
 TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data, const ParadoxMemo* memo)
 {
     return read_paradox_span(label, data.data(), data.size(), memo, false);
+}
+
+TableData read_paradox_image(const std::string& label, std::vector<unsigned char> data)
+{
+    auto file = std::make_shared<FileBytes>(std::move(data));
+    const unsigned char* bytes = file->data();
+    const std::size_t size = file->size();
+    return read_paradox_span(label, bytes, size, nullptr, true, std::move(file));
 }
 
 TableData read_paradox(const std::string& path, bool compact)

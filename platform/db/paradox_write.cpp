@@ -92,6 +92,20 @@ std::vector<Column> columns_for(const std::vector<FieldDef>& fields)
     return cols;
 }
 
+namespace {
+
+// The stored bits of a number or money field: the sign bit set for a positive value, every
+// bit inverted for a negative one (so that the bytes sort as the numbers do); no negative zero.
+std::uint64_t number_bits(double d)
+{
+    if (d == 0) d = 0;
+    std::uint64_t u;
+    std::memcpy(&u, &d, sizeof u);
+    return (u & 0x8000000000000000ull) ? ~u : (u | 0x8000000000000000ull);
+}
+
+}  // namespace
+
 void encode_record(const std::vector<Column>& columns, const std::vector<FieldDef>& fields, const Record& rec,
                    int code_page, unsigned char* out)
 {
@@ -105,6 +119,11 @@ void encode_record(const std::vector<Column>& columns, const std::vector<FieldDe
         const Value& v = rec[i];
         unsigned char* p = out + c.offset;
         if (is_null(v)) continue;
+        // The most common cell of a population table first: a real in a number field.
+        if (const double* pd = std::get_if<double>(&v); pd && c.kind == Kind::Number && std::isfinite(*pd)) {
+            put_be64(p, number_bits(*pd));
+            continue;
+        }
         auto mismatch = [&]() { return EngineError(quoted(fields[i]) + ": type mismatch"); };
         auto integer = [&](std::int64_t lo, std::int64_t hi) -> std::int64_t {
             std::int64_t x;
@@ -142,11 +161,7 @@ void encode_record(const std::vector<Column>& columns, const std::vector<FieldDe
             else if (auto pi = std::get_if<std::int64_t>(&v)) d = static_cast<double>(*pi);
             else throw mismatch();
             if (!std::isfinite(d)) throw EngineError(quoted(fields[i]) + ": the value is not a finite number");
-            if (d == 0) d = 0;   // no negative zero
-            std::uint64_t u;
-            std::memcpy(&u, &d, sizeof u);
-            u = (u & 0x8000000000000000ull) ? ~u : (u | 0x8000000000000000ull);
-            put_be64(p, u);
+            put_be64(p, number_bits(d));
             break;
         }
         case Kind::Date: {
@@ -182,16 +197,14 @@ namespace {
 
 std::string record_prefix(std::size_t index) { return "record " + std::to_string(index + 1) + ", "; }
 
-std::uint32_t max_auto_inc(const std::vector<Column>& cols, const std::vector<Record>& recs, std::uint32_t start)
+// The autoincrement counter after rec: the highest of start and rec's autoincrement values.
+std::uint32_t max_auto_inc(const std::vector<Column>& cols, const Record& r, std::uint32_t start)
 {
     std::uint32_t best = start;
-    for (std::size_t i = 0; i < cols.size(); ++i) {
-        if (cols[i].kind != Kind::AutoInc) continue;
-        for (const Record& r : recs)
-            if (i < r.size())
-                if (auto p = std::get_if<std::int64_t>(&r[i]); p && *p > 0 && static_cast<std::uint64_t>(*p) > best)
-                    best = static_cast<std::uint32_t>(*p);
-    }
+    for (std::size_t i = 0; i < cols.size() && i < r.size(); ++i)
+        if (cols[i].kind == Kind::AutoInc)
+            if (auto p = std::get_if<std::int64_t>(&r[i]); p && *p > 0 && static_cast<std::uint64_t>(*p) > best)
+                best = static_cast<std::uint32_t>(*p);
     return best;
 }
 
@@ -334,57 +347,121 @@ std::vector<FieldDef> paradox_fields_from(const std::vector<FieldDef>& fields)
     return out;
 }
 
-std::vector<unsigned char> build_paradox(const TableData& t, const std::string& table_name)
+namespace {
+
+// How many 4096-byte blocks are encoded before they are handed on: a bounded buffer whatever
+// the size of the table.
+constexpr std::size_t kBlocksPerWrite = 256;
+
+// What a new file of these fields needs before its first record is encoded; raises on fields
+// or a record count the format cannot hold.
+struct NewFile {
+    std::vector<Column> cols;
+    std::vector<unsigned char> header;
+    std::size_t record_size = 0;
+    std::size_t per_block = 0;
+    std::size_t blocks = 0;
+    int code_page = 936;
+};
+
+NewFile plan_paradox(const TableData& shape, const RecordFeed& records, const std::string& table_name)
 {
-    const std::vector<Column> cols = columns_for(t.fields);
-    const int cp = t.code_page > 0 ? t.code_page : 936;
+    NewFile f;
+    f.cols = columns_for(shape.fields);
+    f.code_page = shape.code_page > 0 ? shape.code_page : 936;
     std::vector<std::string> raw_names;
-    for (const FieldDef& f : t.fields) {
-        std::string n = encode(f.name, cp);
-        if (n.find('\0') != std::string::npos) throw EngineError("Invalid field name '" + f.name + "'");
+    for (const FieldDef& fd : shape.fields) {
+        std::string n = encode(fd.name, f.code_page);
+        if (n.find('\0') != std::string::npos) throw EngineError("Invalid field name '" + fd.name + "'");
         raw_names.push_back(std::move(n));
     }
-    const int rs = cols.back().offset + cols.back().size;
-    const std::size_t per_block = static_cast<std::size_t>((kWriteBlockSize - static_cast<int>(kBlockHead)) / rs);
-    const std::size_t n = t.records.size();
-    const std::size_t blocks = (n + per_block - 1) / per_block;
-    if (blocks > static_cast<std::size_t>(kMaxBlocks))
+    const int rs = f.cols.back().offset + f.cols.back().size;
+    f.record_size = static_cast<std::size_t>(rs);
+    f.per_block = static_cast<std::size_t>((kWriteBlockSize - static_cast<int>(kBlockHead)) / rs);
+    const std::size_t n = records.count;
+    f.blocks = (n + f.per_block - 1) / f.per_block;
+    if (f.blocks > static_cast<std::size_t>(kMaxBlocks))
         throw EngineError("Too many records for a Paradox table: " + std::to_string(n));
+    f.header = build_header(f.cols, raw_names, raw_table_name(table_name, f.code_page), f.code_page);
+    set_header_counts(f.header.data(), static_cast<std::uint32_t>(n), static_cast<int>(f.blocks), f.blocks ? 1 : 0,
+                      static_cast<int>(f.blocks));
+    // The autoincrement counter goes in the header, so a table with such a field is read
+    // through once before its records are written.
+    std::uint32_t auto_inc = 0;
+    bool has_auto_inc = false;
+    for (const Column& c : f.cols) has_auto_inc = has_auto_inc || c.kind == Kind::AutoInc;
+    Record scratch;
+    for (std::size_t r = 0; has_auto_inc && r < n; ++r) auto_inc = max_auto_inc(f.cols, records.read(r, scratch), auto_inc);
+    put_u32le(&f.header[0x49], auto_inc);
+    return f;
+}
 
-    std::vector<unsigned char> out = build_header(cols, raw_names, raw_table_name(table_name, cp), cp);
-    const std::size_t hs = out.size();
-    set_header_counts(out.data(), static_cast<std::uint32_t>(n), static_cast<int>(blocks), blocks ? 1 : 0,
-                      static_cast<int>(blocks));
-    put_u32le(&out[0x49], max_auto_inc(cols, t.records, 0));
-    out.resize(hs + blocks * kWriteBlockSize, 0);
-    for (std::size_t b = 0; b < blocks; ++b) {
-        unsigned char* blk = out.data() + hs + b * kWriteBlockSize;
-        const std::size_t first = b * per_block;
-        const std::size_t count = std::min(per_block, n - first);
-        put_u16le(blk, static_cast<std::uint16_t>(b + 1 < blocks ? b + 2 : 0));
-        put_u16le(blk + 2, static_cast<std::uint16_t>(b));
-        put_u16le(blk + 4, static_cast<std::uint16_t>((count - 1) * rs));
-        for (std::size_t k = 0; k < count; ++k) {
-            try {
-                encode_record(cols, t.fields, t.records[first + k], cp, blk + kBlockHead + k * rs);
-            } catch (const EngineError& e) {
-                throw EngineError(record_prefix(first + k) + e.what());
+// The header, then the data blocks a buffer at a time.
+void produce_paradox(const NewFile& f, const TableData& shape, const RecordFeed& records, const ByteSink& put)
+{
+    put(f.header.data(), f.header.size());
+    const std::size_t n = records.count;
+    std::vector<unsigned char> buf(std::min(f.blocks, kBlocksPerWrite) * kWriteBlockSize);
+    Record scratch;
+    for (std::size_t b0 = 0; b0 < f.blocks; b0 += kBlocksPerWrite) {
+        const std::size_t in_buf = std::min(kBlocksPerWrite, f.blocks - b0);
+        std::memset(buf.data(), 0, in_buf * kWriteBlockSize);
+        for (std::size_t b = b0; b < b0 + in_buf; ++b) {
+            unsigned char* blk = buf.data() + (b - b0) * kWriteBlockSize;
+            const std::size_t first = b * f.per_block;
+            const std::size_t count = std::min(f.per_block, n - first);
+            put_u16le(blk, static_cast<std::uint16_t>(b + 1 < f.blocks ? b + 2 : 0));
+            put_u16le(blk + 2, static_cast<std::uint16_t>(b));
+            put_u16le(blk + 4, static_cast<std::uint16_t>((count - 1) * f.record_size));
+            for (std::size_t k = 0; k < count; ++k) {
+                try {
+                    encode_record(f.cols, shape.fields, records.read(first + k, scratch), f.code_page,
+                                  blk + kBlockHead + k * f.record_size);
+                } catch (const EngineError& e) {
+                    throw EngineError(record_prefix(first + k) + e.what());
+                }
             }
         }
+        put(buf.data(), in_buf * kWriteBlockSize);
     }
+}
+
+}  // namespace
+
+std::vector<unsigned char> build_paradox(const TableData& t, const std::string& table_name)
+{
+    const RecordFeed records = records_of(t);
+    const NewFile f = plan_paradox(t, records, table_name);
+    std::vector<unsigned char> out;
+    out.reserve(f.header.size() + f.blocks * kWriteBlockSize);
+    produce_paradox(f, t, records, [&](const unsigned char* p, std::size_t n) { out.insert(out.end(), p, p + n); });
     return out;
 }
 
 void write_paradox(const std::string& path, const TableData& t, const CurrentCheck& check)
 {
+    write_paradox(path, t, records_of(t), check);
+}
+
+void write_paradox(const std::string& path, const TableData& shape, const RecordFeed& records, const CurrentCheck& check)
+{
     const std::string label = file_label(path);
-    std::vector<unsigned char> bytes;
+    NewFile f;
     try {
-        bytes = build_paradox(t, label);
+        f = plan_paradox(shape, records, label);
     } catch (const EngineError& e) {
         throw EngineError(label + ": " + e.what());
     }
-    write_file_atomically_streamed(path, [&](const ByteSink& put) { put(bytes.data(), bytes.size()); }, check);
+    write_file_atomically_streamed(
+        path,
+        [&](const ByteSink& put) {
+            try {
+                produce_paradox(f, shape, records, put);
+            } catch (const EngineError& e) {
+                throw EngineError(label + ": " + e.what());
+            }
+        },
+        check);
 }
 
 namespace {
@@ -448,7 +525,7 @@ Record paradox_update_record(const std::string& path, const TableData& image, st
     for (const Block& b : L.chain) {
         if (remaining < static_cast<std::size_t>(b.count)) {
             const std::size_t at = b.offset + kBlockHead + remaining * static_cast<std::size_t>(L.record_size);
-            if (std::uint32_t ai = max_auto_inc(cols, {rec}, L.auto_inc); ai != L.auto_inc) {
+            if (std::uint32_t ai = max_auto_inc(cols, rec, L.auto_inc); ai != L.auto_inc) {
                 // The record and the header's counter together: through a new file.
                 std::vector<unsigned char> data = f.bytes();
                 std::memcpy(data.data() + at, bytes.data(), bytes.size());
@@ -477,7 +554,7 @@ Record paradox_append_record(const std::string& path, const TableData& image, co
     const Layout L = unchanged_layout(label, f, image, cols);
     std::vector<unsigned char> data = f.bytes();
     const std::size_t rs = static_cast<std::size_t>(L.record_size);
-    const std::uint32_t auto_inc = max_auto_inc(cols, {rec}, L.auto_inc);
+    const std::uint32_t auto_inc = max_auto_inc(cols, rec, L.auto_inc);
 
     // The record, its block's count and the header's count change together, so the file is
     // always rewritten through a new file: no reader ever sees one without the others.

@@ -33,36 +33,47 @@ void create_table(const ResolvedTable& r, const SqlStatement& st)
 }
 
 // Add: the new field goes last and reads empty in every record. The file is rewritten whole
-// through a temporary file, so a failure leaves it as it was.
+// through a temporary file, streamed from the table as read, so a failure leaves it as it was.
 void add_field(const ResolvedTable& r, const SqlStatement& st)
 {
-    TableData t = read_table(r);
-    check_writable(r.path, t);
+    const TableData image = read_table(r, true);
+    check_writable(r.path, image);
     const SqlItem& it = st.items.front();
     FieldDef f = fields_for_format({field_of(it)}, r.format).front();
-    for (const auto& old : t.fields)
+    for (const auto& old : image.fields)
         if (equal_names(old.name, f.name) || equal_names(old.name, it.name))
             throw EngineError("Duplicate field name '" + it.name + "'");
-    const TableData before = t;
-    t.fields.push_back(f);
-    if (r.format == TableFormat::Paradox) check_paradox_fields(t.fields);
-    for (auto& rec : t.records) rec.emplace_back();
-    write_table(r, t, &before);
+    TableData shape = shape_of(image);
+    shape.fields.push_back(f);
+    if (r.format == TableFormat::Paradox) check_paradox_fields(shape.fields);
+    const RecordFeed old_records = records_of(image);
+    const RecordFeed records{image.record_count(), [&](std::size_t row, Record& scratch) -> const Record& {
+                                 const Record& rec = old_records.read(row, scratch);
+                                 if (&rec != &scratch) scratch = rec;
+                                 scratch.emplace_back();
+                                 return scratch;
+                             }};
+    write_table(r, shape, records, &image);
 }
 
 // Drop: the field and its values go; the other fields and the order of records stay.
 void drop_field(const ResolvedTable& r, const SqlStatement& st)
 {
-    TableData t = read_table(r);
-    check_writable(r.path, t);
-    int i = find_field_in(t, r.format, st.drop_name);
+    const TableData image = read_table(r, true);
+    check_writable(r.path, image);
+    int i = find_field_in(image, r.format, st.drop_name);
     if (i < 0) throw EngineError("Field '" + st.drop_name + "' not found");
-    if (t.fields.size() == 1) throw EngineError("Cannot drop the last field of a table");
-    const TableData before = t;
-    t.fields.erase(t.fields.begin() + i);
-    for (auto& rec : t.records)
-        if (static_cast<std::size_t>(i) < rec.size()) rec.erase(rec.begin() + i);
-    write_table(r, t, &before);
+    if (image.fields.size() == 1) throw EngineError("Cannot drop the last field of a table");
+    TableData shape = shape_of(image);
+    shape.fields.erase(shape.fields.begin() + i);
+    const RecordFeed old_records = records_of(image);
+    const RecordFeed records{image.record_count(), [&](std::size_t row, Record& scratch) -> const Record& {
+                                 const Record& rec = old_records.read(row, scratch);
+                                 if (&rec != &scratch) scratch = rec;
+                                 if (static_cast<std::size_t>(i) < scratch.size()) scratch.erase(scratch.begin() + i);
+                                 return scratch;
+                             }};
+    write_table(r, shape, records, &image);
 }
 
 }  // namespace

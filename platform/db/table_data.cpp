@@ -79,6 +79,20 @@ void TableData::erase_record(std::size_t row)
     else if (row < records.size()) records.erase(records.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
+RecordFeed records_of(const TableData& t)
+{
+    RecordFeed f;
+    f.count = t.record_count();
+    if (t.compact)
+        f.read = [&t](std::size_t row, Record& scratch) -> const Record& {
+            t.columns.read_record(row, scratch);
+            return scratch;
+        };
+    else
+        f.read = [&t](std::size_t row, Record&) -> const Record& { return t.records[row]; };
+    return f;
+}
+
 TableData compact_image(TableData t)
 {
     if (t.compact) return t;
@@ -90,9 +104,8 @@ TableData compact_image(TableData t)
     return t;
 }
 
-TableData plain_image(const TableData& t)
+TableData shape_of(const TableData& t)
 {
-    if (!t.compact) return t;
     TableData p;
     p.fields = t.fields;
     p.read_only = t.read_only;
@@ -100,6 +113,13 @@ TableData plain_image(const TableData& t)
     p.code_page = t.code_page;
     p.dbase_version = t.dbase_version;
     p.foxpro_marks = t.foxpro_marks;
+    return p;
+}
+
+TableData plain_image(const TableData& t)
+{
+    if (!t.compact) return t;
+    TableData p = shape_of(t);
     p.records.reserve(t.columns.size());
     for (std::size_t r = 0; r < t.columns.size(); ++r) p.records.push_back(t.columns.record(r));
     return p;

@@ -2,6 +2,7 @@
 // The in-memory image of one table: its fields and its records in physical order.
 // Record i (0-based) is age i for the program's input tables.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,21 @@ struct TableData {
     void set_record(std::size_t row, const Record& rec);
     void erase_record(std::size_t row);
 };
+
+// The records of a table about to be written, made one at a time, so that a rewrite (a field
+// added or dropped, a record deleted, a copy to another format) reads them from the image it
+// changes and needs no second image. read(row, scratch) returns record row: a record of the
+// image itself, or scratch filled with it (its storage reused from row to row).
+struct RecordFeed {
+    std::size_t count = 0;
+    std::function<const Record&(std::size_t row, Record& scratch)> read;
+};
+
+// The records of t as they are, read from a compact image without making it plain.
+RecordFeed records_of(const TableData& t);
+
+// t's fields and settings without its records (a plain image of no records).
+TableData shape_of(const TableData& t);
 
 // An image made compact (records moved into columns) or plain (columns copied out to records).
 TableData compact_image(TableData t);

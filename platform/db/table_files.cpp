@@ -157,25 +157,34 @@ TableData read_table(const ResolvedTable& t, bool compact)
 
 void write_table(const ResolvedTable& t, const TableData& data, const TableData* expected)
 {
-    if (data.compact) {
-        write_table(t, plain_image(data), expected);
-        return;
-    }
+    write_table(t, data, records_of(data), expected);
+}
+
+void write_table(const ResolvedTable& t, const TableData& shape, const RecordFeed& records, const TableData* expected)
+{
     CurrentCheck check;
     if (expected) {
-        check = [&](const std::vector<unsigned char>& bytes) {
+        // The file as it is under the lock, read as a compact image (a plain one would take
+        // several times the file's size for a large table).
+        check = [&]() {
+            const TableData now = read_table(t, true);
             const std::string label = file_label(t.path);
-            TableData now;
-            if (t.format == TableFormat::Paradox) now = read_paradox_bytes(label, bytes);
-            else now = read_dbase_bytes(label, bytes.data(), bytes.size());
             if (!same_table(now, *expected)) throw EngineError(label + ": " + changed_file_message);
         };
     }
     switch (t.format) {
-    case TableFormat::Paradox: write_paradox(t.path, data, check); return;
-    case TableFormat::DBase: write_dbase(t.path, data, false, check); return;
-    case TableFormat::FoxPro: write_dbase(t.path, data, true, check); return;
-    case TableFormat::Ascii: write_ascii(t.path, data); return;
+    case TableFormat::Paradox: write_paradox(t.path, shape, records, check); return;
+    case TableFormat::DBase: write_dbase(t.path, shape, records, false, check); return;
+    case TableFormat::FoxPro: write_dbase(t.path, shape, records, true, check); return;
+    case TableFormat::Ascii: {
+        // A text copy is written from a plain image.
+        TableData plain = shape_of(shape);
+        plain.records.reserve(records.count);
+        Record scratch;
+        for (std::size_t r = 0; r < records.count; ++r) plain.records.push_back(records.read(r, scratch));
+        write_ascii(t.path, plain);
+        return;
+    }
     }
 }
 

@@ -38,6 +38,11 @@ TableData read_table(const ResolvedTable& t, bool compact = false);
 // when its lock is taken must still read as expected (the table the change was made from),
 // else nothing is written: changed_file_message, after the file's name.
 void write_table(const ResolvedTable& t, const TableData& data, const TableData* expected = nullptr);
+// The same with the records made one at a time (shape gives the fields and the file's
+// settings; its own records are not written): a rewrite streams from the image it changes to
+// the new file, a bounded buffer at a time.
+void write_table(const ResolvedTable& t, const TableData& shape, const RecordFeed& records,
+                 const TableData* expected = nullptr);
 // Write-through of a posted record (see paradox_update_record): image is the table as read,
 // rec the new record; returns rec as the file now holds it.
 Record write_record(const ResolvedTable& t, const TableData& image, std::size_t index, const Record& rec);

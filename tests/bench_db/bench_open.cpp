@@ -65,8 +65,14 @@ int ours(const char* path)
     ds.open();
     double sum = 0;
     const int n = ds.field_count();
-    for (ds.first(); !ds.eof(); ds.next())
-        for (int i = 0; i < n; ++i) sum += ds.field(i).as_float();
+    // A record's values are read first and then added, in the same order as the other modes add
+    // them: the running sum then stays in a register instead of going through memory around
+    // every read.
+    std::vector<double> row(static_cast<std::size_t>(n));
+    for (ds.first(); !ds.eof(); ds.next()) {
+        for (int i = 0; i < n; ++i) row[static_cast<std::size_t>(i)] = ds.field(i).as_float();
+        for (double v : row) sum += v;
+    }
     report(ds.record_count(), sum);
     return 0;
 }
@@ -152,9 +158,11 @@ int chars(const char* path)
     return 0;
 }
 
+// Creates a table, appends n records to its image and writes it: the image by column plus the
+// writer's bounded buffer.
 int write(long n, const std::string& path)
 {
-    TableData t = bench::population_table(n);
+    TableData t = bench::population_table(n, true);
     ResolvedTable r = resolve_table(path, TableType::Default);
     t.fields = r.format == TableFormat::Paradox ? paradox_fields_from(t.fields) : dbase_fields_from(t.fields);
     write_table(r, t);

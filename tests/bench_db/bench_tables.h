@@ -16,12 +16,25 @@ constexpr int kFloats = 5;
 
 inline double value_of(long rec, int k) { return static_cast<double>(rec % 100000) * 1.25 + k * 0.001; }
 
-inline vantelo::db::TableData population_table(long n)
+// compact: the records by column, made cell by cell (what a program that creates a table and
+// appends its records holds), rather than one value vector per record.
+inline vantelo::db::TableData population_table(long n, bool compact = false)
 {
     using namespace vantelo::db;
     TableData t;
     t.fields.push_back(FieldDef{"年龄", FieldType::Integer});
     for (int k = 0; k < kFloats; ++k) t.fields.push_back(FieldDef{"f" + std::to_string(k), FieldType::Float});
+    if (compact) {
+        t.compact = true;
+        t.columns = ColumnStore(t.fields.size());
+        t.columns.reserve(static_cast<std::size_t>(n));
+        for (long i = 0; i < n; ++i) {
+            t.columns.append_int(0, std::int64_t(i % 81));
+            for (int k = 0; k < kFloats; ++k) t.columns.append_real(static_cast<std::size_t>(k + 1), value_of(i, k));
+            t.columns.end_row();
+        }
+        return t;
+    }
     t.records.reserve(static_cast<std::size_t>(n));
     for (long i = 0; i < n; ++i) {
         Record r;

@@ -3,6 +3,8 @@
 // written through in place or at the end.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -266,6 +268,48 @@ TEST_F(DbaseWrite, StoredTexts)
     for (size_t r = 0; r < std::size(cases); ++r) {
         std::string rec(reinterpret_cast<const char*>(&bytes[header + r * record]), record);
         EXPECT_EQ(rec, std::string(" ") + cases[r].text) << r;
+    }
+}
+
+// A real in a field of any number of decimals is the text C's printf gives it, right-aligned:
+// the exact binary value rounded to the nearest, exact ties to even; values near the rounding
+// step, tiny and subnormal ones, whole numbers above 2^53 and numbers of 20 digits among them.
+TEST_F(DbaseWrite, RealsAreWrittenAsPrintfRoundsThem)
+{
+    std::vector<double> values = {0.5, 1.5, 2.5, -0.5, -2.5, 0.125, 0.375, -0.625, 1.0000000005, 0.00000000005,
+                                  0.1, 0.2, 0.3, 2.675, 1.005, 1e-300, 4.9e-324, -2.2250738585072014e-308,
+                                  9007199254740993.0, 1e17 + 8, 99999999999999999999.0, 123456789.123456789,
+                                  5e9 + 0.123, 1844674407.3709551616, 18446744073709551616.0, 12345.001, -0.0};
+    // Random bit patterns scaled into [1e-12, 1e12), both signs.
+    std::uint64_t x = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 4000; ++i) {
+        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        const double m = static_cast<double>(x >> 11) / 9007199254740992.0;   // [0, 1)
+        values.push_back((i % 2 ? -1 : 1) * m * std::pow(10.0, static_cast<int>(x % 25) - 12));
+    }
+    for (int decimals : {0, 1, 2, 4, 10, 15, 18}) {
+        SCOPED_TRACE(decimals);
+        TableData t;
+        FieldDef f = field("n", FieldType::Float);
+        f.native = 'N';
+        f.size = f.native_size = 20;
+        f.decimals = decimals;
+        t.fields = {f};
+        std::vector<std::string> want;
+        for (double v : values) {
+            char buf[400];
+            std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+            std::string text = buf;
+            if (text.size() > 20) continue;   // does not fit the field
+            if (text[0] == '-' && text.find_first_of("123456789") == std::string::npos) text.erase(0, 1);   // no "-0"
+            want.push_back(std::string(20 - text.size(), ' ') + text);
+            t.records.push_back({v});
+        }
+        const auto bytes = build_dbase(t, false);
+        const std::size_t header = 32 + 32 + 1;
+        for (std::size_t r = 0; r < want.size(); ++r)
+            ASSERT_EQ(std::string(reinterpret_cast<const char*>(&bytes[header + r * 21 + 1]), 20), want[r])
+                << std::get<double>(t.records[r][0]);
     }
 }
 

@@ -2,9 +2,11 @@
 #include <QLineEdit>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <QTest>
 #include <QTextBrowser>
 
+#include "platform/db/paradox.h"
 #include "platform/ui/help_viewer.h"
 #include <QToolButton>
 
@@ -213,6 +215,84 @@ TEST_F(Grid, ColumnColoursFollowTheFieldThroughReopen)
     EXPECT_EQ(win->DataSource1->index(40, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::yellow));
     win->DBGrid1->clear_column_colors();
     EXPECT_FALSE(win->DataSource1->index(40, 1).data(Qt::BackgroundRole).isValid());
+}
+
+// The grid's link that notes every row whose cells the grid asks for.
+class CountingModel : public DatasetModel {
+public:
+    using DatasetModel::DatasetModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (index.isValid()) rows_read.insert(index.row());
+        return DatasetModel::data(index, role);
+    }
+    mutable std::set<int> rows_read;
+};
+
+// A large table costs the grid only the rows it shows: opening it, and going to its last record
+// with the navigator, read the cells of the rows on screen and of no other.
+TEST(GridOnALargeTable, ReadsOnlyTheRowsOnScreen)
+{
+    constexpr int records = 50000;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string file = dir.filePath("large.db").toStdString();
+    {
+        db::FieldDef age, pop;
+        age.name = "年龄";
+        age.type = db::FieldType::Integer;
+        pop.name = "男性人口";
+        pop.type = db::FieldType::Float;
+        db::TableData t;
+        t.fields = db::paradox_fields_from({age, pop});
+        for (int i = 0; i < records; ++i) t.records.push_back({std::int64_t(i), i * 0.5});
+        db::write_paradox(file, t);
+    }
+
+    db::Dataset table;
+    CountingModel source(table);
+    QWidget window;
+    window.resize(640, 480);
+    auto* grid = new DBGrid(&window);
+    auto* nav = new DBNavigator(&window);
+    grid->setGeometry(0, 0, 640, 440);
+    nav->setGeometry(0, 440, 640, 40);
+    grid->set_data_source(&source);
+    nav->set_data_source(&source, grid);
+    window.show();
+
+    // The rows read since the last check all lie in the rows the grid shows; returns the first.
+    auto expect_only_rows_on_screen = [&] {
+        grid->viewport()->grab();
+        const int first = grid->rowAt(0);
+        const int last = grid->rowAt(grid->viewport()->height() - 1);
+        EXPECT_GE(first, 0);
+        EXPECT_GE(last, first);
+        EXPECT_FALSE(source.rows_read.empty());
+        if (!source.rows_read.empty()) {
+            EXPECT_GE(*source.rows_read.begin(), first);
+            EXPECT_LE(*source.rows_read.rbegin(), last);
+        }
+        source.rows_read.clear();
+        return first;
+    };
+
+    table.set_table_name(file);
+    table.open();
+    ASSERT_EQ(source.rowCount(), records);
+    {
+        SCOPED_TRACE("opened");
+        EXPECT_EQ(expect_only_rows_on_screen(), 0);
+    }
+
+    nav->button("nbLast")->click();
+    EXPECT_EQ(table.rec_no(), records - 1);
+    {
+        SCOPED_TRACE("last record");
+        EXPECT_GT(expect_only_rows_on_screen(), records - 40);
+    }
+    EXPECT_EQ(source.index(records - 1, 0).data().toString(), QString::number(records - 1));
+    EXPECT_EQ(source.index(records - 1, 1).data().toString(), "24999.5");
 }
 
 }  // namespace
