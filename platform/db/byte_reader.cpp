@@ -141,23 +141,33 @@ int open_regular(const std::string& path, struct stat& st)
     return fd;
 }
 
-// Reads up to size bytes from the start of fd into p; returns the count read (less when the
-// file was cut short meanwhile) or raises.
-std::size_t read_up_to(int fd, unsigned char* p, std::size_t size, const std::string& path)
+// Reads up to size bytes from offset of fd into p; returns the count read (less when the file
+// was cut short meanwhile) or raises.
+std::size_t read_at(int fd, std::size_t offset, unsigned char* p, std::size_t size, const std::string& path)
 {
     std::size_t used = 0;
     while (used < size) {
-        ssize_t n = ::read(fd, p + used, size - used);
+        ssize_t n = ::pread(fd, p + used, size - used, static_cast<off_t>(offset + used));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            int err = errno;
-            ::close(fd);
+            const int err = errno;
             throw EngineError("Cannot read file " + shown_name(path) + ": " + std::strerror(err));
         }
         if (n == 0) break;
         used += static_cast<std::size_t>(n);
     }
     return used;
+}
+
+// The same from the start of the file, closing fd when it raises.
+std::size_t read_up_to(int fd, unsigned char* p, std::size_t size, const std::string& path)
+{
+    try {
+        return read_at(fd, 0, p, size, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
 }
 
 }  // namespace
@@ -243,6 +253,20 @@ void FileBytes::discard_before(std::size_t offset)
     if (end < discarded_ + (std::size_t{1} << 20)) return;
     ::madvise(buf_ + discarded_, end - discarded_, MADV_DONTNEED);
     discarded_ = end;
+}
+
+FileReader::FileReader(const std::string& path) : path_(path)
+{
+    struct stat st;
+    fd_ = open_regular(path, st);
+    size_ = static_cast<std::size_t>(st.st_size);
+}
+
+FileReader::~FileReader() { ::close(fd_); }
+
+std::size_t FileReader::read(std::size_t offset, unsigned char* p, std::size_t n)
+{
+    return read_at(fd_, offset, p, n, path_);
 }
 
 void FileBytes::release()

@@ -104,4 +104,25 @@ private:
     std::vector<unsigned char> copy_;
 };
 
+// A table file read a piece at a time, for a reader that decodes its records as they come
+// rather than holding the whole file. Opening refuses what FileBytes refuses, with the same
+// messages.
+class FileReader {
+public:
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    // The size the file had when opened.
+    std::size_t size() const { return size_; }
+    // Up to n bytes from offset into p; the count read, fewer when the file now ends sooner
+    // (cut short by another program).
+    std::size_t read(std::size_t offset, unsigned char* p, std::size_t n);
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::size_t size_ = 0;
+};
+
 }  // namespace vantelo::db

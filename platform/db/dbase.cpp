@@ -1,6 +1,8 @@
 #include "platform/db/dbase.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -55,6 +57,7 @@ struct Header {
     std::vector<RawField> fields;      // every column, system ones included
     int null_flags = -1;               // index of the _NullFlags column
     bool foxpro_marks = false;         // a FoxPro version byte or field offsets in the descriptors
+    std::size_t fields_total = 0;      // the deletion flag and every field's width
 };
 
 bool is_visual_foxpro(unsigned char v) { return v == 0x30 || v == 0x31 || v == 0x32; }
@@ -101,12 +104,35 @@ Kind kind_of(char code, int width, unsigned char version)
     }
 }
 
-// Reads and checks the header: version, counts and lengths against the file's size, and the
-// field descriptors up to the 0x0D terminator.
-Header parse_header(ByteReader& r)
+// Raises when a file of size bytes cannot hold the records the header counts, naming the
+// header field that cannot be right where the file shows it: a record length beyond the
+// fields' total when records of that total would fit, or a record count when the file ends at
+// a record boundary (with or without its end mark); otherwise the file is truncated.
+void check_records_fit(const std::string& label, const Header& h, std::uint64_t size)
+{
+    const std::uint64_t need = static_cast<std::uint64_t>(h.header_length) +
+                               static_cast<std::uint64_t>(h.count) * static_cast<std::uint64_t>(h.record_length);
+    if (need <= size) return;
+    const std::uint64_t total = h.fields_total;
+    const std::uint64_t body = size - h.header_length;
+    if (h.record_length > total && h.header_length + h.count * total <= size)
+        throw EngineError(label + ": the header gives records of " + std::to_string(h.record_length) +
+                          " bytes but its fields total " + std::to_string(total));
+    if (body % h.record_length <= 1)
+        throw EngineError(label + ": the header counts " + std::to_string(h.count) + " records, but the file holds " +
+                          std::to_string(body / h.record_length) + " (wrong record count)");
+    throw EngineError(label + ": truncated file: the header gives " + std::to_string(h.count) + " records of " +
+                      std::to_string(h.record_length) + " bytes, which need " + std::to_string(need) +
+                      " bytes, but the file has " + std::to_string(size));
+}
+
+// Reads and checks the header: version, counts and lengths against the size of the file
+// (file_size bytes, of which r holds at least the header), and the field descriptors up to
+// the 0x0D terminator.
+Header parse_header(ByteReader& r, std::uint64_t file_size)
 {
     Header h;
-    if (r.size() < 32) r.fail_eof("header", r.size());
+    if (file_size < 32) r.fail_eof("header", static_cast<std::size_t>(file_size));
     h.version = r.u8("version");
     if (!known_version(h.version))
         throw EngineError(r.label() + ": not a dBASE or FoxPro table (version byte " + hex2(h.version) + ")");
@@ -120,9 +146,9 @@ Header parse_header(ByteReader& r)
     h.ldid = r.u8("language id");
     h.code_page = ldid_codepage(h.ldid);
     if (h.header_length < 33) r.fail("invalid header length " + std::to_string(h.header_length), 8);
-    if (h.header_length > r.size())
+    if (h.header_length > file_size)
         throw EngineError(r.label() + ": the header gives a header length of " + std::to_string(h.header_length) +
-                          " bytes, but the file has only " + std::to_string(r.size()));
+                          " bytes, but the file has only " + std::to_string(file_size));
 
     r.seek(32, "field descriptors");
     std::size_t offset = 0;
@@ -167,32 +193,18 @@ Header parse_header(ByteReader& r)
     }
     if (h.fields.empty()) r.fail("the table has no fields", 32);
     if (is_foxpro(h.version)) h.foxpro_marks = true;
-    if (1 + offset > h.record_length)
+    h.fields_total = 1 + offset;
+    if (h.fields_total > h.record_length)
         r.fail("record length " + std::to_string(h.record_length) + " is less than the fields' total width " +
-                   std::to_string(1 + offset),
+                   std::to_string(h.fields_total),
                10);
     if (h.null_flags >= 0 && h.fields[static_cast<std::size_t>(h.null_flags)].width * 8 < null_bits)
         r.fail("the null flags column is too narrow", 32);
-    std::uint64_t need = static_cast<std::uint64_t>(h.header_length) +
-                         static_cast<std::uint64_t>(h.count) * static_cast<std::uint64_t>(h.record_length);
-    if (need > r.size()) {
-        // Name the header field that cannot be right where the file shows it: a record length
-        // beyond the fields' total when records of that total would fit, or a record count when
-        // the file ends at a record boundary (with or without its end mark).
-        const std::uint64_t total = 1 + offset;
-        const std::uint64_t body = r.size() - h.header_length;
-        if (h.record_length > total && h.header_length + h.count * total <= r.size())
-            throw EngineError(r.label() + ": the header gives records of " + std::to_string(h.record_length) +
-                              " bytes but its fields total " + std::to_string(total));
-        if (body % h.record_length <= 1)
-            throw EngineError(r.label() + ": the header counts " + std::to_string(h.count) + " records, but the file holds " +
-                              std::to_string(body / h.record_length) + " (wrong record count)");
-        throw EngineError(r.label() + ": truncated file: the header gives " + std::to_string(h.count) +
-                          " records of " + std::to_string(h.record_length) + " bytes, which need " +
-                          std::to_string(need) + " bytes, but the file has " + std::to_string(r.size()));
-    }
+    check_records_fit(r.label(), h, file_size);
     return h;
 }
+
+Header parse_header(ByteReader& r) { return parse_header(r, r.size()); }
 
 bool visible(const RawField& f) { return f.kind != Kind::NullFlags && !(f.flags & 0x01); }
 
@@ -223,9 +235,11 @@ FieldDef def_of(const RawField& f, int code_page)
 bool is_blank_byte(unsigned char c) { return c == ' ' || c == 0; }
 
 // The field's bytes without surrounding blanks (and NULs).
-std::string_view trimmed(const unsigned char* p, int width)
+[[gnu::always_inline]] inline std::string_view trimmed(const unsigned char* p, int width)
 {
     std::size_t b = 0, e = static_cast<std::size_t>(width);
+    // Numbers are right-aligned behind blanks: skip those eight at a time.
+    for (std::uint64_t w; e - b >= 8 && (std::memcpy(&w, p + b, 8), w == 0x2020202020202020u);) b += 8;
     while (b < e && is_blank_byte(p[b])) ++b;
     while (e > b && is_blank_byte(p[e - 1])) --e;
     return std::string_view(reinterpret_cast<const char*>(p + b), e - b);
@@ -237,6 +251,153 @@ bool only_stars(std::string_view t)
 {
     for (char c : t)
         if (c != '*') return false;
+    return true;
+}
+
+// Eight decimal digits at once: the bytes of x (little-endian, each less '0', the first the
+// highest digit) read in pairs, then fours, then the eight.
+std::uint64_t eight_digits_value(std::uint64_t x)
+{
+    x = (x * 10) + (x >> 8);
+    return (((x & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+            (((x >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >> 32;
+}
+
+// The value of the low `count` bytes of x as digits (each less '0').
+std::uint64_t digits_value(std::uint64_t x, int count)
+{
+    return count == 0 ? 0 : eight_digits_value(x << (8 * (8 - count)));
+}
+
+// The bytes of the 8 at p that are not decimal digits, as the high bit of each (x: the 8 bytes
+// less '0' by exclusive or, so a digit byte is 0..9 and any other byte more).
+std::uint64_t not_digits(std::uint64_t x)
+{
+    return (((x & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | x) & 0x8080808080808080u;
+}
+
+std::uint64_t word_at(const unsigned char* p)
+{
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// The whole number that ends at q + end written as dBASE writes numbers: right-aligned behind
+// blanks, at most eight digits (none is allowed, for ".5"), a '-' before them when negative.
+// Read eight bytes at once; false for any other text (which the general reader then takes).
+[[gnu::always_inline]] inline bool right_aligned_digits(const unsigned char* q, int end, std::uint64_t& value, int& count, bool& negative)
+{
+    if (end < 8) return false;
+    const std::uint64_t x = word_at(q + end - 8) ^ 0x3030303030303030u;
+    const std::uint64_t other = not_digits(x);
+    const int n = other == 0 ? 8 : std::countl_zero(other) / 8;  // the digits at the end
+    const std::uint64_t digits = n == 0 ? 0 : ~std::uint64_t{0} << (8 * (8 - n));
+    const std::uint64_t blanks = (0x2020202020202020u ^ 0x3030303030303030u) & ~digits;
+    negative = false;
+    if ((x & ~digits) != blanks) {
+        const std::uint64_t minus = blanks ^ (std::uint64_t{' ' ^ '-'} << (8 * (7 - n)));
+        if (n == 8 || (x & ~digits) != minus) return false;
+        negative = true;
+    }
+    // The bytes before the word must be blanks: fewer than eight are compared at once.
+    const int before = end - 8;
+    if (before >= 8) {
+        for (int i = 0; i < before; ++i)
+            if (q[i] != ' ') return false;
+    } else if (before > 0 && ((word_at(q) ^ 0x2020202020202020u) & (~std::uint64_t{0} >> (8 * (8 - before)))) != 0) {
+        return false;
+    }
+    value = eight_digits_value(x & digits);
+    count = n;
+    return true;
+}
+
+// A number field of `decimals` decimals (1 to 16) as dBASE writes it: the whole part as above,
+// the point in its place and every decimal digit, read a word at a time. m / 10^k as in
+// short_decimal below, so the same double; false for any other text.
+[[gnu::always_inline]] inline bool fixed_decimal(const unsigned char* q, int width, int decimals, double& out)
+{
+    static constexpr double pow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    static constexpr std::uint64_t scale[] = {1,
+                                              10,
+                                              100,
+                                              1000,
+                                              10000,
+                                              100000,
+                                              1000000,
+                                              10000000,
+                                              100000000,
+                                              1000000000,
+                                              10000000000,
+                                              100000000000,
+                                              1000000000000,
+                                              10000000000000,
+                                              100000000000000,
+                                              1000000000000000,
+                                              10000000000000000};
+    const int point = width - decimals - 1;
+    if (decimals < 1 || decimals > 16 || point < 8 || q[point] != '.') return false;
+    std::uint64_t whole;
+    int count;
+    bool negative;
+    if (!right_aligned_digits(q, point, whole, count, negative) || count + decimals > 19) return false;
+    // The decimals: the last word's high bytes, or all of it and the high bytes of the one before.
+    const std::uint64_t last = word_at(q + width - 8) ^ 0x3030303030303030u;
+    std::uint64_t fraction;
+    if (decimals <= 8) {
+        const std::uint64_t mine = ~std::uint64_t{0} << (8 * (8 - decimals));
+        if (not_digits(last) & mine) return false;
+        fraction = eight_digits_value(last & mine);
+    } else {
+        const std::uint64_t before = word_at(q + width - 16) ^ 0x3030303030303030u;
+        const std::uint64_t mine = ~std::uint64_t{0} << (8 * (16 - decimals));
+        if (not_digits(last) || (not_digits(before) & mine)) return false;
+        fraction = eight_digits_value(before & mine) * 100000000u + eight_digits_value(last);
+    }
+    const std::uint64_t m = whole * scale[decimals] + fraction;
+    if (m > (std::uint64_t{1} << 53)) return false;
+    const double v = static_cast<double>(m) / pow10[decimals];
+    out = negative ? -v : v;
+    return true;
+}
+
+// Digits with at most one point and nothing else, the way nearly every number field is
+// written, read without a general parser: when the digits (at most 19 of them) form a whole
+// number m of at most 2^53 and k of them follow the point, m and 10^k are exact doubles and
+// m / 10^k is one correctly rounded division, the very double the exact decimal rounds to.
+// False for anything else (an exponent, more digits), which the general parser reads.
+bool short_decimal(std::string_view t, double& out)
+{
+    static constexpr double pow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                       1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+    static constexpr std::uint64_t scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    std::uint64_t m = 0;  // wraps when there are too many digits, which are then refused
+    // The run of digits at p, eight bytes at a time while eight are left.
+    auto digits = [&] {
+        const char* from = p;
+        while (end - p >= 8) {
+            const std::uint64_t x = word_at(reinterpret_cast<const unsigned char*>(p)) ^ 0x3030303030303030u;
+            const std::uint64_t other = not_digits(x);
+            const int n = other == 0 ? 8 : std::countr_zero(other) / 8;
+            m = m * scale[n] + digits_value(x, n);
+            p += n;
+            if (n < 8) return p - from;
+        }
+        while (p < end && *p >= '0' && *p <= '9') m = m * 10 + static_cast<std::uint64_t>(*p++ - '0');
+        return p - from;
+    };
+    const std::ptrdiff_t whole = digits();
+    std::ptrdiff_t k = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        k = digits();
+    }
+    if (p != end || whole + k == 0 || whole + k > 19 || m > (std::uint64_t{1} << 53)) return false;
+    out = static_cast<double>(m) / pow10[k];
     return true;
 }
 
@@ -253,6 +414,10 @@ Parse parse_number(std::string_view t, double& out)
     }
     if (i >= t.size() || !((t[i] >= '0' && t[i] <= '9') || t[i] == '.')) return Parse::Invalid;
     double v = 0;
+    if (short_decimal(t.substr(i), v)) {
+        out = neg ? -v : v;
+        return Parse::Ok;
+    }
     auto res = std::from_chars(t.data() + i, t.data() + t.size(), v, std::chars_format::general);
     if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(v)) return Parse::Invalid;
     out = neg ? -v : v;
@@ -387,188 +552,271 @@ void note(TableData& t, const std::string& reason)
 
 namespace {
 
-TableData read_dbase_span(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
-                          bool compact, FileBytes* file)
-{
-    ByteReader r(label, data, size);
-    Header h = parse_header(r);
+// Where one visible column's cells are in a record and how they are read.
+struct ColumnPlan {
+    Kind kind = Kind::Unknown;
+    bool integer = false;       // a number field read as a whole number
+    std::size_t offset = 0;     // within the record, after the deletion flag
+    int width = 0;
+    int decimals = 0;
+    int null_bit = -1;          // bit in _NullFlags, -1 when the field cannot be null
+};
+
+// One table being read: its header, the plan of its visible columns, its memo file and the
+// image its records go into.
+struct Reading {
+    std::string label;
+    Header h;
     TableData t;
+    std::vector<ColumnPlan> plan;
+    std::size_t null_offset = 0;   // the _NullFlags column within the record
+    std::optional<MemoFile> memo_file;
+    std::size_t live = 0;          // records read so far, deleted ones skipped
+    Record out;                    // a plain image's record being decoded
+};
+
+// The cells of a record as they are decoded: into a plain image's record (which starts with
+// every cell empty) or appended to a compact image's columns, one call per column.
+struct RecordCells {
+    Record& out;
+    void empty(std::size_t) {}
+    void integer(std::size_t c, std::int64_t v) { out[c] = v; }
+    void real(std::size_t c, double v) { out[c] = v; }
+    void value(std::size_t c, Value&& v) { out[c] = std::move(v); }
+};
+
+struct ColumnCells {
+    ColumnStore& columns;
+    void empty(std::size_t c) { columns.append_empty(c); }
+    void integer(std::size_t c, std::int64_t v) { columns.append_int(c, v); }
+    void real(std::size_t c, double v) { columns.append_real(c, v); }
+    void value(std::size_t c, Value&& v) { columns.append_value(c, std::move(v)); }
+};
+
+// The header and field descriptors read, the fields defined, the memo file loaded, and the
+// reasons the table cannot be written noted; the records come next.
+Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t file_size, const MemoLoader& memo,
+                      bool compact)
+{
+    Reading s;
+    s.label = label;
+    s.h = parse_header(r, file_size);
+    const Header& h = s.h;
+    TableData& t = s.t;
     t.code_page = h.code_page;
     t.dbase_version = h.version;
     t.foxpro_marks = h.foxpro_marks;
 
-    std::vector<std::size_t> cols;  // raw field index of each visible column
     bool has_memo = false;
-    for (std::size_t i = 0; i < h.fields.size(); ++i) {
-        const RawField& f = h.fields[i];
+    for (const RawField& f : h.fields) {
         if (!visible(f)) continue;
-        cols.push_back(i);
         t.fields.push_back(def_of(f, h.code_page));
+        s.plan.push_back(ColumnPlan{f.kind, t.fields.back().type == FieldType::Integer, f.offset, f.width, f.decimals,
+                                    f.null_bit});
         if (f.kind == Kind::Memo) has_memo = true;
     }
-    if (cols.empty()) r.fail("the table has no fields", 32);
+    if (s.plan.empty()) r.fail("the table has no fields", 32);
+    if (h.null_flags >= 0) {
+        s.null_offset = h.fields[static_cast<std::size_t>(h.null_flags)].offset;
+    } else {
+        for (ColumnPlan& c : s.plan) c.null_bit = -1;
+    }
 
-    std::optional<MemoFile> memo_file;
     if (has_memo) {
         std::string failure;
         try {
-            if (memo) memo_file = memo(is_foxpro(h.version));
+            if (memo) s.memo_file = memo(is_foxpro(h.version));
         } catch (const Error& e) {
             failure = e.what();  // an unreadable memo file never stops the table from opening
         }
         if (!failure.empty())
             note(t, label + ": the memo file of this table cannot be read (" + failure + "); its memo fields cannot be read");
-        else if (!memo_file)
+        else if (!s.memo_file)
             note(t, label + ": the memo file of this table is missing; its memo fields cannot be read");
         else
             note(t, label + ": memo fields cannot be written");
     }
-    for (std::size_t c = 0; c < cols.size(); ++c) {
-        const RawField& f = h.fields[cols[c]];
-        if (f.kind == Kind::Unknown || f.kind == Kind::DateTime)
-            note(t, label + ": field '" + shown_name(t.fields[c].name) + "' of type '" + std::string(1, f.code) +
+    for (std::size_t c = 0; c < s.plan.size(); ++c) {
+        if (s.plan[c].kind == Kind::Unknown || s.plan[c].kind == Kind::DateTime)
+            note(t, label + ": field '" + shown_name(t.fields[c].name) + "' of type '" + std::string(1, t.fields[c].native) +
                         "' cannot be written");
     }
     if (h.null_flags >= 0) note(t, label + ": tables with null flags cannot be written");
 
-    const std::size_t ncols = cols.size();
     t.compact = compact;
-    if (compact) t.columns = ColumnStore(ncols);
+    if (compact) t.columns = ColumnStore(s.plan.size());
     t.reserve(h.count);
-    r.seek(h.header_length, "records");
-    Record out;
-    std::vector<Kind> kinds(ncols);
-    std::vector<bool> integer(ncols);
-    for (std::size_t c = 0; c < ncols; ++c) {
-        kinds[c] = h.fields[cols[c]].kind;
-        integer[c] = t.fields[c].type == FieldType::Integer;
-    }
-    const RawField* null_col = h.null_flags >= 0 ? &h.fields[static_cast<std::size_t>(h.null_flags)] : nullptr;
+    return s;
+}
 
-    std::size_t live = 0;
-    for (std::uint32_t rec = 0; rec < h.count; ++rec) {
-        const unsigned char* p = r.bytes(h.record_length, "record");
-        if (p[0] == '*') continue;
-        ++live;
-        out.assign(ncols, Value{});
-        const unsigned char* body = p + 1;
-        for (std::size_t c = 0; c < ncols; ++c) {
-            const RawField& f = h.fields[cols[c]];
-            const unsigned char* q = body + f.offset;
-            if (null_col && f.null_bit >= 0) {
-                unsigned char b = body[null_col->offset + static_cast<std::size_t>(f.null_bit / 8)];
-                if (b & (1u << (f.null_bit % 8))) continue;
+// The cells of one live record (body: its bytes after the deletion flag), each handed to cells
+// once: numbers parsed straight from the field's text, a value that does not fit its field read
+// as empty and noted.
+template <class Cells>
+void decode_record(Reading& s, const unsigned char* body, Cells& cells)
+{
+    for (std::size_t c = 0; c < s.plan.size(); ++c) {
+        const ColumnPlan& f = s.plan[c];
+        const unsigned char* q = body + f.offset;
+        if (f.null_bit >= 0) {
+            unsigned char b = body[s.null_offset + static_cast<std::size_t>(f.null_bit / 8)];
+            if (b & (1u << (f.null_bit % 8))) {
+                cells.empty(c);
+                continue;
             }
-            Parse res = Parse::Ok;
-            switch (kinds[c]) {
-            case Kind::Char: {
-                std::size_t e = static_cast<std::size_t>(f.width);
-                while (e > 0 && is_blank_byte(q[e - 1])) --e;
-                if (e > 0) out[c] = decode(std::string_view(reinterpret_cast<const char*>(q), e), h.code_page);
-                break;
+        }
+        Parse res = Parse::Null;
+        switch (f.kind) {
+        case Kind::Char: {
+            std::size_t e = static_cast<std::size_t>(f.width);
+            while (e > 0 && is_blank_byte(q[e - 1])) --e;
+            if (e > 0) {
+                cells.value(c, decode(std::string_view(reinterpret_cast<const char*>(q), e), s.h.code_page));
+                res = Parse::Ok;
             }
-            case Kind::Number: {
-                std::string_view s = trimmed(q, f.width);
-                if (integer[c]) {
-                    std::int64_t v;
-                    res = parse_integer(s, v);
-                    if (res == Parse::Ok) out[c] = v;
+            break;
+        }
+        case Kind::Number: {
+            // Most fields hold what dBASE writes; anything else goes to the general reader.
+            if (f.integer) {
+                std::uint64_t whole;
+                int count;
+                bool negative;
+                std::int64_t v;
+                if (right_aligned_digits(q, f.width, whole, count, negative) && count > 0) {
+                    v = negative ? -static_cast<std::int64_t>(whole) : static_cast<std::int64_t>(whole);
+                    res = Parse::Ok;
                 } else {
-                    double v;
-                    res = parse_number(s, v);
-                    if (res == Parse::Ok) out[c] = v;
+                    res = parse_integer(trimmed(q, f.width), v);
                 }
-                break;
-            }
-            case Kind::Logical:
-                switch (q[0]) {
-                case 'T': case 't': case 'Y': case 'y': out[c] = true; break;
-                case 'F': case 'f': case 'N': case 'n': out[c] = false; break;
-                case '?': case ' ': case 0: break;
-                default: res = Parse::Invalid;
-                }
-                break;
-            case Kind::DateText: {
-                Date d;
-                res = parse_date(q, f.width, d);
-                if (res == Parse::Ok) out[c] = d;
-                break;
-            }
-            case Kind::Int32: out[c] = static_cast<std::int64_t>(static_cast<std::int32_t>(get_u32le(q))); break;
-            case Kind::Double: {
-                std::uint64_t bits = static_cast<std::uint64_t>(get_u32le(q)) | (static_cast<std::uint64_t>(get_u32le(q + 4)) << 32);
+                if (res == Parse::Ok) cells.integer(c, v);
+            } else {
                 double v;
-                std::memcpy(&v, &bits, sizeof v);
-                if (std::isfinite(v)) out[c] = v;
-                else res = Parse::Invalid;
+                res = fixed_decimal(q, f.width, f.decimals, v) ? Parse::Ok : parse_number(trimmed(q, f.width), v);
+                if (res == Parse::Ok) cells.real(c, v);
+            }
+            break;
+        }
+        case Kind::Logical:
+            switch (q[0]) {
+            case 'T': case 't': case 'Y': case 'y': cells.value(c, Value{true}); res = Parse::Ok; break;
+            case 'F': case 'f': case 'N': case 'n': cells.value(c, Value{false}); res = Parse::Ok; break;
+            case '?': case ' ': case 0: break;
+            default: res = Parse::Invalid;
+            }
+            break;
+        case Kind::DateText: {
+            Date d;
+            res = parse_date(q, f.width, d);
+            if (res == Parse::Ok) cells.value(c, Value{d});
+            break;
+        }
+        case Kind::Int32:
+            cells.integer(c, static_cast<std::int64_t>(static_cast<std::int32_t>(get_u32le(q))));
+            res = Parse::Ok;
+            break;
+        case Kind::Double: {
+            std::uint64_t bits = static_cast<std::uint64_t>(get_u32le(q)) | (static_cast<std::uint64_t>(get_u32le(q + 4)) << 32);
+            double v;
+            std::memcpy(&v, &bits, sizeof v);
+            res = std::isfinite(v) ? Parse::Ok : Parse::Invalid;
+            if (res == Parse::Ok) cells.real(c, v);
+            break;
+        }
+        case Kind::Currency: {
+            std::uint64_t bits = static_cast<std::uint64_t>(get_u32le(q)) | (static_cast<std::uint64_t>(get_u32le(q + 4)) << 32);
+            cells.real(c, static_cast<double>(static_cast<long double>(static_cast<std::int64_t>(bits)) / 10000.0L));
+            res = Parse::Ok;
+            break;
+        }
+        case Kind::DateTime: {
+            std::int32_t day = static_cast<std::int32_t>(get_u32le(q));
+            std::uint32_t ms = get_u32le(q + 4);
+            if (day == 0 && ms == 0) break;
+            if (day < 1721426 || day > 5373484 || ms >= 86400000u) {  // years 1..9999
+                res = Parse::Invalid;
                 break;
             }
-            case Kind::Currency: {
-                std::uint64_t bits = static_cast<std::uint64_t>(get_u32le(q)) | (static_cast<std::uint64_t>(get_u32le(q + 4)) << 32);
-                out[c] = static_cast<double>(static_cast<long double>(static_cast<std::int64_t>(bits)) / 10000.0L);
-                break;
-            }
-            case Kind::DateTime: {
-                std::int32_t day = static_cast<std::int32_t>(get_u32le(q));
-                std::uint32_t ms = get_u32le(q + 4);
-                if (day == 0 && ms == 0) break;
-                if (day < 1721426 || day > 5373484 || ms >= 86400000u) {  // years 1..9999
+            Date d = from_julian(day);
+            std::uint32_t sec = ms / 1000;
+            cells.value(c, Value{iso_date(d) + " " + two(static_cast<int>(sec / 3600)) + ":" +
+                                 two(static_cast<int>(sec / 60 % 60)) + ":" + two(static_cast<int>(sec % 60))});
+            res = Parse::Ok;
+            break;
+        }
+        case Kind::Memo: {
+            std::uint64_t block = 0;
+            if (f.width == 4) {
+                block = get_u32le(q);
+            } else {
+                std::string_view text = trimmed(q, f.width);
+                if (text.empty()) break;
+                auto rr = std::from_chars(text.data(), text.data() + text.size(), block);
+                if (rr.ec != std::errc() || rr.ptr != text.data() + text.size()) {
                     res = Parse::Invalid;
                     break;
                 }
-                Date d = from_julian(day);
-                std::uint32_t s = ms / 1000;
-                out[c] = iso_date(d) + " " + two(static_cast<int>(s / 3600)) + ":" + two(static_cast<int>(s / 60 % 60)) +
-                         ":" + two(static_cast<int>(s % 60));
+            }
+            if (block == 0) break;
+            res = Parse::Ok;
+            if (!s.memo_file) {
+                cells.value(c, Value{std::string(dbase_memo_missing_text)});
                 break;
             }
-            case Kind::Memo: {
-                std::uint64_t block = 0;
-                if (f.width == 4) {
-                    block = get_u32le(q);
-                } else {
-                    std::string_view s = trimmed(q, f.width);
-                    if (s.empty()) break;
-                    auto rr = std::from_chars(s.data(), s.data() + s.size(), block);
-                    if (rr.ec != std::errc() || rr.ptr != s.data() + s.size()) {
-                        res = Parse::Invalid;
-                        break;
-                    }
-                }
-                if (block == 0) break;
-                if (!memo_file) {
-                    out[c] = std::string(dbase_memo_missing_text);
-                    break;
-                }
-                auto text = memo_text(*memo_file, block, h.version, h.code_page);
-                if (text) {
-                    out[c] = std::move(*text);
-                } else {
-                    out[c] = "(memo block " + std::to_string(block) + " unreadable)";
-                    note(t, memo_file->label + ": memo block " + std::to_string(block) + " of record " +
-                                std::to_string(live) + " cannot be read");
-                }
-                break;
+            auto text = memo_text(*s.memo_file, block, s.h.version, s.h.code_page);
+            if (text) {
+                cells.value(c, Value{std::move(*text)});
+            } else {
+                cells.value(c, Value{"(memo block " + std::to_string(block) + " unreadable)"});
+                note(s.t, s.memo_file->label + ": memo block " + std::to_string(block) + " of record " +
+                              std::to_string(s.live) + " cannot be read");
             }
-            case Kind::Unknown: {
-                std::string_view s = trimmed(q, f.width);
-                if (!s.empty()) out[c] = decode(s, h.code_page);
-                break;
-            }
-            case Kind::NullFlags: break;
-            }
-            if (res == Parse::Invalid)
-                note(t, label + ": field '" + t.fields[c].name + "' of record " + std::to_string(live) +
-                            " holds an invalid value '" + decode(trimmed(q, f.width), h.code_page) +
-                            "'; the table can be read but not changed");
+            break;
         }
-        t.add_record(std::move(out));
-        // A compact image gives back the file's bytes as it goes, so that the file and its
-        // image are not both held whole.
-        if (compact && file && rec % 4096 == 4095)
-            file->discard_before(h.header_length + (static_cast<std::size_t>(rec) + 1) * h.record_length);
+        case Kind::Unknown: {
+            std::string_view text = trimmed(q, f.width);
+            if (!text.empty()) {
+                cells.value(c, decode(text, s.h.code_page));
+                res = Parse::Ok;
+            }
+            break;
+        }
+        case Kind::NullFlags: break;
+        }
+        if (res == Parse::Ok) continue;
+        cells.empty(c);
+        if (res != Parse::Invalid) continue;
+        if (s.t.read_only_reason.empty())
+            note(s.t, s.label + ": field '" + s.t.fields[c].name + "' of record " + std::to_string(s.live) +
+                          " holds an invalid value '" + decode(trimmed(q, f.width), s.h.code_page) +
+                          "'; the table can be read but not changed");
+        s.t.read_only = true;
     }
-    return t;
+}
+
+// n records in a row (each record_length bytes from p) into the image.
+void read_records(Reading& s, const unsigned char* p, std::size_t n)
+{
+    const std::size_t length = s.h.record_length;
+    const std::size_t ncols = s.plan.size();
+    if (s.t.compact) {
+        ColumnCells cells{s.t.columns};
+        for (std::size_t i = 0; i < n; ++i, p += length) {
+            if (p[0] == '*') continue;
+            ++s.live;
+            decode_record(s, p + 1, cells);
+            s.t.columns.end_row();
+        }
+        return;
+    }
+    RecordCells cells{s.out};
+    for (std::size_t i = 0; i < n; ++i, p += length) {
+        if (p[0] == '*') continue;
+        ++s.live;
+        s.out.assign(ncols, Value{});
+        decode_record(s, p + 1, cells);
+        s.t.add_record(std::move(s.out));
+    }
 }
 
 }  // namespace
@@ -576,7 +824,11 @@ TableData read_dbase_span(const std::string& label, const unsigned char* data, s
 TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
                            bool compact)
 {
-    return read_dbase_span(label, data, size, memo, compact, nullptr);
+    ByteReader r(label, data, size);
+    Reading s = begin_reading(label, r, size, memo, compact);
+    r.seek(s.h.header_length, "records");
+    read_records(s, r.bytes(static_cast<std::size_t>(s.h.count) * s.h.record_length, "record"), s.h.count);
+    return std::move(s.t);
 }
 
 std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
@@ -601,9 +853,13 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     return {};
 }
 
+// The file is read a piece at a time into one buffer, each piece's records decoded before the
+// next is read, so that the image is all the memory a large table takes: the file is never held
+// whole. A file cut short while it is read raises what a file of that size raises.
 TableData read_dbase(const std::string& path, bool compact)
 {
-    FileBytes data(path);
+    FileReader file(path);
+    const std::string label = file_label(path);
     MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
         std::string memo_path = find_memo_file(path, prefer_foxpro);
         if (memo_path.empty()) return std::nullopt;
@@ -614,8 +870,40 @@ TableData read_dbase(const std::string& path, bool compact)
         m.foxpro = ascii_ieq(ext, ".fpt");
         return m;
     };
-    TableData t = read_dbase_span(file_label(path), data.data(), data.size(), loader, compact, &data);
-    return t;
+
+    // The fixed header, then the whole header its length gives (when the file holds it).
+    std::uint64_t size = file.size();
+    std::vector<unsigned char> head(static_cast<std::size_t>(std::min<std::uint64_t>(size, 32)));
+    head.resize(file.read(0, head.data(), head.size()));
+    if (head.size() < 32) {
+        size = head.size();  // cut short meanwhile
+    } else {
+        const std::size_t length = get_u16le(head.data() + 8);
+        if (length > head.size() && length <= size) {
+            head.resize(length);
+            const std::size_t got = file.read(32, head.data() + 32, length - 32);
+            if (got < length - 32) {
+                size = 32 + got;
+                head.resize(static_cast<std::size_t>(size));
+            }
+        }
+    }
+    ByteReader r(label, head);
+    Reading s = begin_reading(label, r, size, loader, compact);
+
+    const std::size_t length = s.h.record_length;
+    const std::size_t per_piece = std::max<std::size_t>(1, (std::size_t{1} << 20) / length);
+    std::vector<unsigned char> piece(std::min<std::size_t>(per_piece, s.h.count) * length);
+    std::size_t at = s.h.header_length;
+    for (std::size_t left = s.h.count; left > 0;) {
+        const std::size_t n = std::min(per_piece, left);
+        const std::size_t got = file.read(at, piece.data(), n * length);
+        if (got < n * length) check_records_fit(label, s.h, at + got);  // cut short meanwhile: raises
+        read_records(s, piece.data(), n);
+        at += n * length;
+        left -= n;
+    }
+    return std::move(s.t);
 }
 
 // ---- Writing ----

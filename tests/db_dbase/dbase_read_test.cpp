@@ -7,6 +7,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -298,6 +299,36 @@ TEST(DbaseBadFile, FileCutShortWhileReadNeverCrashes)
     test_common::read_while_cut_short(path, bytes, t.records.size(), [](const std::string& p) { return read_dbase(p); });
 }
 
+// A file larger than the piece the reader takes at a time (a megabyte), with deleted records on
+// both sides of a piece's end: every live record, in order, in a plain and in a compact image.
+TEST(DbaseRead, LargeFileReadInPiecesKeepsEveryRecord)
+{
+    TempTableDir dir;
+    const std::string path = dir.path("big.dbf");
+    TableData t;
+    t.fields = dbase_fields_from({FieldDef{"x", FieldType::Integer}, FieldDef{"y", FieldType::Float}});
+    const int n = 70000;
+    for (int i = 0; i < n; ++i) t.records.push_back({std::int64_t(i), i * 0.25 - 100});
+    std::vector<unsigned char> bytes = build_dbase(t, false);
+    const std::size_t header = bytes[8] | (bytes[9] << 8), length = bytes[10] | (bytes[11] << 8);
+    ASSERT_EQ(length, 1u + 11 + 20);   // 32768 records to a megabyte
+    const std::set<int> deleted = {0, 32766, 32767, 32768, 65536, n - 1};
+    for (int i : deleted) bytes[header + static_cast<std::size_t>(i) * length] = '*';
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    for (bool compact : {false, true}) {
+        TableData back = read_dbase(path, compact);
+        ASSERT_EQ(back.record_count(), static_cast<std::size_t>(n) - deleted.size());
+        std::size_t row = 0;
+        for (int i = 0; i < n; ++i) {
+            if (deleted.count(i)) continue;
+            ASSERT_EQ(back.value(row, 0), Value(std::int64_t(i))) << i;
+            ASSERT_EQ(back.value(row, 1), Value(i * 0.25 - 100)) << i;
+            ++row;
+        }
+        EXPECT_FALSE(back.read_only);
+    }
+}
+
 // Our own small tables with memo files of both dBASE kinds (.dbt of dBASE III: text up to
 // 0x1A; dBASE IV: blocks with a length): text and numbers agree with dbf_dump.
 TEST(DbaseMemo, DbtMemoFilesAgreeWithDbfDump)
@@ -403,6 +434,12 @@ TEST_P(DbaseCell, ReadsAsExpected)
     if (c.invalid) {
         EXPECT_NE(t.read_only_reason.find("field 'X' of record 1 holds an invalid value"), std::string::npos);
     }
+    // A compact image (cells appended to typed columns) reads the same.
+    TableData k = read_dbase_bytes("t.dbf", bytes.data(), bytes.size(), {}, true);
+    ASSERT_EQ(k.record_count(), 1u);
+    EXPECT_EQ(k.value(0, 0), c.want) << c.raw;
+    EXPECT_EQ(k.read_only, c.invalid) << c.raw;
+    EXPECT_EQ(k.read_only_reason, t.read_only_reason) << c.raw;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, DbaseCell, testing::Values(
@@ -432,4 +469,45 @@ INSTANTIATE_TEST_SUITE_P(Cells, DbaseCell, testing::Values(
     CellCase{'D', 8, 0, "19000229", std::monostate{}, true},      // 1900 was no leap year
     CellCase{'D', 8, 0, "00000000", std::monostate{}, false},
     CellCase{'D', 8, 0, "1990 1 1", std::monostate{}, true},
-    CellCase{'C', 6, 0, "  ab  ", std::string("  ab"), false}));   // leading blanks kept
+    CellCase{'C', 6, 0, "  ab  ", std::string("  ab"), false},    // leading blanks kept
+    // Plain decimals are read eight digits at a time; each must be the double nearest to the
+    // text, as the compiler rounds the same literal, on both sides of 2^53 and of eight digits.
+    CellCase{'N', 20, 10, "        0.1000000000", 0.1, false},
+    CellCase{'N', 20, 10, "   1234567.8901234000", 1234567.8901234, false},
+    CellCase{'N', 20, 0, "            12345678", 12345678.0, false},
+    CellCase{'N', 20, 1, "         87654321.10", 87654321.1, false},
+    CellCase{'N', 20, 0, "    9007199254740992", 9007199254740992.0, false},   // 2^53
+    CellCase{'N', 20, 0, "    9007199254740993", 9007199254740993.0, false},   // halfway: to even
+    CellCase{'N', 20, 0, " 1234567890123456789", 1234567890123456789.0, false},
+    CellCase{'N', 20, 8, "  123456789.12345678", 123456789.12345678, false},
+    CellCase{'N', 20, 17, " 0.30000000000000004", 0.30000000000000004, false},
+    CellCase{'N', 20, 8, "           .00000001", 1e-8, false},
+    CellCase{'N', 24, 1, "00000000000000000000.5", 0.5, false},              // 21 digits
+    CellCase{'N', 20, 3, "   -12345678.125", -12345678.125, false},
+    CellCase{'N', 10, 1, "    +.5", 0.5, false},
+    CellCase{'N', 12, 1, "12345:78.5", std::monostate{}, true},              // ':' follows '9'
+    CellCase{'N', 12, 1, "12345/78.5", std::monostate{}, true},              // '/' precedes '0'
+    CellCase{'N', 12, 1, "1234567\xB3.5", std::monostate{}, true},
+    CellCase{'N', 12, 1, "1234 5678.5", std::monostate{}, true},
+    CellCase{'N', 12, 1, "123456.78.5", std::monostate{}, true},
+    CellCase{'N', 12, 1, "          -.", std::monostate{}, true},
+    // Numbers right-aligned with the point in its place, as dBASE writes them (read a word at
+    // a time), and near misses of that layout.
+    CellCase{'N', 10, 1, "       -.5", -0.5, false},
+    CellCase{'N', 10, 1, "        .5", 0.5, false},
+    CellCase{'N', 12, 2, "    -1234.50", -1234.5, false},
+    CellCase{'N', 30, 16, "           -1.2500000000000000", -1.25, false},
+    CellCase{'N', 30, 12, "                3.000000000001", 3.000000000001, false},
+    CellCase{'N', 20, 3, "       -12345678.125", -12345678.125, false},
+    CellCase{'N', 12, 2, "    - 123.50", std::monostate{}, true},
+    CellCase{'N', 12, 2, "    12 34.50", std::monostate{}, true},
+    CellCase{'N', 12, 2, "     1234.5:", std::monostate{}, true},
+    CellCase{'N', 12, 2, "   --1234.50", std::monostate{}, true},
+    CellCase{'N', 11, 0, "   -1234567", std::int64_t{-1234567}, false},
+    CellCase{'N', 11, 0, "  123456789", std::int64_t{123456789}, false},
+    CellCase{'N', 11, 0, "-0000000001", std::int64_t{-1}, false},
+    CellCase{'N', 11, 0, "     -   12", std::monostate{}, true},
+    CellCase{'N', 11, 0, "   1234-567", std::monostate{}, true},
+    CellCase{'N', 11, 0, "5       123", std::monostate{}, true},
+    CellCase{'N', 20, 10, "x       1.2500000000", std::monostate{}, true},
+    CellCase{'N', 30, 12, "x               3.000000000001", std::monostate{}, true}));
