@@ -75,9 +75,6 @@ constexpr std::size_t kBlockHead = 6;
 
 // Parses and checks the header and the block chain; raises EngineError naming the file.
 Layout parse_layout(const std::string& label, const unsigned char* data, std::size_t size);
-// The header alone (the fields and the counts, no chain): data need hold only the first
-// header_size bytes of the file.
-Layout parse_header(const std::string& label, const unsigned char* data, std::size_t size);
 
 // The code page used for the texts of a file: the declared one when known, else GBK (936).
 int effective_code_page(int declared);

@@ -94,7 +94,7 @@ Date date_from_day_number(std::int64_t n)
     return Date{static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-Layout parse_header(const std::string& label, const unsigned char* data, std::size_t size)
+Layout parse_layout(const std::string& label, const unsigned char* data, std::size_t size)
 {
     ByteReader r(label, data, size);
     Layout L;
@@ -194,13 +194,6 @@ Layout parse_header(const std::string& label, const unsigned char* data, std::si
         if (name.size() == 256) h.fail("field " + std::to_string(i + 1) + ": name without an end", at);
         L.raw_names.push_back(std::move(name));
     }
-    return L;
-}
-
-Layout parse_layout(const std::string& label, const unsigned char* data, std::size_t size)
-{
-    Layout L = parse_header(label, data, size);
-    ByteReader r(label, data, size);
 
     // The data blocks the header counts must all be there; the last may end short of the block
     // size (some writers leave it so) as long as its records are in the file, checked below.
@@ -524,69 +517,6 @@ bool real_of(const Column& c, const unsigned char* p, double& out)
     }
 }
 
-// The stored numbers of each data block looked at as the file's bytes arrive, while they are
-// still in the processor's cache, block by block in file order: the blocks found clean need no
-// second look once the chain is known. Anything it cannot make sense of is left to the reader.
-class NumberPrecheck {
-public:
-    explicit NumberPrecheck(std::string label) : label_(std::move(label)) {}
-    // The first `done` bytes of the file are in data (more with each call).
-    void operator()(const unsigned char* data, std::size_t done);
-    bool clean(std::size_t physical_block) const { return physical_block < clean_.size() && clean_[physical_block]; }
-
-private:
-    std::string label_;
-    bool header_ = false, given_up_ = false;
-    std::size_t header_size_ = 0, block_size_ = 0, record_size_ = 0, per_block_ = 0;
-    std::vector<std::size_t> numbers_;   // offsets of the number fields in a record
-    std::size_t next_ = 0;               // the next block to look at
-    std::vector<char> clean_;
-};
-
-void NumberPrecheck::operator()(const unsigned char* data, std::size_t done)
-{
-    if (given_up_) return;
-    if (!header_) {
-        if (done < 0x58 || done < get_u16le(data + 2)) return;
-        try {
-            const Layout L = parse_header(label_, data, done);
-            header_size_ = static_cast<std::size_t>(L.header_size);
-            block_size_ = static_cast<std::size_t>(L.block_size);
-            record_size_ = static_cast<std::size_t>(L.record_size);
-            per_block_ = static_cast<std::size_t>(L.records_per_block());
-            for (const Column& c : L.columns)
-                if (is_number_kind(c.kind)) numbers_.push_back(static_cast<std::size_t>(c.offset));
-        } catch (const EngineError&) {
-            given_up_ = true;
-            return;
-        }
-        header_ = true;
-    }
-    for (;;) {
-        const std::size_t at = header_size_ + next_ * block_size_;
-        if (at + kBlockHead > done) return;
-        const auto add = static_cast<std::int16_t>(get_u16le(data + at + 4));
-        std::size_t count = 0;
-        if (add >= 0) {
-            const auto a = static_cast<std::size_t>(add);
-            if (a % record_size_ != 0 || a / record_size_ + 1 > per_block_) {
-                clean_.push_back(0);   // not a block the chain can hold; the reader says so if it is
-                ++next_;
-                continue;
-            }
-            count = a / record_size_ + 1;
-        }
-        if (at + kBlockHead + count * record_size_ > done) return;   // its records have not all arrived
-        bool ok = true;
-        const unsigned char* rec = data + at + kBlockHead;
-        for (std::size_t k = 0; k < count && ok; ++k, rec += record_size_)
-            for (std::size_t off : numbers_)
-                if (stored_not_finite(rec + off)) ok = false;
-        clean_.push_back(ok ? 1 : 0);
-        ++next_;
-    }
-}
-
 // The records of a table read from the file's bytes as they are asked for: the file stays in
 // memory as it was read, with the place of each data block's first record, so opening a large
 // table costs reading its file and no more.
@@ -660,8 +590,7 @@ private:
 };
 
 TableData read_paradox_span(const std::string& label, const unsigned char* data, std::size_t size,
-                            const ParadoxMemo* memo, bool compact, std::shared_ptr<FileBytes> file = {},
-                            const NumberPrecheck* checked = nullptr)
+                            const ParadoxMemo* memo, bool compact, std::shared_ptr<FileBytes> file = {})
 {
     const Layout L = parse_layout(label, data, size);
     TableData t;
@@ -689,10 +618,6 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
             if (is_number_kind(L.columns[i].kind)) numbers.push_back(i);
         std::size_t recno = 0;
         for (const Block& b : numbers.empty() ? std::vector<Block>{} : L.chain) {
-            if (checked && checked->clean(static_cast<std::size_t>(b.number - 1))) {
-                recno += static_cast<std::size_t>(b.count);
-                continue;
-            }
             const unsigned char* rec = data + b.offset + kBlockHead;
             for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno)
                 for (std::size_t i : numbers)
@@ -771,9 +696,7 @@ TableData read_paradox_image(const std::string& label, std::vector<unsigned char
 TableData read_paradox(const std::string& path, bool compact)
 {
     const std::string label = file_label(path);
-    NumberPrecheck checked(label);
     auto data = std::make_shared<FileBytes>(path);
-    if (compact) checked(data->data(), data->size());
     ParadoxMemo memo;
     bool has_memo = false;
     {
@@ -793,7 +716,7 @@ TableData read_paradox(const std::string& path, bool compact)
     // other table it is left over from a table this one replaced, and is not taken for its index.
     const unsigned char* bytes = data->data();
     const std::size_t size = data->size();
-    return read_paradox_span(label, bytes, size, has_memo ? &memo : nullptr, compact, std::move(data), &checked);
+    return read_paradox_span(label, bytes, size, has_memo ? &memo : nullptr, compact, std::move(data));
 }
 
 }  // namespace vantelo::db
