@@ -244,17 +244,6 @@ FileBytes::FileBytes(const std::string& path)
     size_ = copy_.size();
 }
 
-void FileBytes::discard_before(std::size_t offset)
-{
-    if (!buf_) return;
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t end = std::min(offset, size_) / page * page;
-    // A megabyte at a time: fewer calls, each giving back whole huge pages where there are some.
-    if (end < discarded_ + (std::size_t{1} << 20)) return;
-    ::madvise(buf_ + discarded_, end - discarded_, MADV_DONTNEED);
-    discarded_ = end;
-}
-
 FileReader::FileReader(const std::string& path) : path_(path)
 {
     struct stat st;

@@ -90,14 +90,9 @@ public:
     FileBytes& operator=(const FileBytes&) = delete;
     const unsigned char* data() const { return buf_ ? buf_ : copy_.data(); }
     std::size_t size() const { return size_; }
-    // Gives the memory of the bytes before offset back to the system, for a reader that will
-    // not look at them again (they read as zeros afterwards). Only a large file's bytes go;
-    // a small one's stay.
-    void discard_before(std::size_t offset);
 
 private:
     void release();
-    std::size_t discarded_ = 0;
     unsigned char* buf_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
