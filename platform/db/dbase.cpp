@@ -1476,7 +1476,8 @@ OpenFile open_for_write(const std::string& path, FileChange& file, const TableDa
     }
     if (visible_count != image.fields.size() || f.header.fields.size() != image.fields.size())
         throw EngineError(label + ": the table's fields have changed since it was opened");
-    if (!same_table(read_dbase_bytes(label, data.data(), data.size()), image))
+    // Compared as a compact image, so that a large table is not held as values for one record.
+    if (!same_table(read_dbase_bytes(label, data.data(), data.size(), {}, true), image))
         throw EngineError(label + ": " + changed_file_message);
     return f;
 }
