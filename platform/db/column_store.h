@@ -3,7 +3,8 @@
 // unboxed in one array per field with a bitmap of the empty cells, texts (and a field whose
 // cells mix kinds) as values. A table of numbers takes about the bytes its file takes, in a few
 // large arrays rather than one allocation per record, so opening a large table costs little
-// more than reading its file.
+// more than reading its file. A table whose file keeps fixed-width records (Paradox) may
+// instead be read from the file's own bytes, cell by cell as asked, until a record changes.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
