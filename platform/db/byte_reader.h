@@ -75,11 +75,12 @@ std::string shown_name(std::string_view name);
 // The last path component, for messages (as shown_name shows it).
 std::string file_label(const std::string& path);
 
-// The bytes of a table file, read into memory rather than mapped, so that a file cut short by
-// another program while it is read reads as truncated instead of ending the program. A large
-// file is read with one read() into memory of its own mapping, which is given back whole when
-// the bytes are no longer needed. (Huge pages were measured: zeroing them cost more than the
-// faults they save.)
+// The bytes of a table file, copied into memory rather than mapped: a file cut short by another
+// program while it is read reads as truncated instead of ending the program, and a change
+// another program makes later does not show through into the table as it was read. A large
+// file goes into memory of its own mapping, given back whole with the bytes, and is read by a
+// few threads side by side. (Huge pages were measured: zeroing them cost more than the faults
+// they save.)
 class FileBytes {
 public:
     explicit FileBytes(const std::string& path);

@@ -478,12 +478,12 @@ bool is_number_kind(Kind k) { return k == Kind::Number || k == Kind::Money; }
 // Whether a stored number decodes to an infinity or a NaN, from its first two bytes: the
 // exponent is all ones (kept as it is in a positive number's bytes, inverted in a negative
 // one's). A blank cell, all zero bytes, is not one.
-bool stored_not_finite(const unsigned char* p)
+inline bool stored_not_finite(const unsigned char* p)
 {
     const unsigned hi = be16(p);
     const unsigned exponent = (hi >> 4) & 0x7FF;
     if (hi & 0x8000) return exponent == 0x7FF;
-    return exponent == 0 && std::any_of(p, p + 8, [](unsigned char x) { return x != 0; });
+    return exponent == 0 && be64(p) != 0;
 }
 
 [[noreturn]] void not_finite(const std::string& label, std::size_t recno, const std::string& field)
