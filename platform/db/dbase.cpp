@@ -254,6 +254,16 @@ bool only_stars(std::string_view t)
     return true;
 }
 
+// The powers of ten that fit 64 bits, as whole numbers and as (exact) doubles.
+constexpr std::array<std::uint64_t, 20> kPow10 = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+}();
+constexpr std::array<double, 20> kPow10Real = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                               1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+
 // Eight decimal digits at once: the bytes of x (little-endian, each less '0', the first the
 // highest digit) read in pairs, then fours, then the eight.
 std::uint64_t eight_digits_value(std::uint64_t x)
@@ -318,25 +328,6 @@ std::uint64_t word_at(const unsigned char* p)
 // short_decimal below, so the same double; false for any other text.
 [[gnu::always_inline]] inline bool fixed_decimal(const unsigned char* q, int width, int decimals, double& out)
 {
-    static constexpr double pow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
-                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
-    static constexpr std::uint64_t scale[] = {1,
-                                              10,
-                                              100,
-                                              1000,
-                                              10000,
-                                              100000,
-                                              1000000,
-                                              10000000,
-                                              100000000,
-                                              1000000000,
-                                              10000000000,
-                                              100000000000,
-                                              1000000000000,
-                                              10000000000000,
-                                              100000000000000,
-                                              1000000000000000,
-                                              10000000000000000};
     const int point = width - decimals - 1;
     if (decimals < 1 || decimals > 16 || point < 8 || q[point] != '.') return false;
     std::uint64_t whole;
@@ -356,9 +347,9 @@ std::uint64_t word_at(const unsigned char* p)
         if (not_digits(last) || (not_digits(before) & mine)) return false;
         fraction = eight_digits_value(before & mine) * 100000000u + eight_digits_value(last);
     }
-    const std::uint64_t m = whole * scale[decimals] + fraction;
+    const std::uint64_t m = whole * kPow10[static_cast<std::size_t>(decimals)] + fraction;
     if (m > (std::uint64_t{1} << 53)) return false;
-    const double v = static_cast<double>(m) / pow10[decimals];
+    const double v = static_cast<double>(m) / kPow10Real[static_cast<std::size_t>(decimals)];
     out = negative ? -v : v;
     return true;
 }
@@ -370,9 +361,6 @@ std::uint64_t word_at(const unsigned char* p)
 // False for anything else (an exponent, more digits), which the general parser reads.
 bool short_decimal(std::string_view t, double& out)
 {
-    static constexpr double pow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
-                                       1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
-    static constexpr std::uint64_t scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
     const char* p = t.data();
     const char* const end = p + t.size();
     std::uint64_t m = 0;  // wraps when there are too many digits, which are then refused
@@ -383,7 +371,7 @@ bool short_decimal(std::string_view t, double& out)
             const std::uint64_t x = word_at(reinterpret_cast<const unsigned char*>(p)) ^ 0x3030303030303030u;
             const std::uint64_t other = not_digits(x);
             const int n = other == 0 ? 8 : std::countr_zero(other) / 8;
-            m = m * scale[n] + digits_value(x, n);
+            m = m * kPow10[static_cast<std::size_t>(n)] + digits_value(x, n);
             p += n;
             if (n < 8) return p - from;
         }
@@ -397,7 +385,7 @@ bool short_decimal(std::string_view t, double& out)
         k = digits();
     }
     if (p != end || whole + k == 0 || whole + k > 19 || m > (std::uint64_t{1} << 53)) return false;
-    out = static_cast<double>(m) / pow10[k];
+    out = static_cast<double>(m) / kPow10Real[static_cast<std::size_t>(k)];
     return true;
 }
 
@@ -1007,35 +995,6 @@ char* put_low_digits(std::uint64_t& v, int count, char* end)
     return end;
 }
 
-// Writes v's digits (at least one) so that they end at end; returns where they start.
-char* put_digits(std::uint64_t v, char* end)
-{
-    while (v >= 100000000) {
-        put_8_digits(static_cast<std::uint32_t>(v % 100000000), end);
-        end -= 8;
-        v /= 100000000;
-    }
-    while (v >= 100) {
-        end -= 2;
-        std::memcpy(end, &kDigitPairs[2 * (v % 100)], 2);
-        v /= 100;
-    }
-    if (v >= 10) {
-        end -= 2;
-        std::memcpy(end, &kDigitPairs[2 * v], 2);
-    } else {
-        *--end = static_cast<char>('0' + v);
-    }
-    return end;
-}
-
-constexpr std::array<std::uint64_t, 20> kPow10 = [] {
-    std::array<std::uint64_t, 20> p{};
-    p[0] = 1;
-    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
-    return p;
-}();
-
 // The number of decimal digits of v (none for 0).
 int digit_count(std::uint64_t v)
 {
@@ -1043,6 +1002,9 @@ int digit_count(std::uint64_t v)
     const int guess = bits * 1233 >> 12;   // bits * log10(2), at most one short
     return guess + (guess < 20 && v >= kPow10[static_cast<std::size_t>(guess)] ? 1 : 0);
 }
+
+// Writes v's digits (at least one) so that they end at end; returns where they start.
+char* put_digits(std::uint64_t v, char* end) { return put_low_digits(v, std::max(digit_count(v), 1), end); }
 
 // |v| * 10^decimals rounded to a whole number exactly as printf's "%.*f" rounds (the exact
 // binary value to the nearest, ties to even), for decimals up to 18; false where the result
