@@ -234,14 +234,14 @@ std::size_t read_in_parallel(int fd, unsigned char* p, std::size_t want, const s
     const std::size_t parts = std::min<std::size_t>({4, hardware, want / kPerThread});
     if (parts < 2) return read_at(fd, 0, p, want, path);
     const std::size_t stretch = (want / parts + 4095) / 4096 * 4096;
+    auto from = [&](std::size_t i) { return std::min(want, i * stretch); };
+    auto length = [&](std::size_t i) { return std::min(want, from(i) + stretch) - from(i); };
     std::vector<std::size_t> got(parts, 0);
     std::vector<std::exception_ptr> failed(parts);
     std::vector<std::thread> threads;
     auto part = [&](std::size_t i) {
-        const std::size_t from = std::min(want, i * stretch);
-        const std::size_t n = std::min(want, from + stretch) - from;
         try {
-            got[i] = read_at(fd, from, p + from, n, path);
+            got[i] = read_at(fd, from(i), p + from(i), length(i), path);
         } catch (...) {
             failed[i] = std::current_exception();
         }
@@ -258,9 +258,8 @@ std::size_t read_in_parallel(int fd, unsigned char* p, std::size_t want, const s
         if (e) std::rethrow_exception(e);
     std::size_t size = 0;
     for (std::size_t i = 0; i < parts; ++i) {
-        const std::size_t from = std::min(want, i * stretch);
-        size = from + got[i];
-        if (got[i] < std::min(want, from + stretch) - from) break;
+        size = from(i) + got[i];
+        if (got[i] < length(i)) break;
     }
     return size;
 }

@@ -22,10 +22,8 @@ public:
     virtual ~RecordSource() = default;
     virtual std::size_t size() const = 0;
     virtual Value value(std::size_t row, std::size_t col) const = 0;
-    // The cell as a real number when the column holds numbers (an empty cell reads 0);
-    // false for a column of another kind.
-    virtual bool real(std::size_t row, std::size_t col, double& out) const = 0;
-    // Every cell of a record as real() reads it: out[c] and numeric[c] (1 or 0) for each column.
+    // Every cell of a record as a real number: for each column c, numeric[c] is 1 and out[c]
+    // the cell's number when the column holds numbers (an empty cell reads 0), else 0.
     virtual void reals(std::size_t row, double* out, unsigned char* numeric) const = 0;
 };
 

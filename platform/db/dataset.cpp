@@ -143,7 +143,6 @@ const FieldDef& Field::def() const { return ds_->field_def(index_); }
 
 bool Field::is_null() const { return db::is_null(ds_->current_value(index_)); }
 
-
 double Field::as_real_strict() const { return to_double(value_as_real_strict(ds_->current_value(index_))); }
 
 void Field::set_as_float(double v)

@@ -1,8 +1,8 @@
 // Reading Paradox tables: header, field descriptions, block chain, field values, memo text.
 #include <algorithm>
-#include <memory>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "platform/core/errors.h"
 #include "platform/db/atomic_file.h"
@@ -486,10 +486,24 @@ inline bool stored_not_finite(const unsigned char* p)
     return exponent == 0 && be64(p) != 0;
 }
 
-[[noreturn]] void not_finite(const std::string& label, std::size_t recno, const std::string& field)
+// Refuses a table holding a stored number that is an infinity or not a number, naming the
+// first such record and field in the table's order.
+void check_stored_numbers(const std::string& label, const Layout& L, const unsigned char* data,
+                          const std::vector<FieldDef>& fields)
 {
-    throw EngineError(label + ": record " + std::to_string(recno + 1) + " field '" + field +
-                      "': the stored number is not finite");
+    std::vector<std::size_t> numbers;
+    for (std::size_t i = 0; i < L.columns.size(); ++i)
+        if (is_number_kind(L.columns[i].kind)) numbers.push_back(i);
+    if (numbers.empty()) return;
+    std::size_t recno = 0;
+    for (const Block& b : L.chain) {
+        const unsigned char* rec = data + b.offset + kBlockHead;
+        for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno)
+            for (std::size_t i : numbers)
+                if (stored_not_finite(rec + L.columns[i].offset))
+                    throw EngineError(label + ": record " + std::to_string(recno + 1) + " field '" + fields[i].name +
+                                      "': the stored number is not finite");
+    }
 }
 
 // A cell of a kind that holds numbers as a real number (an empty cell reads 0); false for
@@ -543,12 +557,6 @@ public:
     {
         const Column& c = columns_[col];
         return decode_cell(c, record(row) + c.offset, code_page_);
-    }
-
-    bool real(std::size_t row, std::size_t col, double& out) const override
-    {
-        const Column& c = columns_[col];
-        return real_of(c, record(row) + c.offset, out);
     }
 
     void reals(std::size_t row, double* out, unsigned char* numeric) const override
@@ -607,22 +615,14 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
     if (L.file_type == 0 || L.primary_key_fields > 0) add_reason(t, "the table is keyed (it has a primary key)");
     if (L.write_protected) add_reason(t, "the table is write-protected");
 
+    // Every stored number is checked before any record is taken, so that a damaged one is
+    // refused at the open whichever image is made.
+    check_stored_numbers(label, L, data, t.fields);
     t.compact = compact;
     const bool has_memo_kind =
         std::any_of(L.columns.begin(), L.columns.end(), [](const Column& c) { return c.kind == Kind::Memo; });
     if (compact && file && !has_memo_kind) {
-        // The compact image reads its records from the file's bytes. Every stored number is
-        // checked here, so that a damaged one is refused at the open, as a decoded table's is.
-        std::vector<std::size_t> numbers;
-        for (std::size_t i = 0; i < nf; ++i)
-            if (is_number_kind(L.columns[i].kind)) numbers.push_back(i);
-        std::size_t recno = 0;
-        for (const Block& b : numbers.empty() ? std::vector<Block>{} : L.chain) {
-            const unsigned char* rec = data + b.offset + kBlockHead;
-            for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno)
-                for (std::size_t i : numbers)
-                    if (stored_not_finite(rec + L.columns[i].offset)) not_finite(label, recno, t.fields[i].name);
-        }
+        // The compact image reads its records from the file's bytes.
         t.columns = ColumnStore(nf, std::make_shared<ParadoxRecords>(std::move(file), L, cp));
         return t;
     }
@@ -632,14 +632,13 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
     if (compact) t.columns = ColumnStore(nf);
     t.reserve(L.num_records);
     Record out;
-    std::size_t recno = 0;
     ByteReader blocks(label, data, size);
     for (const Block& b : L.chain) {
         // Whole blocks at a time; the records follow the block's head.
         blocks.seek(b.offset, "data block");
         const unsigned char* rec =
             blocks.bytes(kBlockHead + static_cast<std::size_t>(b.count) * L.record_size, "data block") + kBlockHead;
-        for (int k = 0; k < b.count; ++k, rec += L.record_size, ++recno) {
+        for (int k = 0; k < b.count; ++k, rec += L.record_size) {
             out.clear();
             out.reserve(nf);
             for (std::size_t i = 0; i < nf; ++i) {
@@ -647,8 +646,6 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
                 const unsigned char* p = rec + c.offset;
                 if (c.kind != Kind::Memo) {
                     out.push_back(decode_cell(c, p, cp));
-                    if (const double* d = std::get_if<double>(&out.back()); d && !std::isfinite(*d))
-                        not_finite(label, recno, t.fields[i].name);
                     continue;
                 }
                 std::string bytes;
