@@ -85,13 +85,42 @@ void build_life_table(LifeTableColumns t, Sex sex, int n, int y, std::string_vie
     t.base_e0_text = format_pattern(at(t.life_exp, 0), e0_pattern);
 }
 
+namespace {
+
+// Person-years lived at one age from its survivors and those of the next age.
+double years_lived(real lx, real lx1, real a) { return to_double(check_finite((lx - lx1) * a + lx1)); }
+
+// Bisection of alpha in [-100, 100] until |S(alpha) - target| <= eps; S falls as alpha rises.
+template <class Sum>
+LogitFit bisect_logit(const Sum& sum_of, double target, double eps)
+{
+    const double lowest = sum_of(100.0);
+    const double highest = sum_of(-100.0);
+    if (static_cast<real>(target) < static_cast<real>(lowest) - eps ||
+        static_cast<real>(target) > static_cast<real>(highest) + eps)
+        throw InputMessage(msg_life_expectancy_range);
+
+    LogitFit f;
+    f.lo = -100.0;
+    f.hi = 100.0;
+    for (;;) {
+        f.alpha = to_double((static_cast<real>(f.hi) + f.lo) / 2.0L);
+        f.sum = sum_of(f.alpha);
+        ++f.passes;
+        if (target > f.sum)
+            f.hi = f.alpha;
+        else
+            f.lo = f.alpha;
+        if (std::fabs(static_cast<real>(f.sum) - target) <= eps) return f;
+        if (f.passes >= 200) throw InputMessage(msg_life_expectancy_range);
+    }
+}
+
+}  // namespace
+
 void years_lived_from_survivors(const k_grid& l, k_grid& big_l, const k_ar& a, int n, int col)
 {
-    for (int x = 0; x < n; ++x) {
-        const real lx = at(at(l, x), col);
-        const real lx1 = at(at(l, x + 1), col);
-        at(at(big_l, x), col) = to_double((lx - lx1) * at(a, x) + lx1);
-    }
+    for (int x = 0; x < n; ++x) at(at(big_l, x), col) = years_lived(at(at(l, x), col), at(at(l, x + 1), col), at(a, x));
 }
 
 real logit_shift(real l, real e2alpha)
@@ -107,28 +136,30 @@ double logit_sum(const k_ar& l, int n, double alpha)
     return s;
 }
 
+double logit_life_expectancy(const k_ar& l, const k_ar& a, int n, double alpha)
+{
+    if (n < 1) throw RangeError();
+    const real e2a = checked_exp(2.0L * alpha);
+    // From the oldest age down: T(x) = T(x+1) + L*(x), with l*(n) = 0.
+    double next = 0;  // l*(x+1)
+    double t = 0;
+    for (int x = n - 1; x >= 0; --x) {
+        const double lx = x == 0 ? 1.0 : to_double(logit_shift(at(l, x), e2a));
+        const double big_l = years_lived(lx, next, at(a, x));
+        t = x == n - 1 ? big_l : to_double(static_cast<real>(t) + big_l);
+        next = lx;
+    }
+    return t;
+}
+
 LogitFit logit_fit(const k_ar& l, int n, double target, double eps)
 {
-    const double lowest = logit_sum(l, n, 100.0);
-    const double highest = logit_sum(l, n, -100.0);
-    if (static_cast<real>(target) < static_cast<real>(lowest) - eps ||
-        static_cast<real>(target) > static_cast<real>(highest) + eps)
-        throw InputMessage(msg_life_expectancy_range);
+    return bisect_logit([&](double alpha) { return logit_sum(l, n, alpha); }, target, eps);
+}
 
-    LogitFit f;
-    f.lo = -100.0;
-    f.hi = 100.0;
-    for (;;) {
-        f.alpha = to_double((static_cast<real>(f.hi) + f.lo) / 2.0L);
-        f.sum = logit_sum(l, n, f.alpha);
-        ++f.passes;
-        if (target > f.sum)
-            f.hi = f.alpha;
-        else
-            f.lo = f.alpha;
-        if (std::fabs(static_cast<real>(f.sum) - target) <= eps) return f;
-        if (f.passes >= 200) throw InputMessage(msg_life_expectancy_range);
-    }
+LogitFit logit_fit_life_expectancy(const k_ar& l, const k_ar& a, int n, double target, double eps)
+{
+    return bisect_logit([&](double alpha) { return logit_life_expectancy(l, a, n, alpha); }, target, eps);
 }
 
 }  // namespace vantelo::projection

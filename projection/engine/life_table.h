@@ -62,8 +62,18 @@ void years_lived_from_survivors(const k_grid& l, k_grid& big_l, const k_ar& a, i
 real logit_shift(real l, real e2alpha);
 
 // S(alpha) = sum over x = 0..n-1 of l(x) / (e^(2 alpha) (1 - l(x)) + l(x)), added up in a
-// double, for the curve l(0..n-1). S falls as alpha rises.
+// double, for the curve l(0..n-1). S falls as alpha rises. The year-end estimate steps its
+// population towards a total with this sum (logit_fit); it is not the life expectancy.
 double logit_sum(const k_ar& l, int n, double alpha);
+
+// e(0) of the curve l(0..n-1) shifted by alpha, computed as build_life_table computes the e(0)
+// it shows, with the separation factors a(0..n-1) of that table (a(n-1) = 1/m(n-1)):
+//   l*(0) = 1, l*(x) = logit_shift(l(x)) for x = 1..n-1 (each stored as a double), l*(n) = 0;
+//   L*(x) = (l*(x) - l*(x+1)) a(x) + l*(x+1);  T(n-1) = L*(n-1), T(x) = T(x+1) + L*(x);
+//   e(0) = T(0)/l*(0) = T(0).
+// These l* and L* are exactly what fit_life_expectancy_row stores for the year, so the fitted
+// year's life table shows this e(0). It falls as alpha rises (every a(x) of x < n-1 is below 1).
+double logit_life_expectancy(const k_ar& l, const k_ar& a, int n, double alpha);
 
 struct LogitFit {
     double alpha = 0;  // the last alpha tried
@@ -76,10 +86,15 @@ struct LogitFit {
 // Logit fit of a survivorship curve l(0..n-1) (l(0) = 1) to a target sum e*: bisection of alpha
 // in [-100, 100]; each pass alpha = (hi + lo)/2, S = logit_sum; e* > S makes alpha the new upper
 // bound, otherwise the new lower bound; it stops at the first pass with |S - e*| <= eps.
-// The fit matches the sum of the shifted survivors, not e(0) of a life table.
+// This fit matches the sum of the shifted survivors, not e(0) of a life table: it is the search
+// step of the year-end estimate.
 // A target outside [S(100) - eps, S(-100) + eps], which no alpha in the interval reaches,
 // raises InputMessage "期望寿命设定超出范围！请重新设定。" before any pass; so does a fit that has
 // not met the tolerance after 200 passes (in-range targets need fewer than 60).
 LogitFit logit_fit(const k_ar& l, int n, double target, double eps);
+
+// The same bisection, bounds, tolerance, pass cap and message with S = logit_life_expectancy:
+// the curve is shifted until its life table's e(0) equals the target life expectancy.
+LogitFit logit_fit_life_expectancy(const k_ar& l, const k_ar& a, int n, double target, double eps);
 
 }  // namespace vantelo::projection

@@ -237,7 +237,7 @@ void fit_life_expectancy_row(ProjectionWorkspace& ws, Sex sex, const GridModel& 
         for (int y = 0; y < y_count; ++y) {
             const double target = to_double(e0_grid.number(y + 1, row));
             for (int x = 0; x < n; ++x) at(curve, x) = at(at(t.lt_survivors, x), 0);
-            const LogitFit fit = logit_fit(curve, n, target, ws.logit_eps);
+            const LogitFit fit = logit_fit_life_expectancy(curve, t.sep_factor, n, target, ws.logit_eps);
             ws.logit_lo = fit.lo;
             ws.logit_hi = fit.hi;
             ws.logit_e0_sum = fit.sum;

@@ -103,11 +103,13 @@ void birth_shares_from_grid(ProjectionWorkspace& ws, const GridModel& srb_grid, 
 
 // Mortality of one sex from life-expectancy targets in row `row` of the e0 grid. When any cell
 // (c, row), c = 1..Y, differs as text from the sex's base e0 text, every year y is fitted with
-// tolerance ws.logit_eps: the curve in year column 0 is shifted to the target in (y + 1, row),
-// l(0)[y] = 1, l(x)[y] = l*(x), l(N)[y] = 0, and L(x)[y] follows from l with the sex's separation
-// factors. Year 0 rewrites column 0, which later years start from. An unedited row leaves the
-// life table alone. e0_changed is 0 afterwards; the fit state (logit_lo, logit_hi,
-// logit_e0_sum, the sex's alpha) holds the last fit. A target out of reach raises InputMessage
+// tolerance ws.logit_eps: the curve in year column 0 is shifted (logit_fit_life_expectancy)
+// until e(0) of the year's life table equals the target in (y + 1, row); l(0)[y] = 1,
+// l(x)[y] = l*(x), l(N)[y] = 0, and L(x)[y] follows from l with the sex's separation factors
+// (a(N-1) = 1/m(N-1) as the loader left it), so the L(x)[y] add up to the target. Year 0
+// rewrites column 0, which later years start from. An unedited row leaves the life table
+// alone. e0_changed is 0 afterwards; the fit state (logit_lo, logit_hi, logit_e0_sum = the
+// fitted e(0), the sex's alpha) holds the last fit. A target out of reach raises InputMessage
 // "期望寿命设定超出范围！请重新设定。".
 void fit_life_expectancy_row(ProjectionWorkspace& ws, Sex sex, const GridModel& e0_grid, int row);
 

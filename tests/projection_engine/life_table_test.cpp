@@ -190,13 +190,18 @@ TEST(LifeTable, RefusesTooFewAgesBeforeAnyColumnChanges)
 
 namespace {
 
-k_ar base_curve()
+std::vector<double> base_rates()
 {
     std::vector<double> m(81);
     for (int x = 0; x < 81; ++x) m[x] = std::min(1.0, 0.0005 + 0.00004 * std::exp(0.095 * x));
     m[0] = 0.02;
+    return m;
+}
+
+k_ar base_curve()
+{
     Table tb;
-    build(tb, m, 1);
+    build(tb, base_rates(), 1);
     k_ar l(81);
     for (int x = 0; x < 81; ++x) l[x] = tb.ws.lt_survivors_male[x][0];
     return l;
@@ -256,6 +261,101 @@ TEST(LogitFit, TargetsOutOfReachEndWithAMessage)
         SCOPED_TRACE(target);
         try {
             logit_fit(l, 81, target, 1e-9);
+            ADD_FAILURE() << "no message";
+        } catch (const InputMessage& e) {
+            EXPECT_STREQ(e.what(), "期望寿命设定超出范围！请重新设定。");
+        }
+    }
+}
+
+namespace {
+
+// The male table of base_rates, and its separation factors.
+struct BaseTable {
+    k_ar l, a;
+    double e0 = 0;
+};
+
+BaseTable base_table()
+{
+    const std::vector<double> m = base_rates();
+    Table tb;
+    build(tb, m, 1);
+    BaseTable b;
+    for (int x = 0; x < 81; ++x) b.l.push_back(tb.ws.lt_survivors_male[x][0]);
+    // Separation factors by hand: q0 = 1 - e^-0.02, male linear rules, 1/m at the open age.
+    const double q0 = 1 - std::exp(-0.02);
+    b.a.assign(81, 0.0);
+    b.a[0] = 0.0425 + 2.875 * q0;
+    for (int x = 1; x <= 4; ++x) b.a[x] = (1.63 - 3.013 * q0) / 4;
+    for (int x = 5; x < 81; ++x) b.a[x] = x <= 9 ? 0.45 : x < 70 ? 0.52 : 0.5;
+    b.a[80] = 1 / m[80];
+    b.e0 = tb.ws.life_exp_male[0];
+    return b;
+}
+
+// e(0) of the curve shifted by alpha, from the life-table definitions.
+double shifted_e0(const BaseTable& b, double alpha)
+{
+    long double t = 0;
+    for (int x = 0; x < 81; ++x) {
+        auto shift = [&](int i) -> long double {
+            if (i == 0) return 1;
+            if (i == 81) return 0;
+            return b.l[i] / (std::exp(2 * alpha) * (1 - b.l[i]) + b.l[i]);
+        };
+        t += (shift(x) - shift(x + 1)) * b.a[x] + shift(x + 1);
+    }
+    return static_cast<double>(t);
+}
+
+}  // namespace
+
+TEST(LifeExpectancyFit, MeetsTargetsAsTheLifeTablesE0)
+{
+    const BaseTable b = base_table();
+    // The engine's separation factors are the ones worked out by hand.
+    Table tb;
+    build(tb, base_rates(), 1);
+    for (int x = 0; x < 81; ++x) ASSERT_NEAR(tb.ws.sep_factor_male[x], b.a[x], 1e-15) << x;
+    ASSERT_NEAR(shifted_e0(b, 0), b.e0, 1e-12);  // alpha 0 is the base table
+
+    struct Case {
+        const char* name;
+        double target;
+    } cases[] = {{"the base e0", b.e0},
+                 {"the base e0 with two decimals", std::round(b.e0 * 100) / 100},
+                 {"below the base", b.e0 - 6.5},
+                 {"above the base", b.e0 + 4.25},
+                 {"near the top", 79.5 + b.a[80]},
+                 {"near the bottom", 1.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LogitFit f = logit_fit_life_expectancy(b.l, b.a, 81, c.target, 1e-9);
+        EXPECT_LE(std::fabs(f.sum - c.target), 1e-9);
+        EXPECT_NEAR(shifted_e0(b, f.alpha), c.target, 1e-9 + 1e-12);
+        EXPECT_LT(f.passes, 60);
+    }
+    // The base e0 itself is met with the base curve.
+    EXPECT_NEAR(logit_fit_life_expectancy(b.l, b.a, 81, b.e0, 1e-9).alpha, 0.0, 1e-9);
+    // The sum of the survivors is a different figure (here the open age's 1/m(80) = 12.4
+    // person-years per survivor make e(0) the larger).
+    double sum_l = 0;
+    for (double v : b.l) sum_l += v;
+    EXPECT_GT(std::fabs(sum_l - b.e0), 1.0);
+    EXPECT_NEAR(logit_fit(b.l, 81, sum_l, 1e-9).alpha, 0.0, 1e-9);
+}
+
+TEST(LifeExpectancyFit, TargetsOutOfReachEndWithAMessage)
+{
+    const BaseTable b = base_table();
+    // Reach: from about a(0) (everyone dies in the first year) to 80 + 1/m(80) (nobody dies
+    // before the open age).
+    const double top = 80 + b.a[80], bottom = b.a[0];
+    for (double target : {0.0, bottom - 0.01, top + 0.01, 200.0}) {
+        SCOPED_TRACE(target);
+        try {
+            logit_fit_life_expectancy(b.l, b.a, 81, target, 1e-9);
             ADD_FAILURE() << "no message";
         } catch (const InputMessage& e) {
             EXPECT_STREQ(e.what(), "期望寿命设定超出范围！请重新设定。");

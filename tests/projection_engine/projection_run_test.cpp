@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <numeric>
@@ -28,13 +29,6 @@ std::string message_of(const std::function<void()>& f)
         return e.what();
     }
     return "(none)";
-}
-
-double column_sum(const k_grid& g, int col, int rows)
-{
-    double s = 0;
-    for (int x = 0; x < rows; ++x) s += g[x][col];
-    return s;
 }
 
 }  // namespace
@@ -369,49 +363,103 @@ TEST(ProjectionRun, FailureHalfWayRestoresTheBase)
     EXPECT_EQ(ws.pop_female, fresh.pop_female);
 }
 
+// A typed target is met as the life expectancy e(0) of the year's life table, worked out here
+// from the stored survivors with separation factors derived in the test; the other sex's row,
+// left at its base text, keeps the base person-years.
 TEST(ProjectionRun, LifeExpectancyTargetsRefitEveryYear)
 {
     const int n = 81, y = 3;
-    ProjectionWorkspace ws;
-    realistic_workspace(ws, n, y);
-    RunInputs in = flat_inputs(ws, y);
-    const std::vector<double> targets = {64.5, 66, 67.25};
-    for (int c = 1; c <= y; ++c) in.e0_grid.set_cell(c, 1, std::to_string(targets[c - 1]));
-    const k_grid female_l = ws.lt_years_lived_female;
-    run_projection(ws, in);
+    struct Case {
+        const char* name;
+        Sex sex;
+        int row;
+        std::vector<double> targets;
+    } cases[] = {{"male row", Sex::male, 1, {64.5, 66, 67.25}},
+                 {"female row", Sex::female, 2, {78.5, 72, 80.125}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectionWorkspace ws;
+        realistic_workspace(ws, n, y);
+        RunInputs in = flat_inputs(ws, y);
+        for (int col = 1; col <= y; ++col) in.e0_grid.set_cell(col, c.row, std::to_string(c.targets[col - 1]));
+        const Sex other = c.sex == Sex::male ? Sex::female : Sex::male;
+        const k_grid other_l = ws.life_table(other).lt_years_lived;
+        const k_grid base_l = ws.life_table(c.sex).lt_survivors;
+        const std::vector<double> a = independent_sep_factors(ws.life_table(c.sex).death_rate, c.sex);
+        run_projection(ws, in);
 
-    for (int yr = 0; yr < y; ++yr) {
-        SCOPED_TRACE(yr);
-        const auto& l = ws.lt_survivors_male;
-        EXPECT_EQ(l[0][yr], 1.0);
-        EXPECT_EQ(l[n][yr], 0.0);
-        // The fit matches the sum of the survivors, not e(0).
-        EXPECT_NEAR(column_sum(l, yr, n), targets[yr], 1e-8);
-        for (int x = 0; x < n; ++x) {
-            EXPECT_LE(l[x + 1][yr], l[x][yr]);
-            const double a = ws.sep_factor_male[x];
-            EXPECT_NEAR(ws.lt_years_lived_male[x][yr], (l[x][yr] - l[x + 1][yr]) * a + l[x + 1][yr], 1e-13);
+        const LifeTableColumns t = ws.life_table(c.sex);
+        const auto& l = t.lt_survivors;
+        for (int yr = 0; yr < y; ++yr) {
+            SCOPED_TRACE(yr);
+            EXPECT_EQ(l[0][yr], 1.0);
+            EXPECT_EQ(l[n][yr], 0.0);
+            EXPECT_NEAR(e0_of_column(l, yr, a), c.targets[yr], 2e-9);
+            // Still a logit shift of the base curve: every age's log-odds move by one amount.
+            const double shift = std::log((1 - l[40][yr]) / l[40][yr]) - std::log((1 - base_l[40][0]) / base_l[40][0]);
+            for (int x = 1; x < 75; ++x)
+                EXPECT_NEAR(std::log((1 - l[x][yr]) / l[x][yr]) - std::log((1 - base_l[x][0]) / base_l[x][0]), shift, 1e-7)
+                    << x;
+            for (int x = 0; x < n; ++x) {
+                EXPECT_LE(l[x + 1][yr], l[x][yr]);
+                const double big_l = (l[x][yr] - l[x + 1][yr]) * a[x] + l[x + 1][yr];
+                EXPECT_NEAR(t.lt_years_lived[x][yr], big_l, 1e-12 * big_l);
+            }
         }
+        EXPECT_NEAR(ws.logit_e0_sum, c.targets[2], 1e-9);  // the last fit
+        EXPECT_EQ(ws.life_table(other).lt_years_lived, other_l);
+        EXPECT_EQ(ws.e0_changed, 0);
     }
-    EXPECT_NEAR(ws.sep_factor_male[n - 1], 1 / ws.death_rate_male[n - 1], 1e-12);
-    EXPECT_NEAR(ws.logit_e0_sum, targets[2], 1e-9);  // the female row was not refitted
-    // The female row was unedited: its base L in every year.
-    EXPECT_EQ(ws.lt_years_lived_female, female_l);
-    EXPECT_EQ(ws.e0_changed, 0);
 }
 
-TEST(ProjectionRun, BaseTextTypedDifferentlyCountsAsAChange)
+// Typing the base e0 again as another text (fewer decimals, a trailing blank) counts as an edit
+// and refits every year; the fitted table shows the typed e0 and projects as the unfitted one.
+TEST(ProjectionRun, BaseLifeExpectancyTypedDifferentlyKeepsTheProjection)
 {
-    const int n = 81, y = 2;
-    ProjectionWorkspace ws;
-    realistic_workspace(ws, n, y);
-    RunInputs in = flat_inputs(ws, y);
-    // Same number, trailing blank: a change; every year is fitted to the sum of l.
-    in.e0_grid.set_cell(2, 2, ws.base_e0_female_text + " ");
-    const double e0 = ws.life_exp_female[0];
-    run_projection(ws, in);
-    EXPECT_NEAR(column_sum(ws.lt_survivors_female, 0, n), e0, 1e-8);
-    EXPECT_NEAR(column_sum(ws.lt_survivors_female, 1, n), e0, 1e-8);
+    const int n = 81, y = 5;
+    ProjectionWorkspace unfitted;
+    realistic_workspace(unfitted, n, y);
+    run_projection(unfitted, flat_inputs(unfitted, y));
+
+    struct Case {
+        const char* name;
+        Sex sex;
+        int row;
+        int decimals;  // -1: the base text with a trailing blank
+    } cases[] = {{"male, six decimals", Sex::male, 1, 6},
+                 {"female, six decimals", Sex::female, 2, 6},
+                 {"female, trailing blank", Sex::female, 2, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectionWorkspace ws;
+        realistic_workspace(ws, n, y);
+        RunInputs in = flat_inputs(ws, y);
+        const double e0 = ws.life_table(c.sex).life_exp[0];
+        const std::string base = ws.life_table(c.sex).base_e0_text;
+        char typed[32];
+        std::snprintf(typed, sizeof typed, "%.*f", c.decimals, e0);
+        const std::string text = c.decimals < 0 ? base + " " : std::string(typed);
+        ASSERT_NE(text, base);
+        fill_rows(in.e0_grid, y, c.row, c.row, text);
+        const std::vector<double> a = independent_sep_factors(ws.life_table(c.sex).death_rate, c.sex);
+        run_projection(ws, in);
+
+        const double target = std::stod(text);
+        for (int yr = 0; yr < y; ++yr) EXPECT_NEAR(e0_of_column(ws.life_table(c.sex).lt_survivors, yr, a), target, 2e-9);
+        for (int yr = 0; yr < y; ++yr) {
+            EXPECT_NEAR(ws.res_total_pop[yr], unfitted.res_total_pop[yr], 1e-6 * unfitted.res_total_pop[yr]) << yr;
+            EXPECT_NEAR(ws.res_deaths[yr], unfitted.res_deaths[yr], 1e-6 * unfitted.res_deaths[yr]) << yr;
+            EXPECT_NEAR(ws.res_infant_deaths[yr], unfitted.res_infant_deaths[yr], 1e-6 * unfitted.res_infant_deaths[yr]);
+            for (int x = 0; x < n; ++x) {
+                const double ref = unfitted.life_table(c.sex).lt_years_lived[x][yr];
+                EXPECT_NEAR(ws.life_table(c.sex).lt_years_lived[x][yr], ref, 1e-6 * ref) << x;
+            }
+        }
+        for (int x = 0; x < n; ++x) {
+            EXPECT_NEAR(ws.pop_male[x], unfitted.pop_male[x], 1 + 1e-6 * unfitted.pop_male[x]) << x;
+            EXPECT_NEAR(ws.pop_female[x], unfitted.pop_female[x], 1 + 1e-6 * unfitted.pop_female[x]) << x;
+        }
+    }
 }
 
 TEST(ProjectionRun, LifeExpectancyOutOfReachEndsTheRunAndRestores)

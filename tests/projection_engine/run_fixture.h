@@ -103,6 +103,41 @@ inline void realistic_workspace(ProjectionWorkspace& ws, int n, int y)
     ws.parity_count = 1;
 }
 
+// Separation factors of the single-year table, worked out here from their rules rather than
+// taken from the engine: from q0 = 1 - exp(-m(0)), a(0) and a(1..4) of the sex (fixed values
+// from q0 = 0.1 on), 0.45 at 5..9, 0.52 at 10..69, 0.5 from 70 on, and 1/m(n-1) at the open age.
+inline std::vector<double> independent_sep_factors(const std::vector<double>& m, Sex sex)
+{
+    const int n = static_cast<int>(m.size());
+    const double q0 = 1 - std::exp(-m[0]);
+    const bool male = sex == Sex::male;
+    std::vector<double> a(n);
+    for (int x = 0; x < n; ++x) {
+        if (x == 0)
+            a[x] = q0 >= 0.1 ? (male ? 0.33 : 0.35) : male ? 0.0425 + 2.875 * q0 : 0.05 + 3.0 * q0;
+        else if (x <= 4)
+            a[x] = q0 >= 0.1 ? (male ? 0.338 : 0.34025) : male ? (1.63 - 3.013 * q0) / 4 : (1.524 - 1.627 * q0) / 4;
+        else
+            a[x] = x <= 9 ? 0.45 : x < 70 ? 0.52 : 0.5;
+    }
+    a[n - 1] = 1 / m[n - 1];
+    return a;
+}
+
+// e(0) of the life table whose survivors are column `col` of l (l(0) = 1, n ages, l(n) taken
+// as 0) and whose separation factors are a: the sum over x of the person-years
+// (l(x) - l(x+1)) a(x) + l(x+1), added up in long double.
+inline double e0_of_column(const k_grid& l, int col, const std::vector<double>& a)
+{
+    const int n = static_cast<int>(a.size());
+    long double t = 0;
+    for (int x = 0; x < n; ++x) {
+        const long double lx = l[x][col], lx1 = x + 1 < n ? l[x + 1][col] : 0.0L;
+        t += (lx - lx1) * a[x] + lx1;
+    }
+    return static_cast<double>(t / l[0][col]);
+}
+
 // Three parities with their own patterns: TFR 1, 0.5, 0.25.
 inline void three_parities(ProjectionWorkspace& ws, RunInputs& in, int y)
 {

@@ -4,8 +4,10 @@
 
 #include <cfenv>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/numtext.h"
@@ -17,7 +19,9 @@ using namespace vantelo;
 using namespace vantelo::projection;
 using namespace vantelo::urban_rural;
 using namespace vantelo::urban_rural::testing;
+using vantelo::projection::testing::e0_of_column;
 using vantelo::projection::testing::flat_inputs;
+using vantelo::projection::testing::independent_sep_factors;
 
 namespace {
 
@@ -261,7 +265,7 @@ TEST(UrbanRuralRun, FailedRunThenCorrectedRunEqualsACleanRun)
         {"urban sex ratio", [](UrbanRunInputs& in, const std::string& t) { in.srb_grid.set_cell(2, 2, t); }, ""},
         {"urban pattern", [](UrbanRunInputs& in, const std::string& t) { in.urban_pattern.set_cell(2, 12, t); }, "a"},
         {"urban e0 target out of reach",
-         [](UrbanRunInputs& in, const std::string& t) { in.e0_grid.set_cell(2, 4, t); }, "90"},
+         [](UrbanRunInputs& in, const std::string& t) { in.e0_grid.set_cell(2, 4, t); }, "200"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -291,30 +295,92 @@ TEST(UrbanRuralRun, FailedRunThenCorrectedRunEqualsACleanRun)
 TEST(UrbanRuralRun, UnreachableLifeExpectancyEndsWithTheMessage)
 {
     Fixture fx;
-    fx.in.e0_grid.set_cell(3, 1, "90");  // beyond the reach of 81 ages
+    // Beyond the reach of 81 ages: at most 80 + 1/m(80), about 89.3 for these rural men.
+    fx.in.e0_grid.set_cell(3, 1, "90");
     EXPECT_EQ(message_of([&] { fx.run(); }), "期望寿命设定超出范围！请重新设定。");
 }
 
-// Editing one cell of the rural male row refits every year of that row to its own target; the
-// other three rows keep the loaded person-years.
+// Editing one cell of a row refits every year of that row to its own target, met as the
+// life expectancy e(0) of the year's life table (worked out here from the stored survivors);
+// the other three rows keep the loaded person-years.
 TEST(UrbanRuralRun, EditedLifeExpectancyRowRefitsEveryYear)
 {
-    Fixture fx;
-    const std::string base = fx.rural.base_e0_male_text;
-    const double base_e0 = std::stod(base);
-    fx.in.e0_grid.set_cell(1, 1, "60");
-    const k_grid female = fx.rural.lt_years_lived_female, urban_male = fx.uw.urban.lt_years_lived_male;
+    struct Case {
+        const char* name;
+        bool urban;
+        Sex sex;
+        int row;
+    } cases[] = {{"rural male", false, Sex::male, 1},
+                 {"rural female", false, Sex::female, 2},
+                 {"urban male", true, Sex::male, 3},
+                 {"urban female", true, Sex::female, 4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture fx;
+        auto part = [&](bool urban) -> ProjectionWorkspace& { return urban ? fx.uw.urban : fx.rural; };
+        ProjectionWorkspace& ws = part(c.urban);
+        const double base_e0 = std::stod(ws.life_table(c.sex).base_e0_text);
+        fx.in.e0_grid.set_cell(1, c.row, "60");
+        fx.in.e0_grid.set_cell(4, c.row, "71.25");
+        const std::vector<double> a = independent_sep_factors(ws.life_table(c.sex).death_rate, c.sex);
+        k_grid others[3];
+        int k = 0;
+        for (bool urban : {false, true})
+            for (Sex sex : {Sex::male, Sex::female})
+                if (urban != c.urban || sex != c.sex) others[k++] = part(urban).life_table(sex).lt_years_lived;
+        fx.run();
+
+        for (int y = 0; y < Y; ++y) {
+            const double target = y == 0 ? 60.0 : y == 3 ? 71.25 : base_e0;
+            EXPECT_NEAR(e0_of_column(ws.life_table(c.sex).lt_survivors, y, a), target, 2e-9) << y;
+        }
+        k = 0;
+        for (bool urban : {false, true})
+            for (Sex sex : {Sex::male, Sex::female})
+                if (urban != c.urban || sex != c.sex) EXPECT_EQ(part(urban).life_table(sex).lt_years_lived, others[k++]);
+        EXPECT_EQ(ws.e0_changed, 0);
+    }
+}
+
+// The base e0 typed again with fewer decimals in all four rows: every row is refitted, every
+// year's table shows the typed e0, and both parts project as with the rows left alone.
+TEST(UrbanRuralRun, BaseLifeExpectancyTypedWithFewerDecimalsKeepsTheProjection)
+{
+    Fixture unfitted("100");
+    unfitted.run();
+    Fixture fx("100");
+    auto part = [&](bool urban) -> ProjectionWorkspace& { return urban ? fx.uw.urban : fx.rural; };
+    std::vector<double> targets;
+    std::vector<std::vector<double>> seps;
+    int row = 1;
+    for (bool urban : {false, true})
+        for (Sex sex : {Sex::male, Sex::female}) {
+            const LifeTableColumns t = part(urban).life_table(sex);
+            char typed[32];
+            std::snprintf(typed, sizeof typed, "%.6f", t.life_exp[0]);
+            ASSERT_NE(std::string(typed), t.base_e0_text);
+            fill_rows(fx.in.e0_grid, Y, row, row, typed);
+            targets.push_back(std::stod(typed));
+            seps.push_back(independent_sep_factors(t.death_rate, sex));
+            ++row;
+        }
     fx.run();
-    auto sum_l = [&](int y) {
-        long double s = 0;
-        for (int x = 0; x < N; ++x) s += fx.rural.lt_survivors_male[x][y];
-        return static_cast<double>(s);
-    };
-    EXPECT_NEAR(sum_l(0), 60.0, 1e-9);
-    for (int y = 1; y < Y; ++y) EXPECT_NEAR(sum_l(y), base_e0, 1e-9) << y;
-    EXPECT_EQ(fx.rural.lt_years_lived_female, female);
-    EXPECT_EQ(fx.uw.urban.lt_years_lived_male, urban_male);
-    EXPECT_EQ(fx.rural.e0_changed, 0);
+
+    int i = 0;
+    for (bool urban : {false, true})
+        for (Sex sex : {Sex::male, Sex::female}) {
+            SCOPED_TRACE(i);
+            for (int y = 0; y < Y; ++y)
+                EXPECT_NEAR(e0_of_column(part(urban).life_table(sex).lt_survivors, y, seps[i]), targets[i], 2e-9) << y;
+            ++i;
+        }
+    for (int y = 0; y < Y; ++y) {
+        for (const auto& [got, want] : {std::pair{&fx.rural.res_total_pop, &unfitted.rural.res_total_pop},
+                                        std::pair{&fx.uw.urban.res_total_pop, &unfitted.uw.urban.res_total_pop},
+                                        std::pair{&fx.rural.res_pop_elderly, &unfitted.rural.res_pop_elderly},
+                                        std::pair{&fx.uw.urban.res_pop_0_14, &unfitted.uw.urban.res_pop_0_14}})
+            EXPECT_NEAR((*got)[y], (*want)[y], 1e-6 * (*want)[y]) << y;
+    }
 }
 
 // The TFR row counts as edited only when one of its texts differs from the loaded text; an

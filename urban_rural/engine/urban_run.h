@@ -51,7 +51,8 @@ struct UrbanRunInputs {
 //   tfr_by_year(y) := the TFR row's cell (y + 1) when any of its cells differs as text from the
 //     part's base TFR text, else the loaded TFR at full precision;
 //   fert_pattern(i, y) := pattern cell (y + 1, i + 1), asfr(15 + i, y) := pattern x TFR(y);
-//   each sex's life table refitted to its e0 row when that row was edited (tolerance 1e-9).
+//   each sex's life table refitted to its e0 row when that row was edited (tolerance 1e-9):
+//     every year's e(0) becomes its target (fit_life_expectancy_row).
 // and projected year by year: migrants M_m(x) = migrants(y + 1, 1) x male_shares(y + 1, x + 1),
 // M_f likewise with row 2 and female_shares, x = 0..N-2, are subtracted from the rural and added
 // to the urban population (no floor: a negative population is projected on); then the
