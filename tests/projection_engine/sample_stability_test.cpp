@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -34,16 +35,21 @@ struct Part {
     double yearly_growth;  // the intrinsic rate the samples were made with
 };
 
-// Loads the part's five fields as the projection form's loaders do, runs 50 years with the
-// loaded rates unchanged, and checks the shares and the yearly growth of the total.
-void check_stable(const Part& part)
+// The part's five fields loaded as the projection form's loaders do, with the form's other
+// inputs for `years` years: no urban share effect, no floating population.
+struct Loaded {
+    ProjectionWorkspace ws;
+    RunInputs in;
+};
+
+void load_part(const Part& part, Loaded& out)
 {
     db::Dataset t;
     t.set_table_name(std::string(VANTELO_SAMPLES_DIR) + "/" + part.table);
     t.open();
     const std::string p = part.prefix;
-    ProjectionWorkspace ws;
-    RunInputs in;
+    ProjectionWorkspace& ws = out.ws;
+    RunInputs& in = out.in;
     GridModel total_grid;
     load_population(ws, Sex::male, column(t, p + "男性人口"), years, 2000, in.srb_grid, in.floating_grid);
     load_population(ws, Sex::female, column(t, p + "女性人口"), years, 2000, in.srb_grid, in.floating_grid);
@@ -58,6 +64,17 @@ void check_stable(const Part& part)
     in.field_texts = {"PM", "PF", "MM", "MF", "F1"};
     in.urban_share_text = "0.5";
     in.floating_pop_text = "0";
+}
+
+// Runs 50 years with the loaded rates unchanged, and checks the shares and the yearly growth of
+// the total.
+void check_stable(const Part& part)
+{
+    Loaded loaded;
+    load_part(part, loaded);
+    ProjectionWorkspace& ws = loaded.ws;
+    RunInputs& in = loaded.in;
+    const std::string p = part.prefix;
 
     const int n = ws.age_group_count;
     std::vector<double> base_share_m(n), base_share_f(n);
@@ -95,4 +112,51 @@ TEST(SampleTables, EachPartIsTheStablePopulationOfItsOwnRates)
         {"urban_rural.DB", "城镇", -0.01286442},
     };
     for (const Part& part : parts) check_stable(part);
+}
+
+// A life-expectancy target typed into the sample's grid is met as the e(0) of each fitted
+// year's life table, worked out here from the stored survivors; the base e0 typed with two
+// decimals leaves the projection within a few persons in a thousand of the unfitted one.
+TEST(SampleTables, LifeExpectancyTargetsAreMetAsTheFittedTablesE0)
+{
+    const Part part{"single_region.DB", "", 0};
+    Loaded unfitted;
+    load_part(part, unfitted);
+    run_projection(unfitted.ws, unfitted.in);
+
+    for (Sex sex : {Sex::male, Sex::female}) {
+        Loaded l;
+        load_part(part, l);
+        const int n = l.ws.age_group_count, row = sex == Sex::male ? 1 : 2;
+        const LifeTableColumns t = l.ws.life_table(sex);
+        char base[32];
+        std::snprintf(base, sizeof base, "%.2f", t.life_exp[0]);
+        // Separation factors by their rules (the sample's q0 is below 0.1).
+        const double q0 = 1 - std::exp(-t.death_rate[0]);
+        ASSERT_LT(q0, 0.1);
+        std::vector<double> a(n);
+        for (int x = 0; x < n; ++x)
+            a[x] = x == 0   ? (sex == Sex::male ? 0.0425 + 2.875 * q0 : 0.05 + 3.0 * q0)
+                   : x <= 4 ? (sex == Sex::male ? 1.63 - 3.013 * q0 : 1.524 - 1.627 * q0) / 4
+                   : x <= 9 ? 0.45
+                   : x < 70 ? 0.52
+                            : 0.5;
+        a[n - 1] = 1 / t.death_rate[n - 1];
+        std::vector<std::string> targets(years, base);
+        targets[9] = "75";
+        targets[19] = "68.5";
+        for (int c = 1; c <= years; ++c) l.in.e0_grid.set_cell(c, row, targets[c - 1]);
+        run_projection(l.ws, l.in);
+        for (int y = 0; y < years; ++y) {
+            long double e0 = 0;
+            for (int x = 0; x < n; ++x) {
+                const long double lx = t.lt_survivors[x][y], lx1 = x + 1 < n ? t.lt_survivors[x + 1][y] : 0.0L;
+                e0 += (lx - lx1) * a[x] + lx1;
+            }
+            EXPECT_NEAR(static_cast<double>(e0), std::stod(targets[y]), 2e-9) << "sex " << row << " year " << y;
+            if (targets[y] == base) {
+                EXPECT_NEAR(l.ws.res_total_pop[y], unfitted.ws.res_total_pop[y], 3e-3 * unfitted.ws.res_total_pop[y]);
+            }
+        }
+    }
 }
