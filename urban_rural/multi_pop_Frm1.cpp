@@ -52,6 +52,10 @@ Tmulti_pop_Frm::Tmulti_pop_Frm(QWidget* parent) : QDialog(parent), ui_(std::make
         ui::fill_list(box, {});
     ui_->ComboBox7->addItems({QStringLiteral("男性"), QStringLiteral("女性")});
     ui_->ComboBox7->setCurrentIndex(0);
+    // Typing into the sex list leaves no item chosen; choosing an item (or setting one) picks it.
+    connect(ui_->ComboBox7, &QComboBox::currentIndexChanged, this, [this](int i) { share_sex_item_ = i; });
+    connect(ui_->ComboBox7, &QComboBox::activated, this, [this](int i) { share_sex_item_ = i; });
+    connect(ui_->ComboBox7->lineEdit(), &QLineEdit::textEdited, this, [this] { share_sex_item_ = -1; });
 
     using F = Tmulti_pop_Frm;
     // A loader runs when an item is chosen and on every change typed into the list.
@@ -386,7 +390,7 @@ void Tmulti_pop_Frm::Button4Click() { ui::informing(this, [&] { interpolate_patt
 void Tmulti_pop_Frm::Button5Click() { ui::informing(this, [&] { interpolate_pattern_box(ui_->StringGrid5, 1, 35, true); }); }
 void Tmulti_pop_Frm::Button7Click()
 {
-    StringGrid* g = ui_->ComboBox7->currentIndex() == 1 ? ui_->StringGrid7 : ui_->StringGrid6;
+    StringGrid* g = share_sex_item_ == 1 ? ui_->StringGrid7 : ui_->StringGrid6;
     ui::informing(this, [&] { interpolate_pattern_box(g, 2, 101, false); });
 }
 

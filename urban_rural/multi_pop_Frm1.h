@@ -85,6 +85,9 @@ private:
     void interpolate_pattern_box(StringGrid* g, int box, int rows, bool every_column);
 
     std::unique_ptr<Ui::Tmulti_pop_Frm> ui_;
+    // The item chosen in the migration-share box's sex list (ComboBox7): 0 男性, 1 女性, -1 none,
+    // as after text typed into the list.
+    int share_sex_item_ = 0;
 };
 
 // The urban/rural projection form in use (the newest).

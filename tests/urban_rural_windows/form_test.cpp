@@ -2,12 +2,18 @@
 // year span and its rebuild, and the run's messages.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
@@ -241,6 +247,70 @@ TEST(UrbanForm, PatternTotalsEveryColumnShareTotalsOnlyTheInterpolatedOnes)
     f.grid(7)->set_cell(2, 1, "1");
     f.child<QPushButton>("Button7")->click();
     EXPECT_EQ(f.grid(7)->cell(3, 1), "1");
+}
+
+// Text typed into the sex list of the migration-share box leaves no item chosen, so 插值 works
+// on the male grid whatever item was chosen before; choosing an item again picks its grid.
+TEST(UrbanForm, TypedSexListTextChoosesNoItem)
+{
+    FormFixture f;
+    auto* sex = f.child<QComboBox>("ComboBox7");
+    f.child<QSpinBox>("SpinEdit14")->setValue(1992);
+    f.child<QSpinBox>("SpinEdit15")->setValue(1994);
+    f.child<QRadioButton>("RadioButton23")->setChecked(true);  // 复制
+    auto copy_from_column_2 = [&](const char* male, const char* female) {
+        f.grid(6)->set_cell(2, 1, male);
+        f.grid(7)->set_cell(2, 1, female);
+        f.child<QPushButton>("Button7")->click();
+        EXPECT_TRUE(f.services.messages.empty()) << f.services.message_texts().join("|").toStdString();
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        int grid;  // the grid 插值 wrote
+    };
+    const std::vector<Case> cases = {
+        {"女性 chosen", [&] { test_events::pick(sex, 1); }, 7},
+        {"a letter typed after 女性",
+         [&] {
+             test_events::pick(sex, 1);
+             sex->lineEdit()->setFocus();
+             sex->lineEdit()->end(false);
+             QTest::keyClicks(sex->lineEdit(), "x");
+         },
+         6},
+        {"the text cleared and 女 typed",
+         [&] {
+             test_events::pick(sex, 1);
+             sex->lineEdit()->selectAll();
+             QTest::keyClick(sex->lineEdit(), Qt::Key_Backspace);
+             // Chinese text arrives through the input method.
+             QInputMethodEvent typed;
+             typed.setCommitString(QStringLiteral("女"));
+             QApplication::sendEvent(sex->lineEdit(), &typed);
+             EXPECT_EQ(sex->currentText(), "女");
+         },
+         6},
+        {"女性 chosen again after typing",
+         [&] {
+             QTest::keyClicks(sex->lineEdit(), "y");
+             test_events::pick(sex, 1);
+         },
+         7},
+    };
+    int mark = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act();
+        const QString male = QString::number(mark), female = QString::number(mark + 1);
+        copy_from_column_2(qPrintable(male), qPrintable(female));
+        EXPECT_EQ(f.grid(6)->cell(4, 1), c.grid == 6 ? male : QString("0.0"));
+        EXPECT_EQ(f.grid(7)->cell(4, 1), c.grid == 7 ? female : QString("0.0"));
+        // Back to the layout's cells for the next case.
+        for (int g : {6, 7})
+            for (int col = 2; col <= 4; ++col) f.grid(g)->set_cell(col, 1, "0.0");
+        mark += 2;
+    }
 }
 
 TEST(UrbanForm, YearSpanChangeDisablesTheRunUntilTheGridsAreRebuilt)
