@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 
 #include "planning/engine/planning_run.h"
 #include "planning/engine/tfr_report.h"
@@ -15,6 +14,7 @@
 #include "platform/ui/field_list.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/inform.h"
+#include "platform/ui/spin_edit.h"
 #include "shell/app_state.h"
 #include "shell/launch.h"
 #include "shell/main_table.h"

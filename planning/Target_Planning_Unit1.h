@@ -15,7 +15,6 @@ class TTarget_Planning_Frm1;
 }
 class QComboBox;
 class QLineEdit;
-class QSpinBox;
 class QRadioButton;
 class QPushButton;
 
@@ -23,6 +22,9 @@ namespace vantelo {
 
 namespace chart {
 class ChartWidget;
+}
+namespace ui {
+class SpinEdit;
 }
 
 class TTarget_Planning_Frm1 : public QDialog {
@@ -52,7 +54,8 @@ public:
     QString report_dir;
 
     QComboBox *ComboBox2, *ComboBox3, *ComboBox4, *ComboBox5, *ComboBox6;
-    QSpinBox *SpinEdit1, *SpinEdit2;
+    // The planning years: text that is not a whole number reads as the minimum, 1500.
+    ui::SpinEdit *SpinEdit1, *SpinEdit2;
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit9, *Edit10, *Edit11, *Edit12;
     QRadioButton *RadioButton1, *RadioButton2;
     QPushButton *BitBtn1, *BitBtn2;

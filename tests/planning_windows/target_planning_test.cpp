@@ -2,12 +2,14 @@
 // its loaders' messages, the refusals of &OK, and a whole run writing its year files and chart.
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <cmath>
 #include <fstream>
@@ -18,6 +20,7 @@
 #include "platform/chart/chart_widget.h"
 #include "platform/chart/series.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/spin_edit.h"
 #include "platform/ui/scripted_services.h"
 #include "projection_table.h"
 #include "shell/app_state.h"
@@ -188,6 +191,54 @@ TEST_F(TargetPlanning, RefusalsOfTheRun)
               (QStringList{"Not enough variable selected!", "Please Redefine the Restrospect Years Aagain!",
                            "Fertility rates of ages 15-49 cannot be searched!"}));
     EXPECT_FALSE(QFile::exists(cwd.filePath("TFR0.txt")));
+}
+
+// Text that is not a whole number in a year box counts as the box's minimum, 1500. The run is
+// stopped by a bad generation count after the years check, so a period that passes the check
+// ends with that message.
+TEST_F(TargetPlanning, YearBoxTextThatIsNotANumberCountsAs1500)
+{
+    open_table();
+    // Types into the box as the user does: everything selected, then the keys.
+    auto type_into = [](QAbstractSpinBox* box, const QString& text) {
+        box->findChild<QLineEdit*>()->selectAll();
+        QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &erase);
+        for (QChar ch : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+            QCoreApplication::sendEvent(box, &press);
+        }
+        EXPECT_EQ(box->text(), text);
+    };
+    const QString years_message = "Please Redefine the Restrospect Years Aagain!";
+    const QString param_message = "'3x' is not a valid integer value";
+    struct Case {
+        const char* name;
+        const char* from;  // nullptr: left at 1990
+        const char* to;    // nullptr: left at 2000
+        int years;         // the period the run took
+        QString message;
+    } cases[] = {
+        {"To cleared", nullptr, "", 1500 - 1990, years_message},
+        {"To with a letter", nullptr, "20o0", 1500 - 1990, years_message},
+        {"To with a fraction", nullptr, "1995.5", 1500 - 1990, years_message},
+        {"From with letters, To 1501", "abc", "1501", 1, param_message},
+        {"both empty", "", "", 0, years_message},
+        {"whole numbers as typed", "1991", "1993", 2, param_message},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        services.clear();
+        with_dialog([&](TTarget_Planning_Frm1& d) {
+            choose_all(d);
+            d.Edit5->setText("3x");
+            if (c.from) type_into(d.SpinEdit1, QString::fromUtf8(c.from));
+            if (c.to) type_into(d.SpinEdit2, QString::fromUtf8(c.to));
+            d.BitBtn2->click();
+            EXPECT_EQ(d.data.plan_year_count, c.years);
+        });
+        EXPECT_EQ(services.message_texts(), QStringList{c.message});
+    }
 }
 
 TEST_F(TargetPlanning, BadParameterEndsTheRunInTheErrorBox)
