@@ -5,6 +5,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <map>
 
@@ -16,6 +18,7 @@
 #include "projection/string_grid.h"
 #include "projection_table.h"
 #include "tests/common/widget_events.h"
+#include "tests/projection_engine/run_fixture.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -290,4 +293,75 @@ TEST(ProjectionForm, PatternReadIntoTheCurrentColumn)
     EXPECT_EQ(f.cell(4, 2, 36), "0.0");   // the sum waits for the next interpolation
     EXPECT_EQ(f.cell(4, 1, 1), "0.0");
     EXPECT_EQ(projection_workspace().grid_current_row, 5);
+}
+
+namespace {
+
+// Death rates rising with age (Gompertz), higher for men; an open last age 80 and over.
+InputRow rising_row(int x)
+{
+    InputRow r = plain_row(x);
+    r.m_male = std::min(1.0, 0.0005 + 0.00005 * std::exp(0.09 * x));
+    r.m_female = std::min(1.0, 0.0003 + 0.00003 * std::exp(0.09 * x));
+    if (x == 0) r.m_male = 0.025, r.m_female = 0.02;
+    return r;
+}
+
+}  // namespace
+
+// Targets typed into the life-expectancy grid are met, year by year, as the e(0) of each
+// fitted life table, worked out here from the survivors the run stored; the base e0 typed
+// again with two decimals is met as typed. A target out of reach ends the run with its message.
+TEST(ProjectionForm, LifeExpectancyTargetsAreMetAsEachYearsLifeExpectancy)
+{
+    struct Case {
+        const char* name;
+        const char* male_cell;  // typed into year 3 of the male row; the rest: 66.5
+        QString message;
+    } cases[] = {{"targets in reach", "70.25", ""}, {"a target out of reach", "200", "期望寿命设定超出范围！请重新设定。"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormFixture f(0, rising_row);
+        const char* fields[][2] = {{"ComboBox2", "男性人口"},   {"ComboBox3", "女性人口"},
+                                   {"ComboBox4", "男性死亡率"}, {"ComboBox5", "女性死亡率"},
+                                   {"ComboBox6", "年龄别生育率"}};
+        for (const auto& [box, field] : fields) f.choose(box, QString::fromUtf8(field));
+        ProjectionWorkspace& ws = projection_workspace();
+        const int years = ws.proj_year_count;
+        ASSERT_EQ(years, 10);
+        char female_text[32];
+        std::snprintf(female_text, sizeof female_text, "%.2f", ws.life_exp_female[0]);
+        ASSERT_NE(QString(female_text), f.cell(3, 1, 2));
+        std::vector<double> male_targets(years, 66.5);
+        male_targets[2] = std::stod(c.male_cell);
+        for (int col = 1; col <= years; ++col) {
+            f.form->grid(3)->set_cell(col, 1, col == 3 ? QString(c.male_cell) : QString("66.5"));
+            f.form->grid(3)->set_cell(col, 2, female_text);
+        }
+        const std::vector<double> a_male = projection::testing::independent_sep_factors(ws.death_rate_male, Sex::male);
+        const std::vector<double> a_female = projection::testing::independent_sep_factors(ws.death_rate_female, Sex::female);
+        const k_grid base_survivors = ws.lt_survivors_male;
+        bool viewer = false;
+        ui::set_window_runner([&](QWidget*, bool) {
+            viewer = true;
+            return 0;
+        });
+        f.find<QPushButton>("BitBtn2")->click();
+        ui::set_window_runner({});
+
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(f.services.message_texts(), QStringList{c.message});
+            EXPECT_EQ(f.services.messages[0].kind, ui::ScriptedServices::Message::Information);
+            EXPECT_FALSE(viewer);
+            EXPECT_EQ(f.form->result(), 0);  // the form stays open
+            EXPECT_EQ(ws.lt_survivors_male, base_survivors);
+            continue;
+        }
+        EXPECT_TRUE(f.services.messages.empty()) << f.services.message_texts().join("|").toStdString();
+        EXPECT_TRUE(viewer);
+        for (int y = 0; y < years; ++y) {
+            EXPECT_NEAR(projection::testing::e0_of_column(ws.lt_survivors_male, y, a_male), male_targets[y], 2e-9) << y;
+            EXPECT_NEAR(projection::testing::e0_of_column(ws.lt_survivors_female, y, a_female), std::stod(female_text), 2e-9) << y;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 // year span and its rebuild, and the run's messages.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "projection/projection_links.h"
 #include "projection/string_grid.h"
 #include "tests/common/widget_events.h"
+#include "tests/projection_engine/run_fixture.h"
 #include "urban_rural/engine/urban_workspace.h"
 #include "urban_rural/multi_pop_Frm1.h"
 #include "urban_rural/multi_pop_launcher.h"
@@ -382,4 +384,67 @@ TEST(UrbanForm, CancelOnlyCloses)
     f.child<QPushButton>("BitBtn1")->click();
     EXPECT_FALSE(f.form->isVisible());
     EXPECT_EQ(f.form->result(), QDialog::Rejected);
+}
+
+// The four life-expectancy rows (rural and urban, men and women) typed with targets: the run
+// meets each year's target as the e(0) of the part's fitted life table, worked out here from
+// the survivors the run stored; the base e0 typed again with two decimals is met as typed. A
+// target out of reach ends the run with its message and opens no viewer.
+TEST(UrbanForm, LifeExpectancyTargetsOfBothPartsAreMetAsEachYearsLifeExpectancy)
+{
+    struct Case {
+        const char* name;
+        const char* urban_female_cell;  // year 5 of row 4; the rest of the row: 62
+        QString message;
+    } cases[] = {{"targets in reach", "58.75", ""}, {"a target out of reach", "90", "期望寿命设定超出范围！请重新设定。"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormFixture f;
+        f.choose_all();
+        ProjectionWorkspace& rural = projection_workspace();
+        ProjectionWorkspace& urban = urban_workspace().urban;
+        const int years = rural.proj_year_count;
+        ASSERT_EQ(years, 10);
+        char rural_female[32];
+        std::snprintf(rural_female, sizeof rural_female, "%.2f", rural.life_exp_female[0]);
+        ASSERT_NE(QString(rural_female), f.grid(3)->cell(1, 2));
+        struct Row {
+            ProjectionWorkspace* part;
+            Sex sex;
+            std::vector<QString> cells;
+        };
+        std::vector<Row> rows = {{&rural, Sex::male, std::vector<QString>(years, "60")},
+                                 {&rural, Sex::female, std::vector<QString>(years, rural_female)},
+                                 {&urban, Sex::male, std::vector<QString>(years, "50")},
+                                 {&urban, Sex::female, std::vector<QString>(years, "62")}};
+        rows[0].cells[6] = "55.5";
+        rows[3].cells[4] = c.urban_female_cell;
+        std::vector<std::vector<double>> seps;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            for (int col = 1; col <= years; ++col) f.grid(3)->set_cell(col, static_cast<int>(r) + 1, rows[r].cells[col - 1]);
+            seps.push_back(projection::testing::independent_sep_factors(rows[r].part->life_table(rows[r].sex).death_rate,
+                                                                        rows[r].sex));
+        }
+        bool viewer = false;
+        ui::set_window_runner([&](QWidget*, bool) {
+            viewer = true;
+            return 0;
+        });
+        f.child<QPushButton>("BitBtn2")->click();
+        ui::set_window_runner({});
+
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(f.services.message_texts(), QStringList{c.message});
+            EXPECT_FALSE(viewer);
+            EXPECT_EQ(f.form->result(), 0);
+            continue;
+        }
+        EXPECT_TRUE(f.services.messages.empty()) << f.services.message_texts().join("|").toStdString();
+        EXPECT_TRUE(viewer);
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (int y = 0; y < years; ++y)
+                EXPECT_NEAR(projection::testing::e0_of_column(rows[r].part->life_table(rows[r].sex).lt_survivors, y, seps[r]),
+                            rows[r].cells[y].toDouble(), 2e-9)
+                    << "row " << r + 1 << " year " << y;
+    }
 }
