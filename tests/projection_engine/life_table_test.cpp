@@ -8,6 +8,7 @@
 #include "platform/core/numtext.h"
 #include "projection/engine/input_message.h"
 #include "projection/engine/life_table.h"
+#include "run_fixture.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -270,7 +271,7 @@ TEST(LogitFit, TargetsOutOfReachEndWithAMessage)
 
 namespace {
 
-// The male table of base_rates, and its separation factors.
+// The male table of base_rates, and its separation factors worked out from their rules.
 struct BaseTable {
     k_ar l, a;
     double e0 = 0;
@@ -283,13 +284,7 @@ BaseTable base_table()
     build(tb, m, 1);
     BaseTable b;
     for (int x = 0; x < 81; ++x) b.l.push_back(tb.ws.lt_survivors_male[x][0]);
-    // Separation factors by hand: q0 = 1 - e^-0.02, male linear rules, 1/m at the open age.
-    const double q0 = 1 - std::exp(-0.02);
-    b.a.assign(81, 0.0);
-    b.a[0] = 0.0425 + 2.875 * q0;
-    for (int x = 1; x <= 4; ++x) b.a[x] = (1.63 - 3.013 * q0) / 4;
-    for (int x = 5; x < 81; ++x) b.a[x] = x <= 9 ? 0.45 : x < 70 ? 0.52 : 0.5;
-    b.a[80] = 1 / m[80];
+    b.a = projection::testing::independent_sep_factors(m, Sex::male);
     b.e0 = tb.ws.life_exp_male[0];
     return b;
 }
@@ -314,7 +309,7 @@ double shifted_e0(const BaseTable& b, double alpha)
 TEST(LifeExpectancyFit, MeetsTargetsAsTheLifeTablesE0)
 {
     const BaseTable b = base_table();
-    // The engine's separation factors are the ones worked out by hand.
+    // The engine's separation factors are the ones worked out from the rules.
     Table tb;
     build(tb, base_rates(), 1);
     for (int x = 0; x < 81; ++x) ASSERT_NEAR(tb.ws.sep_factor_male[x], b.a[x], 1e-15) << x;

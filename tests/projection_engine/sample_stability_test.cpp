@@ -10,6 +10,7 @@
 #include "platform/db/dataset.h"
 #include "projection/engine/input_loaders.h"
 #include "projection/engine/projection_run.h"
+#include "run_fixture.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
@@ -127,33 +128,19 @@ TEST(SampleTables, LifeExpectancyTargetsAreMetAsTheFittedTablesE0)
     for (Sex sex : {Sex::male, Sex::female}) {
         Loaded l;
         load_part(part, l);
-        const int n = l.ws.age_group_count, row = sex == Sex::male ? 1 : 2;
+        const int row = sex == Sex::male ? 1 : 2;
         const LifeTableColumns t = l.ws.life_table(sex);
         char base[32];
         std::snprintf(base, sizeof base, "%.2f", t.life_exp[0]);
-        // Separation factors by their rules (the sample's q0 is below 0.1).
-        const double q0 = 1 - std::exp(-t.death_rate[0]);
-        ASSERT_LT(q0, 0.1);
-        std::vector<double> a(n);
-        for (int x = 0; x < n; ++x)
-            a[x] = x == 0   ? (sex == Sex::male ? 0.0425 + 2.875 * q0 : 0.05 + 3.0 * q0)
-                   : x <= 4 ? (sex == Sex::male ? 1.63 - 3.013 * q0 : 1.524 - 1.627 * q0) / 4
-                   : x <= 9 ? 0.45
-                   : x < 70 ? 0.52
-                            : 0.5;
-        a[n - 1] = 1 / t.death_rate[n - 1];
+        const std::vector<double> a = projection::testing::independent_sep_factors(t.death_rate, sex);
         std::vector<std::string> targets(years, base);
         targets[9] = "75";
         targets[19] = "68.5";
         for (int c = 1; c <= years; ++c) l.in.e0_grid.set_cell(c, row, targets[c - 1]);
         run_projection(l.ws, l.in);
         for (int y = 0; y < years; ++y) {
-            long double e0 = 0;
-            for (int x = 0; x < n; ++x) {
-                const long double lx = t.lt_survivors[x][y], lx1 = x + 1 < n ? t.lt_survivors[x + 1][y] : 0.0L;
-                e0 += (lx - lx1) * a[x] + lx1;
-            }
-            EXPECT_NEAR(static_cast<double>(e0), std::stod(targets[y]), 2e-9) << "sex " << row << " year " << y;
+            EXPECT_NEAR(projection::testing::e0_of_column(t.lt_survivors, y, a), std::stod(targets[y]), 2e-9)
+                << "sex " << row << " year " << y;
             if (targets[y] == base) {
                 EXPECT_NEAR(l.ws.res_total_pop[y], unfitted.ws.res_total_pop[y], 3e-3 * unfitted.ws.res_total_pop[y]);
             }
