@@ -205,6 +205,30 @@ std::string shown_name(std::string_view name)
     return out;
 }
 
+bool has_hidden_character(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = utf8_sequence(p + i, text.size() - i, cp);
+        if (len != 0 && hidden_character(cp)) return true;
+        i += len == 0 ? 1 : len;
+    }
+    return false;
+}
+
+bool valid_utf8(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = utf8_sequence(p + i, text.size() - i, cp);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
 std::string file_label(const std::string& path)
 {
     auto slash = path.find_last_of('/');
