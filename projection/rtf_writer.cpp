@@ -95,9 +95,9 @@ void write_rtf_file(const std::string& path, const std::vector<std::string>& lin
 {
     std::string doc = rtf_document(lines, font_name, half_points);
     try {
-        db::write_file_atomically(path, std::vector<unsigned char>(doc.begin(), doc.end()));
-    } catch (const std::exception&) {
-        throw InOutError("Cannot create file " + path);
+        db::write_file_atomically(path, std::vector<unsigned char>(doc.begin(), doc.end()), "report");
+    } catch (const EngineError& e) {
+        throw InOutError(e.what());
     }
 }
 

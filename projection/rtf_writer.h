@@ -13,8 +13,12 @@ namespace vantelo::projection {
 // dropped. No lines gives a document without text. Invalid UTF-8 bytes become U+FFFD.
 std::string rtf_document(const std::vector<std::string>& lines, const std::string& font_name, int half_points = 20);
 
-// Writes the document to `path`, replacing an existing file. Any failure to create or write
-// it raises "Cannot create file <path>" and leaves an existing file as it was.
+// Writes the document to `path`, replacing an existing file through a temporary file
+// (db::write_file_atomically). A failure leaves an existing file as it was and raises
+// InOutError naming the file and the reason: a name refused by db::check_file_name, "Cannot
+// create file <path>: the folder <folder> does not exist", "...: Permission denied", "Cannot
+// write file <path>: No space left on device", "<path> is not a regular file, so it cannot be
+// written as a report".
 void write_rtf_file(const std::string& path, const std::vector<std::string>& lines, const std::string& font_name,
                     int half_points = 20);
 

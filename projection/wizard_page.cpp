@@ -48,8 +48,9 @@ void WizardPage::read_file()
         ui::services().open_dialog(this, OpenDialog1);
         if (OpenDialog1.file_name.isEmpty()) return;
         const int per_line = grid_->col_count() - 1;
-        const auto rows = read_wizard_rows(OpenDialog1.file_name.toStdString(), per_line, required_rows_);
-        for (std::size_t i = 0; i < rows.size() && static_cast<long long>(i) + 1 < grid_->row_count(); ++i)
+        const auto rows = read_wizard_rows(OpenDialog1.file_name.toStdString(), per_line, required_rows_,
+                                           checked_sub(grid_->row_count(), 1));
+        for (std::size_t i = 0; i < rows.size(); ++i)
             for (int k = 0; k < per_line; ++k)
                 grid_->set_cell(k + 1, static_cast<int>(i) + 1, QString::fromStdString(format_general(rows[i][k])));
     });

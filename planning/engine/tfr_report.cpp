@@ -1,7 +1,7 @@
 #include "planning/engine/tfr_report.h"
 
 #include "platform/core/numtext.h"
-#include "platform/db/atomic_file.h"
+#include "projection/engine/text_numbers.h"
 
 namespace vantelo::planning {
 
@@ -41,18 +41,7 @@ std::vector<std::string> tfr_report_lines(const PlanningData& data, const WomenB
 
 void write_tfr_report(const std::string& path, const std::vector<std::string>& lines)
 {
-    try {
-        db::write_file_atomically_streamed(path, [&](const db::ByteSink& put) {
-            for (const std::string& line : lines) {
-                put(reinterpret_cast<const unsigned char*>(line.data()), line.size());
-                put(reinterpret_cast<const unsigned char*>("\r\n"), 2);
-            }
-        });
-    } catch (const InOutError&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw InOutError(e.what());
-    }
+    projection::write_text_lines(path, lines);
 }
 
 std::string counts_text(const std::string& converged_text, int kept)

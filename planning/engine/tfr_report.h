@@ -23,8 +23,8 @@ std::vector<std::string> tfr_report_lines(const PlanningData& data, const WomenB
                                           const k_ar& births_target, const YearResult& year, int j);
 
 // Writes the lines, each ended by CR LF, through a temporary file renamed over `path`: a file
-// that exists is replaced, and a failure leaves it as it was. Any failure raises InOutError
-// naming the file.
+// that exists is replaced, and a failure leaves it as it was (projection::write_text_lines).
+// Any failure raises InOutError naming the file and the reason.
 void write_tfr_report(const std::string& path, const std::vector<std::string>& lines);
 
 // The counter box at the end of a year: its text (the converged count) + "last_curve:" + kept.

@@ -8,6 +8,7 @@
 
 #include "platform/chart/chart.h"
 #include "platform/chart/chart_painter.h"
+#include "platform/db/atomic_file.h"
 
 namespace vantelo::chart {
 
@@ -27,6 +28,11 @@ void save_chart_bmp(const Chart& chart, QSize size, const QString& path)
 {
     const auto fail = [&path] { throw ChartError(("Cannot create file " + path).toStdString()); };
     if (path.isEmpty()) fail();
+    try {
+        db::check_file_name(path.toStdString());
+    } catch (const EngineError& e) {
+        throw ChartError(e.what());
+    }
     const QImage image = render_chart(chart, size);
     if (image.isNull()) fail();
     // QSaveFile writes a temporary file beside the target and renames it over the target

@@ -15,8 +15,9 @@ QImage render_chart(const Chart& chart, QSize size);
 
 // Writes the chart at `size` as a BMP file. The file is written to a temporary file and
 // renamed over `path` at the end, so a failure leaves no half-written file and an existing
-// file as it was. Any failure (no area to draw, a path that cannot be created or written)
-// raises ChartError "Cannot create file <path>".
+// file as it was. A name the rule for written files refuses (db::check_file_name) raises
+// ChartError with its message; any other failure (no area to draw, a path that cannot be
+// created or written) raises ChartError "Cannot create file <path>".
 void save_chart_bmp(const Chart& chart, QSize size, const QString& path);
 
 // Prints the chart as one landscape document on `printer`, scaled to the page with its aspect

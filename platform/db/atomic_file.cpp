@@ -103,8 +103,10 @@ bool is_our_temporary(const char* name)
 }
 
 // A new temporary file in the folder (dirfd open on it), locked as live before anyone
-// cleaning the folder can see it: the cleaner holds the folder's lock exclusively.
-int create_temporary(const std::string& folder, int dirfd, std::string& name)
+// cleaning the folder can see it: the cleaner holds the folder's lock exclusively. A failure
+// raises `what` and the target's name with the reason (a missing folder named as such).
+int create_temporary(const std::string& folder, int dirfd, std::string& name, const char* what,
+                     const std::string& target)
 {
     std::string tmpl = (folder == "/" ? std::string("/") : folder + "/") + kTempPrefix + "XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
@@ -114,7 +116,10 @@ int create_temporary(const std::string& folder, int dirfd, std::string& name)
     int err = errno;
     if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);
     if (dirfd >= 0) ::flock(dirfd, LOCK_UN);
-    if (fd < 0) fail("Cannot create file in", folder, err);
+    if (fd < 0 && (err == ENOENT || err == ENOTDIR))
+        throw EngineError(std::string(what) + " " + shown_name(target) + ": the folder " + shown_name(folder) +
+                          " does not exist");
+    if (fd < 0) fail(what, target, err);
     name = buf.data();
     return fd;
 }
@@ -196,6 +201,16 @@ void finish_temporary(int fd, const std::string& tmp, const std::string& target,
 
 void set_write_fault_hook(WriteFaultHook hook) { fault_hook() = std::move(hook); }
 
+void check_file_name(const std::string& name, const std::string& noun)
+{
+    const auto slash = name.find_last_of('/');
+    const std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (file.empty() || file == "." || file == "..")
+        throw EngineError("Invalid " + noun + " name (no file name): " + shown_name(name));
+    if (has_hidden_character(name))
+        throw EngineError("Invalid " + noun + " name (control character): " + shown_name(name));
+}
+
 bool file_exists(const std::string& path)
 {
     struct stat st;
@@ -232,17 +247,18 @@ void remove_stale_temporaries(const std::string& path)
     ::closedir(d);
 }
 
-void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data)
+void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data, const char* kind)
 {
-    write_file_atomically_streamed(path, [&](const ByteSink& put) { put(data.data(), data.size()); });
+    write_file_atomically_streamed(path, [&](const ByteSink& put) { put(data.data(), data.size()); }, {}, kind);
 }
 
 void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce,
-                                    const CurrentCheck& check)
+                                    const CurrentCheck& check, const char* kind)
 {
+    check_file_name(path);
     struct stat lst;
     if (::lstat(path.c_str(), &lst) == 0) {
-        FileChange f(path);
+        FileChange f(path, kind);
         if (check) check();
         f.replace(produce);
         return;
@@ -253,7 +269,7 @@ void write_file_atomically_streamed(const std::string& path, const std::function
     const std::string folder = folder_of(path);
     Fd dir(open_folder(folder));
     std::string tmp;
-    int fd = create_temporary(folder, dir.get(), tmp);
+    int fd = create_temporary(folder, dir.get(), tmp, "Cannot create file", path);
     if (sys_fchmod(fd, 0644) != 0) {
         int err = errno;
         ::close(fd);
@@ -263,8 +279,9 @@ void write_file_atomically_streamed(const std::string& path, const std::function
     finish_temporary(fd, tmp, path, dir.get(), produce);
 }
 
-FileChange::FileChange(const std::string& path) : given_(path)
+FileChange::FileChange(const std::string& path, const char* kind) : given_(path)
 {
+    check_file_name(path);
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + seconds(5);
     for (;;) {
@@ -274,12 +291,12 @@ FileChange::FileChange(const std::string& path) : given_(path)
         struct stat st;
         if (::stat(real_.c_str(), &st) != 0) fail("Cannot open file for writing", path, errno);
         if (!S_ISREG(st.st_mode))
-            throw EngineError(shown_name(path) + " is not a regular file, so it cannot be written as a table");
+            throw EngineError(shown_name(path) + " is not a regular file, so it cannot be written as a " + kind);
         Fd fd(::open(real_.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
         if (fd.get() < 0) fail("Cannot open file for writing", path, errno);
         if (::fstat(fd.get(), &st_) != 0) fail("Cannot open file for writing", path, errno);
         if (!S_ISREG(st_.st_mode))
-            throw EngineError(shown_name(path) + " is not a regular file, so it cannot be written as a table");
+            throw EngineError(shown_name(path) + " is not a regular file, so it cannot be written as a " + kind);
         // The superuser may write anything; a file without write permission still means "keep".
         if (::geteuid() == 0 && (st_.st_mode & 0222) == 0) fail("Cannot open file for writing", path, EACCES);
         bool locked = false;
@@ -392,7 +409,7 @@ void FileChange::replace(const std::function<void(const ByteSink&)>& produce)
     const std::string folder = folder_of(real_);
     Fd dir(open_folder(folder));
     std::string tmp;
-    int fd = create_temporary(folder, dir.get(), tmp);
+    int fd = create_temporary(folder, dir.get(), tmp, "Cannot write file", given_);
     auto give_up = [&](const char* what) {
         int err = errno;
         ::close(fd);

@@ -31,13 +31,26 @@ using ByteSink = std::function<void(const unsigned char*, std::size_t)>;
 // the file itself, so that a large file need not be copied into memory first); raises to refuse.
 using CurrentCheck = std::function<void()>;
 
-void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data);
+// The rule for the name of every file this program writes (tables, text files, reports): the
+// file part is not empty, "." or "..", and the name holds no control character (C0 or C1) and
+// no bidirectional control (has_hidden_character), which would hide from the user what the
+// file is called. Raises "Invalid <noun> name (no file name): <name>" or "Invalid <noun> name
+// (control character): <name>", the name shown as shown_name shows it. Bytes that are not
+// UTF-8 (a GBK name) are allowed.
+void check_file_name(const std::string& name, const std::string& noun = "file");
+
+// Every writer below checks the name first (check_file_name). `kind` names what the file is
+// written as, for the messages ("<path> is not a regular file, so it cannot be written as a
+// <kind>"). A failure names its reason: "Cannot create file <path>: the folder <folder> does
+// not exist", "...: Permission denied", "Cannot write file <path>: No space left on device".
+void write_file_atomically(const std::string& path, const std::vector<unsigned char>& data,
+                           const char* kind = "table");
 
 // The same with the bytes produced in pieces: produce(put) calls put(bytes, size) as often as
 // it likes, so a large file needs no buffer of its whole size. An exception from produce (or
 // from check) leaves the target as it was and no stray file behind.
 void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce,
-                                    const CurrentCheck& check = {});
+                                    const CurrentCheck& check = {}, const char* kind = "table");
 
 // An existing file opened for a change and locked for as long as the object lives.
 class FileChange {
@@ -46,7 +59,7 @@ public:
     // that the user may not write ("Cannot open file for writing <path>: Permission denied",
     // also for a file without write permission when running as the superuser); waits a few
     // seconds for another writer's lock, then refuses.
-    explicit FileChange(const std::string& path);
+    explicit FileChange(const std::string& path, const char* kind = "table");
     ~FileChange();
     FileChange(const FileChange&) = delete;
     FileChange& operator=(const FileChange&) = delete;

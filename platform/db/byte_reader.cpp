@@ -205,6 +205,35 @@ std::string shown_name(std::string_view name)
     return out;
 }
 
+namespace {
+
+// Whether pred(len, cp) holds for a character of the text: len its length and cp its code point,
+// len 0 for a byte that starts no valid UTF-8 sequence (then the next byte is looked at).
+template <class Pred>
+bool any_character(std::string_view text, Pred pred)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = utf8_sequence(p + i, text.size() - i, cp);
+        if (pred(len, cp)) return true;
+        i += len == 0 ? 1 : len;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool has_hidden_character(std::string_view text)
+{
+    return any_character(text, [](std::size_t len, char32_t cp) { return len != 0 && hidden_character(cp); });
+}
+
+bool valid_utf8(std::string_view text)
+{
+    return !any_character(text, [](std::size_t len, char32_t) { return len == 0; });
+}
+
 std::string file_label(const std::string& path)
 {
     auto slash = path.find_last_of('/');

@@ -72,6 +72,14 @@ std::vector<unsigned char> read_whole_file(const std::string& path);
 // (the rest replaced by "...").
 std::string shown_name(std::string_view name);
 
+// Whether a text holds a character that a name must not hide: a control character (C0 or C1)
+// or a bidirectional control. Bytes that are not valid UTF-8 (a GBK name) are not such
+// characters.
+bool has_hidden_character(std::string_view text);
+
+// Whether bytes are valid UTF-8.
+bool valid_utf8(std::string_view text);
+
 // The last path component, for messages (as shown_name shows it).
 std::string file_label(const std::string& path);
 

@@ -575,7 +575,7 @@ Field Dataset::field_by_name(const std::string& name)
 {
     require_active();
     int i = find_field(name);
-    if (i < 0) throw EngineError("Field '" + name + "' not found");
+    if (i < 0) throw EngineError("Field '" + shown_in_code_page(name, data_.code_page) + "' not found");
     return Field(this, i);
 }
 

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/core/errors.h"
+#include "platform/db/byte_reader.h"
 
 namespace vantelo::db {
 namespace {
@@ -89,6 +90,11 @@ std::string decode(std::string_view bytes, int code_page)
         ++in;
         --in_left;
     });
+}
+
+std::string shown_in_code_page(std::string_view name, int code_page)
+{
+    return shown_name(valid_utf8(name) ? std::string(name) : decode(name, code_page));
 }
 
 std::string encode(std::string_view utf8, int code_page)

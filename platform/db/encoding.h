@@ -15,6 +15,10 @@ std::string codepage_charset(int code_page);
 // so a damaged text never stops a table from opening.
 std::string decode(std::string_view bytes, int code_page);
 
+// A name for a message: UTF-8 as it is, other bytes (a name in the table's code page, such as
+// GBK) decoded from the code page, then shown as shown_name shows it.
+std::string shown_in_code_page(std::string_view name, int code_page);
+
 // Encodes UTF-8 to the code page; raises EngineError when a character cannot be encoded.
 std::string encode(std::string_view utf8, int code_page);
 

@@ -3,6 +3,7 @@
 #include "platform/db/atomic_file.h"
 #include "platform/db/byte_reader.h"
 #include "platform/db/dataset.h"
+#include "platform/db/encoding.h"
 #include "platform/db/paradox.h"
 #include "platform/db/sql.h"
 #include "platform/db/table_files.h"
@@ -62,7 +63,7 @@ void drop_field(const ResolvedTable& r, const SqlStatement& st)
     const TableData image = read_table(r, true);
     check_writable(r.path, image);
     int i = find_field_in(image, r.format, st.drop_name);
-    if (i < 0) throw EngineError("Field '" + st.drop_name + "' not found");
+    if (i < 0) throw EngineError("Field '" + shown_in_code_page(st.drop_name, image.code_page) + "' not found");
     if (image.fields.size() == 1) throw EngineError("Cannot drop the last field of a table");
     TableData shape = shape_of(image);
     shape.fields.erase(shape.fields.begin() + i);

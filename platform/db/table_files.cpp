@@ -65,32 +65,6 @@ bool companion_extension(const std::string& ext, TableFormat format)
     return false;
 }
 
-// A C1 control (U+0080..U+009F) or a bidirectional control at byte i of a UTF-8 text.
-bool hidden_at(const std::string& s, std::size_t i)
-{
-    auto b = [&](std::size_t k) { return k < s.size() ? static_cast<unsigned char>(s[k]) : 0u; };
-    if (b(i) == 0xC2 && b(i + 1) >= 0x80 && b(i + 1) <= 0x9F) return true;                 // C1
-    if (b(i) == 0xD8 && b(i + 1) == 0x9C) return true;                                      // U+061C
-    if (b(i) == 0xE2 && b(i + 1) == 0x80 && ((b(i + 2) >= 0xAA && b(i + 2) <= 0xAE) || b(i + 2) == 0x8E ||
-                                             b(i + 2) == 0x8F))
-        return true;                                                                        // U+202A..E, U+200E/F
-    if (b(i) == 0xE2 && b(i + 1) == 0x81 && b(i + 2) >= 0xA6 && b(i + 2) <= 0xA9) return true;  // U+2066..9
-    return false;
-}
-
-void check_table_name(const std::string& name)
-{
-    auto slash = name.find_last_of('/');
-    std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
-    if (file.empty() || file == "." || file == "..")
-        throw EngineError("Invalid table name (no file name): " + shown_name(name));
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        auto c = static_cast<unsigned char>(name[i]);
-        if (c < 0x20 || c == 0x7F || hidden_at(name, i))
-            throw EngineError("Invalid table name (control character): " + shown_name(name));
-    }
-}
-
 }  // namespace
 
 bool equal_names(std::string_view a, std::string_view b)
@@ -113,7 +87,7 @@ std::string file_extension(const std::string& path)
 ResolvedTable resolve_table(const std::string& name, TableType type)
 {
     if (name.empty()) throw EngineError("No table name given");
-    check_table_name(name);
+    check_file_name(name, "table");
     std::string ext = file_extension(name);
     ResolvedTable r;
     r.path = name;

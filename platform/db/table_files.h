@@ -25,8 +25,9 @@ struct ResolvedTable {
     TableFormat format = TableFormat::Paradox;
 };
 
-// A table name must name a file: not empty, not ending in "/" or naming "." or "..", without
-// control characters (C0 or C1) or bidirectional controls; raises "Invalid table name: ...".
+// A table name must name a file: not empty, and the rule for the names of written files
+// (check_file_name: not ending in "/" or naming "." or "..", without control characters (C0 or
+// C1) or bidirectional controls); raises "Invalid table name (...): ...".
 // Default type: ".db" Paradox, ".dbf" dBASE (any letter case), no extension Paradox with ".db"
 // added, any other extension "Unknown table type: <ext>". An explicit type: a name without an
 // extension gets the type's (".db", ".dbf", ".txt"), a name with one is used as given.

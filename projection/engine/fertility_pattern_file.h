@@ -13,9 +13,11 @@ class GridModel;
 // Reads `count` numbers the way the pattern and wizard files are read: for each number, blanks,
 // tabs and line ends are skipped; at the end of the file the number is 0; otherwise the number
 // runs to the first blank or control character; then the rest of its line is skipped.
-// Refuses: a missing file (InOutError "File not found"), a file that cannot be opened
-// ("File access denied"), a token that is not a number ("Invalid numeric input"); the numbers
-// before a bad token are handed to `sink` before it raises.
+// The file is read no further than the line of the last number asked for.
+// Refuses what NumberTextReader refuses (a missing file: InOutError "File not found"; a file
+// that cannot be opened: "File access denied"; one that is not a regular file; a line of more
+// than 65536 bytes), a token that is not a number ("Invalid numeric input"); the numbers before
+// the refusal are handed to `sink` before it raises.
 void read_numbers_by_line(const std::string& path, int count, const std::function<void(int, real)>& sink);
 
 // The same as a list (count numbers; missing ones are 0).

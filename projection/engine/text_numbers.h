@@ -6,18 +6,20 @@
 #include <vector>
 
 #include "platform/core/checked.h"
+#include "platform/db/text_file.h"
 
 namespace vantelo::projection {
 
-// Reads a text file of numbers. The whole file is read when it is opened.
-// Opening refuses: a missing file (InOutError "File not found"), a file that cannot be opened
-// ("File access denied"), a failed read ("Disk read error").
+// Reads a text file of numbers a line at a time (db::TextFileReader: only a regular file, lines
+// of at most 65536 bytes, only as far as the numbers asked for), with its refusals, all
+// InOutError: a missing file ("File not found"), a file that cannot be opened ("File access
+// denied"), one that is not a regular file, a line too long, a failed read.
 class NumberTextReader {
 public:
     explicit NumberTextReader(const std::string& path);
 
     // True when no byte is left.
-    bool at_end() const { return pos_ >= text_.size(); }
+    bool at_end();
     // The next number: blanks, tabs, CR and LF are skipped; at the end of the file there is
     // none (nullopt); otherwise the number runs to the first blank or control character and the
     // character that ends it is consumed. A token that is not a number raises InOutError
@@ -28,14 +30,20 @@ public:
     void skip_line();
 
 private:
-    std::string text_;
-    std::size_t pos_ = 0;
+    // Makes the current line hold an unread byte; false at the end of the file.
+    bool load();
+
+    db::TextFileReader file_;
+    std::string line_;       // the current line with its LF
+    std::size_t pos_ = 0;    // the next byte of line_
     bool line_ended_ = false;  // the last number was ended by LF
 };
 
 // Creates (or overwrites) a text file with `lines`, each followed by CR LF. The lines go to a
 // temporary file in the same folder, renamed over the target when all is written, so a failure
-// leaves an existing file as it was; a failure raises InOutError naming the file.
+// leaves an existing file as it was; a failure raises InOutError naming the file and the
+// reason (the name refused by db::check_file_name, "... cannot be written as a text file",
+// a missing folder, no permission, no space).
 void write_text_lines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace vantelo::projection

@@ -11,12 +11,13 @@ std::string short_file_message(const std::string& path, int required, int found)
         + "个.";
 }
 
-std::vector<std::vector<real>> read_wizard_rows(const std::string& path, int per_line, int required_rows)
+std::vector<std::vector<real>> read_wizard_rows(const std::string& path, int per_line, int required_rows,
+                                                int max_rows)
 {
-    if (per_line < 1) throw RangeError();
+    if (per_line < 1 || max_rows < required_rows) throw RangeError();
     NumberTextReader in(path);
     std::vector<std::vector<real>> rows;
-    while (!in.at_end()) {
+    while (static_cast<long long>(rows.size()) < max_rows && !in.at_end()) {
         std::vector<real> row;
         for (int k = 0; k < per_line; ++k) {
             const std::optional<real> v = in.read_number();

@@ -262,6 +262,13 @@ TEST(Output, BmpFailuresRaiseAndLeaveNoFile)
     const QString zero = dir.filePath("zero.bmp");
     EXPECT_EQ(error_text([&] { save_chart_bmp(c, QSize(0, 100), zero); }), "Cannot create file " + zero.toStdString());
     EXPECT_EQ(error_text([&] { save_chart_bmp(c, QSize(100, 100), ""); }), "Cannot create file ");
+    // The names every written file must keep to: no control or bidirectional characters.
+    const QString escape = dir.filePath(QString::fromUtf8("a\x1B[2Jb.bmp"));
+    EXPECT_EQ(error_text([&] { save_chart_bmp(c, QSize(100, 100), escape); }),
+              "Invalid file name (control character): " + dir.filePath("a\\x1B[2Jb.bmp").toStdString());
+    const QString rtl = dir.filePath(QString::fromUtf8("evil\u202Epmb.exe"));
+    EXPECT_EQ(error_text([&] { save_chart_bmp(c, QSize(100, 100), rtl); }),
+              "Invalid file name (control character): " + dir.filePath("evil\\xE2\\x80\\xAEpmb.exe").toStdString());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 
     // A failed save leaves an existing file as it was.

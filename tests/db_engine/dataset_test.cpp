@@ -91,6 +91,10 @@ TEST_P(Datasets, FieldLookupAndOpenDatasetRules)
     EXPECT_EQ(ds.find_field("S"), 2);
     EXPECT_EQ(ds.find_field("zz"), -1);
     EXPECT_EQ(error_of([&] { ds.field_by_name("zz"); }), "Field 'zz' not found");
+    // A name in the table's code page (GBK bytes of 人口) is shown as the table reads it, a
+    // control character as hex.
+    EXPECT_EQ(error_of([&] { ds.field_by_name("\xC8\xCB\xBF\xDA"); }), "Field '人口' not found");
+    EXPECT_EQ(error_of([&] { ds.field_by_name("a\x1B[2J"); }), "Field 'a\\x1B[2J' not found");
     EXPECT_EQ(error_of([&] { ds.set_table_name(dir.path("other.db")); }), "Cannot perform this operation on an open dataset");
     EXPECT_EQ(error_of([&] { ds.set_table_type(TableType::DBase); }), "Cannot perform this operation on an open dataset");
     EXPECT_EQ(error_of([&] { ds.create_table(); }), "Cannot perform this operation on an open dataset");

@@ -82,6 +82,25 @@ TEST(TfrReportFile, FolderThatDoesNotExistIsAnInputOutputError)
     }
 }
 
+// The year files follow the rule for names of every file written: a folder name with a control
+// character is refused before anything is written.
+TEST(TfrReportFile, AFolderNameWithAControlCharacterIsRefused)
+{
+    TempDir dir;
+    for (const std::string folder : {"a\x1B[31m", "two\nlines", "rtl\xE2\x80\xAE"}) {
+        std::filesystem::create_directory(dir.path() / folder);
+        const std::string path = tfr_report_path((dir.path() / folder).string(), 0);
+        try {
+            write_tfr_report(path, {"x"});
+            ADD_FAILURE() << path;
+        } catch (const InOutError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("Invalid file name (control character): ", 0), 0u) << e.what();
+            EXPECT_EQ(std::string(e.what()).find_first_of("\x1B\n"), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path() / folder));
+    }
+}
+
 TEST(DialogTexts, CountsAndSummaryAreGluedWithoutBlanks)
 {
     EXPECT_EQ(counts_text("478", 471), "478last_curve:471");

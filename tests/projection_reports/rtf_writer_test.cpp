@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -8,6 +10,7 @@
 #include <QString>
 
 #include "platform/core/errors.h"
+#include "platform/db/atomic_file.h"
 #include "projection/rtf_writer.h"
 #include "rtf_reader.h"
 
@@ -100,6 +103,44 @@ TEST(RtfFile, AFileThatCannotBeCreatedNamesIt)
         write_rtf_file(path, {"x"}, "F");
         FAIL();
     } catch (const InOutError& e) {
-        EXPECT_STREQ(e.what(), "Cannot create file /nonexistent-folder/sub/report.rtf");
+        EXPECT_STREQ(e.what(),
+                     "Cannot create file /nonexistent-folder/sub/report.rtf: the folder /nonexistent-folder/sub does "
+                     "not exist");
     }
+}
+
+// Each failure names its reason in words for a report, and leaves what was there.
+TEST(RtfFile, FailuresNameTheirReason)
+{
+    vantelo::test_support::TempDir dir("vantelo-rtf");
+    const std::string kept = dir.file("kept.rtf");
+    { std::ofstream(kept) << "old"; }
+    ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
+    const std::string full = dir.file("full.rtf");
+    { std::ofstream(full) << "old"; }
+    std::filesystem::create_directory(dir.file("folder.rtf"));
+    struct Case {
+        std::string path;
+        int fault;   // errno of a failing write, or 0
+        std::string message;
+    };
+    const Case cases[] = {
+        {kept, 0, "Cannot open file for writing " + kept + ": Permission denied"},
+        {full, ENOSPC, "Cannot write file " + full + ": No space left on device"},
+        {dir.file("folder.rtf"), 0, dir.file("folder.rtf") + " is not a regular file, so it cannot be written as a report"},
+        {dir.file("r\x1B]0;x\x07.rtf"), 0, "Invalid file name (control character): " + dir.file("r\\x1B]0;x\\x07.rtf")},
+    };
+    for (const Case& c : cases) {
+        vantelo::db::set_write_fault_hook([&](const char* call) { return std::string(call) == "write" ? c.fault : 0; });
+        try {
+            write_rtf_file(c.path, {"x"}, "F");
+            ADD_FAILURE() << c.message;
+        } catch (const InOutError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        vantelo::db::set_write_fault_hook({});
+    }
+    EXPECT_EQ(slurp(kept), "old");
+    EXPECT_EQ(slurp(full), "old");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("r\x1B]0;x\x07.rtf")));
 }

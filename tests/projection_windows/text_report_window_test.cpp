@@ -107,7 +107,8 @@ TEST(TextReportWindow, AFileThatCannotBeCreatedIsReportedAndNothingChanges)
     w.findChild<QPushButton*>("Button1")->click();
     ASSERT_EQ(s.messages.size(), 1u);
     EXPECT_EQ(s.messages[0].kind, ui::ScriptedServices::Message::Error);
-    EXPECT_EQ(s.messages[0].text, "Cannot create file /no-such-folder/x/report.rtf");
+    EXPECT_EQ(s.messages[0].text,
+              "Cannot create file /no-such-folder/x/report.rtf: the folder /no-such-folder/x does not exist");
     EXPECT_EQ(w.lines(), std::vector<std::string>{"a"});
 }
 

@@ -58,7 +58,7 @@ TEST(WizardFileRead, TwoNumbersPerLine)
     };
     for (const Case& c : cases) {
         Files f;
-        EXPECT_EQ(read_wizard_rows(f.write("p.txt", c.bytes), 2, c.required), c.expected) << c.name;
+        EXPECT_EQ(read_wizard_rows(f.write("p.txt", c.bytes), 2, c.required, 10), c.expected) << c.name;
     }
 }
 
@@ -68,10 +68,10 @@ TEST(WizardFileRead, OneNumberPerLine)
     std::string bytes;
     for (int i = 0; i < 35; ++i) bytes += std::to_string(i) + "e-3\r\n";
     // 35 lines: the age-50 row is optional
-    Rows rows = read_wizard_rows(f.write("f35.txt", bytes), 1, 35);
+    Rows rows = read_wizard_rows(f.write("f35.txt", bytes), 1, 35, 36);
     ASSERT_EQ(rows.size(), 35u);
     EXPECT_EQ(rows[34][0], real(34) / 1000);
-    rows = read_wizard_rows(f.write("f36.txt", bytes + "0.01 old text\r\n"), 1, 35);
+    rows = read_wizard_rows(f.write("f36.txt", bytes + "0.01 old text\r\n"), 1, 35, 36);
     ASSERT_EQ(rows.size(), 36u);
     EXPECT_EQ(rows[35][0], real(1) / 100);
 }
@@ -99,13 +99,13 @@ TEST(WizardFileRead, RefusalsWithTheirMessages)
         const std::string p = f.write("bad.txt", c.bytes);
         std::string expected = c.message;
         if (auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, p);
-        EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(p, 2, c.required); }), expected) << c.name;
+        EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(p, 2, c.required, 10); }), expected) << c.name;
     }
-    EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(f.path("missing.txt"), 2, 1); }), "File not found");
-    EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(f.path("no_dir/missing.txt"), 1, 1); }), "File not found");
+    EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(f.path("missing.txt"), 2, 1, 1); }), "File not found");
+    EXPECT_EQ(test_errors::error_text([&] { read_wizard_rows(f.path("no_dir/missing.txt"), 1, 1, 1); }), "File not found");
     // the kinds: a short file is an input to correct, the others input/output errors
-    EXPECT_THROW(read_wizard_rows(f.write("s.txt", "1 2\r\n"), 2, 2), InputMessage);
-    EXPECT_THROW(read_wizard_rows(f.write("n.txt", "1 a\r\n"), 2, 1), InOutError);
+    EXPECT_THROW(read_wizard_rows(f.write("s.txt", "1 2\r\n"), 2, 2, 2), InputMessage);
+    EXPECT_THROW(read_wizard_rows(f.write("n.txt", "1 a\r\n"), 2, 1, 1), InOutError);
 }
 
 TEST(WizardFileWrite, TextsUnchangedTwoBlanksApartWithCrLf)
@@ -120,7 +120,7 @@ TEST(WizardFileWrite, TextsUnchangedTwoBlanksApartWithCrLf)
 
     // read back by the wizard's reader and by a plain stream reader
     write_wizard_rows(p, {{"1050", "1000"}, {"2.5", ".25"}});
-    EXPECT_EQ(read_wizard_rows(p, 2, 2), (Rows{{1050, 1000}, {2.5, 0.25}}));
+    EXPECT_EQ(read_wizard_rows(p, 2, 2, 2), (Rows{{1050, 1000}, {2.5, 0.25}}));
     std::istringstream in(slurp(p));
     double a, b, c, d;
     in >> a >> b >> c >> d;

@@ -413,6 +413,29 @@ TEST_F(WizardFixture, BadFilesChangeNothing)
     EXPECT_EQ(page2->OpenDialog1.filter, "txt|*.txt");
 }
 
+// 读取 reads a file no further than the page's rows: what follows them (a word, a line too long
+// to be read) is never reached; a file that is not a regular file is refused at once.
+TEST_F(WizardFixture, ReadingStopsAtThePagesRows)
+{
+    auto* page2 = next_page(child<QPushButton>(first_page(), "Button1"), wizard_Frm01);
+    ui::StringGrid* g = page2->grid();
+    std::string bytes;
+    for (int x = 0; x < ages; ++x) bytes += std::to_string(x) + "  " + std::to_string(2 * x) + "\r\n";
+    bytes += "word\r\n" + std::string(70000, '9') + "\r\n";
+    std::ofstream(file("long.txt"), std::ios::binary) << bytes;
+    services.open_answers.push_back(QString::fromStdString(file("long.txt")));
+    child<QPushButton>(page2, "BitBtn1")->click();
+    EXPECT_TRUE(services.messages.empty()) << message().toStdString();
+    for (int x : {0, 40, 80}) {
+        EXPECT_EQ(g->cell(1, x + 1), QString::number(x)) << x;
+        EXPECT_EQ(g->cell(2, x + 1), QString::number(2 * x)) << x;
+    }
+    services.open_answers.push_back(QStringLiteral("/dev/zero"));
+    child<QPushButton>(page2, "BitBtn1")->click();
+    EXPECT_EQ(message(), "/dev/zero is not a regular file, so it cannot be read as a text file");
+    EXPECT_EQ(g->cell(1, 81), QString::number(80));
+}
+
 TEST_F(WizardFixture, PageThreeRefusalsAndTooFewAges)
 {
     for (int n : {ages, 60}) {
