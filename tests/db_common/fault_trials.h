@@ -1,0 +1,240 @@
+#pragma once
+// Fault trials of one command that writes files: the writing system calls it makes are recorded
+// through the engine's fault seam (set_write_fault_hook), then the command is run again from
+// the same starting state once per call with that call failing (EIO, ENOSPC), and once per call
+// in a forked child killed at that call. After every trial each file the command may touch
+// must read as it was before the command or as it is after a clean run; a run that reported
+// failure must have changed nothing, one that reported success must be complete, and the next
+// write in the folder must leave no temporary file behind. Nothing here is timed and nothing
+// depends on the scheduler: the faults fall at exact calls.
+//
+// The caller gives:
+//   setup     puts the files back into the starting state (called before every trial);
+//   command   runs the command; returns "" when it reported success, else the text of what it
+//             reported (an exception it lets out counts as a reported failure, its what());
+//   snapshot  the state of the files as a comparable text (raises when a file does not open),
+//             for instance describe_table() of each table, or "absent" for a missing file.
+// Example:
+//   FaultTrials t{dir.dir(), setup, command, snapshot};
+//   TrialCounts n = run_fault_trials(t);
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/db/atomic_file.h"
+#include "platform/db/table_data.h"
+#include "platform/db/table_files.h"
+
+namespace vantelo::db::test_common {
+
+struct FaultTrials {
+    std::string folder;                              // where the command's files (and temporaries) are
+    std::function<void()> setup;
+    std::function<std::string()> command;
+    std::function<std::string()> snapshot;
+    // Called with what a failed run reported (to check its message); may be empty.
+    std::function<void(const std::string& reported)> on_failure;
+    std::vector<int> errors{EIO, ENOSPC};
+    bool kills = true;
+};
+
+struct TrialCounts {
+    int calls = 0;             // writing system calls of a clean run
+    int error_trials = 0;      // runs with one call failing
+    int kill_trials = 0;       // runs killed at one call
+    int reported_failed = 0;   // error trials the command reported as failed
+    int reported_done = 0;     // error trials it reported as done (a failure it could not see)
+};
+
+// A table's fields and records as text, for comparing states (two images that are the same
+// table give the same text).
+inline std::string describe_table(const TableData& t)
+{
+    std::ostringstream out;
+    for (const FieldDef& f : t.fields) out << f.name << ':' << static_cast<int>(f.type) << ':' << f.size << ';';
+    out << '\n';
+    for (std::size_t r = 0; r < t.record_count(); ++r) {
+        for (std::size_t c = 0; c < t.fields.size(); ++c) {
+            const Value v = t.value(r, c);
+            if (is_null(v)) out << "<null>";
+            else if (auto s = std::get_if<std::string>(&v)) out << 's' << *s;
+            else if (auto d = std::get_if<double>(&v)) {
+                char buf[40];
+                std::snprintf(buf, sizeof buf, "d%.17g", *d);
+                out << buf;
+            } else if (auto n = std::get_if<std::int64_t>(&v)) out << 'i' << *n;
+            else if (auto b = std::get_if<bool>(&v)) out << (*b ? "T" : "F");
+            else out << "date";
+            out << '|';
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
+// The table at path described as above, or "absent" when there is no such file; a file that
+// does not open raises.
+inline std::string describe_table_file(const std::string& path)
+{
+    if (!std::filesystem::exists(path)) return "absent";
+    return describe_table(read_table(resolve_table(path, TableType::Default), true));
+}
+
+// The names of the writing system calls run makes, in order.
+inline std::vector<std::string> writing_calls(const std::function<void()>& run)
+{
+    std::vector<std::string> names;
+    set_write_fault_hook([&](const char* call) {
+        names.emplace_back(call);
+        return 0;
+    });
+    try {
+        run();
+    } catch (...) {
+        set_write_fault_hook({});
+        throw;
+    }
+    set_write_fault_hook({});
+    return names;
+}
+
+inline std::vector<std::string> temporaries_in(const std::string& folder)
+{
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind(".vantelo-", 0) == 0) out.push_back(name);
+    }
+    return out;
+}
+
+namespace fault_trials_detail {
+
+inline std::string run_reported(const FaultTrials& t)
+{
+    try {
+        return t.command();
+    } catch (const std::exception& e) {
+        return std::string("exception: ") + e.what();
+    } catch (...) {
+        return "exception";
+    }
+}
+
+inline std::string snapshot_or_error(const FaultTrials& t, bool& opened)
+{
+    try {
+        opened = true;
+        return t.snapshot();
+    } catch (const std::exception& e) {
+        opened = false;
+        return std::string("does not open: ") + e.what();
+    }
+}
+
+// The next write in the folder (a small file written and removed) takes a killed writer's
+// temporaries with it; afterwards none may be left.
+inline void expect_no_temporaries_after_next_write(const std::string& folder, const std::string& where)
+{
+    const std::string probe = folder + "/next-write.probe";
+    write_file_atomically(probe, std::vector<unsigned char>{'x'});
+    std::filesystem::remove(probe);
+    const std::vector<std::string> left = temporaries_in(folder);
+    EXPECT_TRUE(left.empty()) << where << ": temporary file left: " << (left.empty() ? "" : left.front());
+}
+
+struct HookReset {
+    ~HookReset() { set_write_fault_hook({}); }
+};
+
+}  // namespace fault_trials_detail
+
+// Runs every trial; the failures are reported through GoogleTest with the call and the fault.
+// Returns the counts. The clean run must succeed and must change the files.
+inline TrialCounts run_fault_trials(const FaultTrials& t)
+{
+    using namespace fault_trials_detail;
+    HookReset reset;
+    TrialCounts counts;
+
+    t.setup();
+    const std::string before = t.snapshot();
+    std::string clean;
+    const std::vector<std::string> calls = writing_calls([&] { clean = run_reported(t); });
+    EXPECT_EQ(clean, "") << "the command fails without any fault";
+    const std::string after = t.snapshot();
+    EXPECT_NE(before, after) << "the command changes nothing";
+    counts.calls = static_cast<int>(calls.size());
+    EXPECT_GT(counts.calls, 0) << "the command makes no writing call";
+
+    for (int n = 1; n <= counts.calls; ++n) {
+        const std::string call = calls[static_cast<std::size_t>(n - 1)];
+        for (int err : t.errors) {
+            const std::string where = "error " + std::to_string(err) + " at call " + std::to_string(n) + " (" + call + ")";
+            t.setup();
+            int seen = 0;
+            set_write_fault_hook([&](const char*) { return ++seen == n ? err : 0; });
+            const std::string reported = run_reported(t);
+            set_write_fault_hook({});
+            ++counts.error_trials;
+            bool opened = false;
+            const std::string now = snapshot_or_error(t, opened);
+            EXPECT_TRUE(opened) << where << ": " << now;
+            if (reported.empty()) {
+                ++counts.reported_done;
+                EXPECT_EQ(now, after) << where << ": reported done, yet not complete";
+            } else {
+                ++counts.reported_failed;
+                EXPECT_EQ(now, before) << where << ": reported failed (" << reported << "), yet changed";
+                if (t.on_failure) {
+                    SCOPED_TRACE(where);
+                    t.on_failure(reported);
+                }
+            }
+            expect_no_temporaries_after_next_write(t.folder, where);
+        }
+        if (!t.kills) continue;
+        const std::string where = "kill at call " + std::to_string(n) + " (" + call + ")";
+        t.setup();
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child < 0) {
+            ADD_FAILURE() << where << ": fork failed";
+            return counts;
+        }
+        if (child == 0) {
+            int seen = 0;
+            set_write_fault_hook([&](const char*) {
+                if (++seen == n) ::raise(SIGKILL);
+                return 0;
+            });
+            const std::string reported = run_reported(t);
+            ::_exit(reported.empty() ? 0 : 3);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child) {
+            ADD_FAILURE() << where << ": waitpid failed";
+            return counts;
+        }
+        ++counts.kill_trials;
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << where << ": the child was not killed";
+        bool opened = false;
+        const std::string now = snapshot_or_error(t, opened);
+        EXPECT_TRUE(opened) << where << ": " << now;
+        EXPECT_TRUE(now == before || now == after) << where << ": neither before nor after:\n" << now;
+        expect_no_temporaries_after_next_write(t.folder, where);
+    }
+    return counts;
+}
+
+}  // namespace vantelo::db::test_common
