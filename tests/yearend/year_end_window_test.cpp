@@ -90,6 +90,26 @@ TEST_P(YearEndWindow, StationaryPopulationWrittenAsTwoColumns)
     }
 }
 
+// A write error at each writing call of 运算: the table gets both columns, complete, or stays
+// as it was with a message that no column was added.
+TEST_P(YearEndWindow, AFailedWriteAddsNoColumn)
+{
+    ProjectionTable input(ages, stationary_row, "input", GetParam());
+    input.table.close();
+    const auto n = result_column_trials(input.path, [&] {
+        run<Form>(&shell::Tquilta::N7Click, [&](Form* f) {
+            choose_all(f);
+            edit(f, "Edit1")->setText(text(stationary_total()));
+            edit(f, "Edit2")->setText(text(male_births));
+            edit(f, "Edit3")->setText(text(female_births));
+            button(f, "BitBtn2")->click();
+        });
+    });
+    EXPECT_GT(n.reported_failed, 0);
+    std::printf("[trials] year-end window %s: %d calls, %d error trials (%d failed, %d done)\n", GetParam(), n.calls,
+                n.error_trials, n.reported_failed, n.reported_done);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothFormats, YearEndWindow, ::testing::Values(".db", ".dbf"),
                          [](const auto& info) { return std::string(info.index == 0 ? "Paradox" : "dBASE"); });
 
