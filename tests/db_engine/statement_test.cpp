@@ -7,6 +7,7 @@
 #include "engine_test_util.h"
 #include "platform/db/dataset.h"
 #include "platform/db/dbase.h"
+#include "platform/db/table_files.h"
 
 using namespace vantelo::db;
 using vantelo::db::testing_util::error_of;
@@ -279,6 +280,45 @@ TEST_P(Statements, RefusedFilledFieldsAddNone)
         const std::string error = error_of([&] { add_filled_fields(c.statements, c.values, c.expected); });
         EXPECT_EQ(error, c.message) << c.label;
         EXPECT_EQ(file_bytes(t), before) << c.label;
+        EXPECT_EQ(dir.files(), files_before) << c.label;
+    }
+}
+
+// A new table made with its records in one write; each refusal comes before anything is
+// written, and leaves no file.
+TEST_P(Statements, NewTableWithItsRecords)
+{
+    const std::vector<FieldDefinition> defs = {{"name", FieldType::String, 6, false}, {"n", FieldType::Integer, 0, true}};
+    std::string t = table("made");
+    create_table_with_records(resolve_table(t, TableType::Default), defs,
+                              {{std::string("年龄组"), Value{std::int64_t{1}}}, {std::string(""), Value{2.0}}});
+    Dataset ds;
+    ds.set_table_name(t);
+    ds.open();
+    ASSERT_EQ(ds.record_count(), 2);
+    EXPECT_EQ(ds.field(0).as_string(), "年龄组");  // six bytes in code page 936
+    EXPECT_EQ(ds.field(1).as_integer(), 1);
+    ds.move_to(1);
+    EXPECT_EQ(ds.field(1).as_integer(), 2);  // converted as an assignment converts it
+    ds.close();
+
+    const auto files_before = dir.files();
+    std::string u = table("refused");
+    const struct {
+        const char* label;
+        std::string path;
+        std::vector<Record> records;
+        std::string message;
+    } cases[] = {
+        {"an existing file", t, {}, "Table already exists: " + t},
+        {"a text too long (each format words it its own way)", u, {{std::string("1234567"), Value{std::int64_t{1}}}}, ""},
+        {"a required value missing", u, {{std::string("a"), Value{}}}, "Field 'n' must have a value"},
+        {"a record too short", u, {{std::string("a")}}, "Record 0 has 1 values for 2 fields"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = error_of([&] { create_table_with_records(resolve_table(c.path, TableType::Default), defs, c.records); });
+        if (c.message.empty()) EXPECT_NE(error.find("'name'"), std::string::npos) << c.label << ": " << error;
+        else EXPECT_EQ(error, c.message) << c.label;
         EXPECT_EQ(dir.files(), files_before) << c.label;
     }
 }
