@@ -176,5 +176,28 @@ TEST_F(SharedPieces, AFailureAddsNoColumnAndLeavesTheTableOpen)
     }
 }
 
+// Another program changed the table after it was opened: the columns are refused, the other
+// program's value stays, and the table is shown again as the file holds it.
+TEST_F(SharedPieces, ATableChangedSinceItWasOpenedGetsNoColumn)
+{
+    write_text_table(path("t.db"));
+    open(path("t.db"));
+    {
+        db::Dataset other;
+        other.set_table_name(path("t.db").toStdString());
+        other.open();
+        other.edit();
+        other.field(1).set_as_float(99);
+        other.post();
+    }
+    std::vector<double> v = {1, 2, 3};
+    const std::string error = error_text([&] { add_result_columns({{"R1", v}}); });
+    EXPECT_EQ(error.rfind("新变量未能写入表中: ", 0), 0u) << error;
+    EXPECT_NE(error.find(db::changed_file_message), std::string::npos) << error;
+    EXPECT_NE(error.find("\n没有添加任何变量."), std::string::npos) << error;
+    EXPECT_EQ(main_table_field_names(), (QStringList{"名称", "数"}));
+    EXPECT_EQ(win->Table1.value_at(0, 1), db::Value(99.0));
+}
+
 }  // namespace
 }  // namespace vantelo::shell::testing
