@@ -15,7 +15,11 @@
 //   snapshot  the state of the files as a comparable text (raises when a file does not open),
 //             for instance describe_table() of each table, or "absent" for a missing file.
 // Example:
-//   FaultTrials t{dir.dir(), setup, command, snapshot};
+//   FaultTrials t;
+//   t.folder = dir.dir();
+//   t.setup = [&] { put_input_table(path, format); };
+//   t.command = [&] { run_the_command(path); return std::string(); };
+//   t.snapshot = [&] { return describe_table_file(path); };
 //   TrialCounts n = run_fault_trials(t);
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -46,6 +50,10 @@ struct FaultTrials {
     std::function<void(const std::string& reported)> on_failure;
     std::vector<int> errors{EIO, ENOSPC};
     bool kills = true;
+    // Every run (not only the killed ones) in a forked child of its own: for a command that
+    // needs state of its own, such as a QApplication made in the child (the parent must then
+    // have none). setup and snapshot still run in the parent; on_failure sees only the text.
+    bool in_child = false;
 };
 
 struct TrialCounts {
@@ -157,6 +165,93 @@ struct HookReset {
     ~HookReset() { set_write_fault_hook({}); }
 };
 
+// One run of the command: with no fault, with error err at writing call n, or killed at call n.
+struct Run {
+    std::string reported;
+    std::vector<std::string> calls;   // the writing calls it made, in order
+    bool killed = false;
+};
+
+inline WriteFaultHook fault_at(std::vector<std::string>& calls, int n, int err, bool kill)
+{
+    return [&calls, n, err, kill](const char* call) {
+        calls.emplace_back(call);
+        if (static_cast<int>(calls.size()) != n) return 0;
+        if (kill) ::raise(SIGKILL);
+        return err;
+    };
+}
+
+inline Run run_here(const FaultTrials& t, int n, int err)
+{
+    Run r;
+    set_write_fault_hook(fault_at(r.calls, n, err, false));
+    r.reported = run_reported(t);
+    set_write_fault_hook({});
+    return r;
+}
+
+// The run in a forked child, which sends back what it reported and its calls through a pipe.
+inline Run run_in_child(const FaultTrials& t, int n, int err, bool kill, const std::string& where)
+{
+    Run r;
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        ADD_FAILURE() << where << ": pipe failed";
+        return r;
+    }
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ADD_FAILURE() << where << ": fork failed";
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return r;
+    }
+    if (child == 0) {
+        ::close(fds[0]);
+        std::vector<std::string> calls;
+        set_write_fault_hook(fault_at(calls, n, err, kill));
+        std::string out = run_reported(t);
+        set_write_fault_hook({});
+        out.push_back('\0');
+        for (const std::string& c : calls) out += c + '\n';
+        for (std::size_t done = 0; done < out.size();) {
+            const ssize_t w = ::write(fds[1], out.data() + done, out.size() - done);
+            if (w <= 0) ::_exit(4);
+            done += static_cast<std::size_t>(w);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string in;
+    char buf[4096];
+    for (ssize_t got; (got = ::read(fds[0], buf, sizeof buf)) != 0;) {
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        in.append(buf, static_cast<std::size_t>(got));
+    }
+    ::close(fds[0]);
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child) {
+        ADD_FAILURE() << where << ": waitpid failed";
+        return r;
+    }
+    r.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    if (!r.killed) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << where << ": the child ended with status " << status;
+        const std::size_t end = in.find('\0');
+        r.reported = in.substr(0, end);
+        if (end != std::string::npos) {
+            std::istringstream lines(in.substr(end + 1));
+            for (std::string line; std::getline(lines, line);) r.calls.push_back(line);
+        }
+    }
+    return r;
+}
+
 }  // namespace fault_trials_detail
 
 // Runs every trial; the failures are reported through GoogleTest with the call and the fault.
@@ -169,11 +264,11 @@ inline TrialCounts run_fault_trials(const FaultTrials& t)
 
     t.setup();
     const std::string before = t.snapshot();
-    std::string clean;
-    const std::vector<std::string> calls = writing_calls([&] { clean = run_reported(t); });
-    EXPECT_EQ(clean, "") << "the command fails without any fault";
+    const Run clean = t.in_child ? run_in_child(t, 0, 0, false, "the clean run") : run_here(t, 0, 0);
+    EXPECT_EQ(clean.reported, "") << "the command fails without any fault";
     const std::string after = t.snapshot();
     EXPECT_NE(before, after) << "the command changes nothing";
+    const std::vector<std::string>& calls = clean.calls;
     counts.calls = static_cast<int>(calls.size());
     EXPECT_GT(counts.calls, 0) << "the command makes no writing call";
 
@@ -182,23 +277,20 @@ inline TrialCounts run_fault_trials(const FaultTrials& t)
         for (int err : t.errors) {
             const std::string where = "error " + std::to_string(err) + " at call " + std::to_string(n) + " (" + call + ")";
             t.setup();
-            int seen = 0;
-            set_write_fault_hook([&](const char*) { return ++seen == n ? err : 0; });
-            const std::string reported = run_reported(t);
-            set_write_fault_hook({});
+            const Run run = t.in_child ? run_in_child(t, n, err, false, where) : run_here(t, n, err);
             ++counts.error_trials;
             bool opened = false;
             const std::string now = snapshot_or_error(t, opened);
             EXPECT_TRUE(opened) << where << ": " << now;
-            if (reported.empty()) {
+            if (run.reported.empty()) {
                 ++counts.reported_done;
                 EXPECT_EQ(now, after) << where << ": reported done, yet not complete";
             } else {
                 ++counts.reported_failed;
-                EXPECT_EQ(now, before) << where << ": reported failed (" << reported << "), yet changed";
+                EXPECT_EQ(now, before) << where << ": reported failed (" << run.reported << "), yet changed";
                 if (t.on_failure) {
                     SCOPED_TRACE(where);
-                    t.on_failure(reported);
+                    t.on_failure(run.reported);
                 }
             }
             expect_no_temporaries_after_next_write(t.folder, where);
@@ -206,28 +298,9 @@ inline TrialCounts run_fault_trials(const FaultTrials& t)
         if (!t.kills) continue;
         const std::string where = "kill at call " + std::to_string(n) + " (" + call + ")";
         t.setup();
-        std::fflush(nullptr);
-        const pid_t child = ::fork();
-        if (child < 0) {
-            ADD_FAILURE() << where << ": fork failed";
-            return counts;
-        }
-        if (child == 0) {
-            int seen = 0;
-            set_write_fault_hook([&](const char*) {
-                if (++seen == n) ::raise(SIGKILL);
-                return 0;
-            });
-            const std::string reported = run_reported(t);
-            ::_exit(reported.empty() ? 0 : 3);
-        }
-        int status = 0;
-        if (::waitpid(child, &status, 0) != child) {
-            ADD_FAILURE() << where << ": waitpid failed";
-            return counts;
-        }
+        const Run run = run_in_child(t, n, 0, true, where);
         ++counts.kill_trials;
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << where << ": the child was not killed";
+        EXPECT_TRUE(run.killed) << where << ": the child was not killed";
         bool opened = false;
         const std::string now = snapshot_or_error(t, opened);
         EXPECT_TRUE(opened) << where << ": " << now;
