@@ -334,6 +334,5 @@ TEST(LifeTableResult, AFailedSaveLeavesNoFileAndTheNextSaveWorks)
     run.run(*m.main);
     EXPECT_EQ(run.results, 1);
     EXPECT_GT(n.reported_failed, 0);
-    std::printf("[trials] life-table save window: %d calls, %d error trials (%d failed, %d done)\n", n.calls,
-                n.error_trials, n.reported_failed, n.reported_done);
+    db::test_common::print_trial_counts("life-table save window", n);
 }

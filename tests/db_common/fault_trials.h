@@ -64,6 +64,13 @@ struct TrialCounts {
     int reported_done = 0;     // error trials it reported as done (a failure it could not see)
 };
 
+// Prints the counts of a command's trials (for the record of a test run).
+inline void print_trial_counts(const std::string& what, const TrialCounts& n)
+{
+    std::printf("[trials] %s: %d writing calls, %d error trials (%d reported failed, %d done), %d kills\n", what.c_str(),
+                n.calls, n.error_trials, n.reported_failed, n.reported_done, n.kill_trials);
+}
+
 // A table's fields and records as text, for comparing states (two images that are the same
 // table give the same text).
 inline std::string describe_table(const TableData& t)

@@ -43,9 +43,9 @@ TEST_P(Statements, CreateMakesAnEmptyTableOfEveryType)
     EXPECT_EQ(ds.field(4).def().display_width(), 12);
 }
 
-TEST_P(Statements, AddGoesLastAndDropKeepsTheRest)
+// A table of three records (x integer, y float): x = i, y = i + 0.5.
+void three_records(const std::string& t)
 {
-    std::string t = table("a");
     execute_statement("Create table " + q(t) + " (x integer,y float)");
     Dataset ds;
     ds.set_table_name(t);
@@ -53,10 +53,17 @@ TEST_P(Statements, AddGoesLastAndDropKeepsTheRest)
     for (int i = 0; i < 3; ++i) {
         ds.append();
         ds.field(0).set_as_float(i);
-        ds.field(1).set_as_float(i + 0.25);
+        ds.field(1).set_as_float(i + 0.5);
         ds.post();
     }
-    ds.close();
+}
+
+TEST_P(Statements, AddGoesLastAndDropKeepsTheRest)
+{
+    std::string t = table("a");
+    three_records(t);
+    Dataset ds;
+    ds.set_table_name(t);
     execute_statement("alter table " + q(t) + " add s Char(4)");
     execute_statement("alter table " + q(t) + " Add z Float");
     execute_statement("alter table " + q(t) + " drop Y");   // found without regard to case
@@ -180,21 +187,6 @@ TEST_P(Statements, FailedRewriteLeavesTheOriginal)
     EXPECT_FALSE(err.empty());
     EXPECT_EQ(file_bytes(t), before);
     EXPECT_EQ(dir.files(), files_before);
-}
-
-// A table of three records (x integer, y float) for the filled-field cases.
-void three_records(const std::string& t)
-{
-    execute_statement("Create table " + q(t) + " (x integer,y float)");
-    Dataset ds;
-    ds.set_table_name(t);
-    ds.open();
-    for (int i = 0; i < 3; ++i) {
-        ds.append();
-        ds.field(0).set_as_float(i);
-        ds.field(1).set_as_float(i + 0.5);
-        ds.post();
-    }
 }
 
 // Fields added together with their values: each statement is told to the query's on_execute and

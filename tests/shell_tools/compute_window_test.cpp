@@ -233,8 +233,7 @@ TEST_F(Compute, AFailedWriteChangesNothing)
         };
         const auto n = db::test_common::run_fault_trials(t);
         EXPECT_GT(n.reported_failed, 0);
-        std::printf("[trials] compute window %s: %d calls, %d error trials (%d failed, %d done)\n", name, n.calls,
-                    n.error_trials, n.reported_failed, n.reported_done);
+        db::test_common::print_trial_counts(std::string("compute window, ") + name, n);
         w->close();
     }
 }

@@ -24,22 +24,12 @@ TEST_P(ComputeTrials, TheTableHoldsEveryNewValueOrNone)
         SCOPED_TRACE(k.name);
         TempTableDir dir;
         const std::string path = table_path(dir, GetParam());
-        FaultTrials t;
-        t.folder = dir.dir();
-        t.setup = [&] { put_input_table(path, GetParam()); };
-        t.command = [&]() -> std::string {
-            Dataset table;
-            table.set_table_name(path);
-            table.open();
-            const shell::ComputeOutcome out = shell::compute_field(table, k.c);
-            return out.data_error ? "Data Error!" : "";
-        };
-        t.snapshot = [&] { return describe_table_file(path); };
+        const FaultTrials t = input_table_trials(dir, path, GetParam(), [&](Dataset& table) -> std::string {
+            return shell::compute_field(table, k.c).data_error ? "Data Error!" : "";
+        });
         const TrialCounts n = run_fault_trials(t);
         EXPECT_GT(n.reported_failed, 0);
-        std::printf("[trials] compute %s %s: %d calls, %d error trials (%d failed, %d done), %d kills\n", k.name,
-                    format_name(GetParam()), n.calls, n.error_trials, n.reported_failed, n.reported_done,
-                    n.kill_trials);
+        print_trial_counts(std::string("计算, ") + k.name + ", " + format_name(GetParam()), n);
     }
 }
 

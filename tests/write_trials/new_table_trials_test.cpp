@@ -37,8 +37,7 @@ TEST_P(NewTableTrials, NoFileOrTheWholeTable)
     t.snapshot = [&] { return describe_table_file(path); };
     const TrialCounts n = run_fault_trials(t);
     EXPECT_GT(n.reported_failed, 0);
-    std::printf("[trials] new table with records %s: %d calls, %d error trials (%d failed, %d done), %d kills\n",
-                format_name(GetParam()), n.calls, n.error_trials, n.reported_failed, n.reported_done, n.kill_trials);
+    print_trial_counts(std::string("new table with its records, ") + format_name(GetParam()), n);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, NewTableTrials, ::testing::Values(TableFormat::Paradox, TableFormat::DBase),

@@ -32,26 +32,17 @@ TEST_P(ResultColumnTrials, EveryColumnCompleteOrNoneAdded)
         SCOPED_TRACE(k.name);
         TempTableDir dir;
         const std::string path = table_path(dir, GetParam());
-        FaultTrials t;
-        t.folder = dir.dir();
-        t.setup = [&] { put_input_table(path, GetParam()); };
-        t.command = [&]() -> std::string {
-            Dataset table;
-            table.set_table_name(path);
-            table.open();
+        FaultTrials t = input_table_trials(dir, path, GetParam(), [&](Dataset& table) -> std::string {
             Query query;
             shell::add_result_columns(table, query, k.columns);
             return "";
-        };
-        t.snapshot = [&] { return describe_table_file(path); };
+        });
         t.on_failure = [](const std::string& reported) {
             EXPECT_NE(reported.find(shell::no_column_added_text), std::string::npos) << reported;
         };
         const TrialCounts n = run_fault_trials(t);
         EXPECT_GT(n.reported_failed, 0);
-        std::printf("[trials] result columns, %s, %s: %d calls, %d error trials (%d failed, %d done), %d kills\n", k.name,
-                    format_name(GetParam()), n.calls, n.error_trials, n.reported_failed, n.reported_done,
-                    n.kill_trials);
+        print_trial_counts(std::string("result columns, ") + k.name + ", " + format_name(GetParam()), n);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The tables the write trials start from: an input table of 81 single ages in either format.
+#include <functional>
 #include <string>
 
+#include "platform/db/dataset.h"
 #include "platform/db/table_data.h"
 #include "platform/db/table_files.h"
 #include "tests/db_common/fault_trials.h"
@@ -37,6 +39,24 @@ inline void put_input_table(const std::string& path, TableFormat format)
 {
     std::filesystem::remove(path);
     write_table(ResolvedTable{path, format}, input_table(format));
+}
+
+// The trials of a command on the input table at path (written anew before each run): change
+// gets the table opened by a dataset of its own and returns what the command reported.
+inline FaultTrials input_table_trials(const TempTableDir& dir, const std::string& path, TableFormat format,
+                                      const std::function<std::string(Dataset&)>& change)
+{
+    FaultTrials t;
+    t.folder = dir.dir();
+    t.setup = [path, format] { put_input_table(path, format); };
+    t.command = [path, change]() -> std::string {
+        Dataset table;
+        table.set_table_name(path);
+        table.open();
+        return change(table);
+    };
+    t.snapshot = [path] { return describe_table_file(path); };
+    return t;
 }
 
 }  // namespace vantelo::db::test_common

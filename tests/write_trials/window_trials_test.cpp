@@ -27,31 +27,19 @@
 #include "shell/result_columns.h"
 #include "shell/table_tools.h"
 #include "tests/common/widget_events.h"
-#include "tests/projection_windows/projection_table.h"
 #include "tests/write_trials/trial_tables.h"
-#include "tests/yearend/reference_life_table.h"
+#include "tests/yearend/stationary_population.h"
 #include "urban_rural/engine/urban_workspace.h"
 
 namespace vantelo::db::test_common {
 namespace {
 
-constexpr int ages = 101;
-constexpr double male_births = 51234, female_births = 48766;
+constexpr int ages = yearend_reference::stationary_ages;
+constexpr double male_births = yearend_reference::stationary_male_births;
+constexpr double female_births = yearend_reference::stationary_female_births;
+using yearend_reference::stationary_row;
 
-// A stationary population, P_s(x) = B_s L_s(x), which the year-end estimate accepts.
-InputRow stationary_row(int x)
-{
-    static const auto mm = yearend_reference::test_rates(ages, true), mf = yearend_reference::test_rates(ages, false);
-    static const auto tm = yearend_reference::life_table(mm, true), tf = yearend_reference::life_table(mf, false);
-    return {male_births * tm.L[x], female_births * tf.L[x], mm[x], mf[x], 0};
-}
-
-QString total_text()
-{
-    long double t = 0;
-    for (int x = 0; x < ages; ++x) t += static_cast<long double>(stationary_row(x).male) + stationary_row(x).female;
-    return QString::number(static_cast<double>(t), 'f', 4);
-}
+QString total_text() { return QString::number(static_cast<double>(yearend_reference::stationary_total()), 'f', 4); }
 
 template <class W>
 W* child_of(QWidget* w, const char* name)
@@ -220,8 +208,7 @@ TEST_P(WindowTrials, EveryCommandIsWholeOrNothing)
         };
         const TrialCounts n = run_fault_trials(t);
         EXPECT_GT(n.reported_failed, 0);
-        std::printf("[trials] window %s %s: %d calls, %d error trials (%d failed, %d done), %d kills\n", c.name,
-                    GetParam(), n.calls, n.error_trials, n.reported_failed, n.reported_done, n.kill_trials);
+        print_trial_counts(std::string("window ") + c.name + ", " + GetParam(), n);
     }
 }
 

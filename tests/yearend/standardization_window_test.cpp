@@ -114,8 +114,7 @@ TEST_P(StandardizationWindow, AFailedWriteAddsNoColumn)
         SCOPED_TRACE(tab.tab);
         const auto n = result_column_trials(input.path, [&] { run<Form>(&shell::Tquilta::N12Click, tab.script); });
         EXPECT_GT(n.reported_failed, 0);
-        std::printf("[trials] standardisation window, %s, %s: %d calls, %d error trials (%d failed, %d done)\n", tab.tab,
-                    GetParam(), n.calls, n.error_trials, n.reported_failed, n.reported_done);
+        db::test_common::print_trial_counts(std::string("standardisation window, ") + tab.tab + ", " + GetParam(), n);
     }
 }
 
