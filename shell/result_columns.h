@@ -1,8 +1,8 @@
 #pragma once
 // Result arrays written into the current table as new Float columns: first the check that no
 // new name is already a field name, then one "alter table" statement per column, run together
-// with the values as one change of the table's file. Used by the windows that store their results in the table (the
-// standardisation and the year-end estimate).
+// with the values as one change of the table's file. Used by the windows that store their
+// results in the table (the standardisation and the year-end estimate).
 #include <QString>
 #include <QStringList>
 #include <string>
