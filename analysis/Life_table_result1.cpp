@@ -6,6 +6,7 @@
 #include "analysis/engine/life_table_report.h"
 #include "charts/Graph_1.h"
 #include "platform/chart/color.h"
+#include "platform/db/table_files.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/string_grid.h"
@@ -97,14 +98,16 @@ void TLife_table_result::BitBtn1Click()
     }
     t2.field_defs().clear();
     for (const auto& d : defs) t2.field_defs().push_back({d.Name.toStdString(), d.DataType, d.Size, d.Required});
-    t2.create_table();
-    t2.open();
+    // The table is made with all its records in one write: a failure leaves no file behind, so
+    // the next save to that name is not refused.
+    std::vector<db::Record> records;
     ui::StringGrid* g = ui_->StringGrid1;
     for (int row = 0; row < g->row_count(); ++row) {
-        t2.append();
-        for (int i = 0; i < 8; ++i) t2.field(i).set_as_string(g->cell(i, row).toStdString());
+        db::Record& rec = records.emplace_back();
+        for (int i = 0; i < 8; ++i) rec.emplace_back(g->cell(i, row).toStdString());
     }
-    t2.post();
+    db::create_table_with_records(db::ResolvedTable{t2.resolved_path(), t2.resolved_format()}, t2.field_defs(), records);
+    t2.open();
     ui::services().information_cancel_only(this, QStringLiteral("File already Saved!"));
 }
 

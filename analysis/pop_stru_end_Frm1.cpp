@@ -100,8 +100,7 @@ void Tpop_stru_end_Frm::BitBtn2Click()
         analysis::estimate_year_end(ws, table.record_count(), totals);
         ws.alter_sql_1 = shell::add_column_statement(table, male_name);
         ws.alter_sql_2 = shell::add_column_statement(table, female_name);
-        shell::add_result_columns({{male_name, ws.next_pop_male}, {female_name, ws.next_pop_female}},
-                                  shell::ReopenTable::after_last_column);
+        shell::add_result_columns({{male_name, ws.next_pop_male}, {female_name, ws.next_pop_female}});
         done(QDialog::Rejected);
     });
 }

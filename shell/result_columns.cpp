@@ -1,6 +1,7 @@
 #include "shell/result_columns.h"
 
 #include "platform/core/checked.h"
+#include "platform/core/errors.h"
 #include "platform/core/numtext.h"
 #include "platform/db/dataset.h"
 #include "platform/ui/services.h"
@@ -15,24 +16,6 @@ void reopen(db::Dataset& table)
     if (table.active()) return;
     table.set_read_only(false);
     table.open();
-}
-
-void run_statement(db::Dataset& table, db::Query& query, const QString& name)
-{
-    query.clear();
-    query.add(add_column_statement(table, name));
-    query.exec_sql();
-}
-
-// The field a new column became: its exact name first (a name that differs from an older field
-// only in letter case must not write into that field).
-db::Field new_field(db::Dataset& table, const QString& name)
-{
-    const std::string n = name.toStdString();
-    const std::vector<std::string> names = table.field_names();
-    for (int i = 0; i < static_cast<int>(names.size()); ++i)
-        if (names[static_cast<size_t>(i)] == n) return table.field(i);
-    return table.field_by_name(n);
 }
 
 }  // namespace
@@ -63,47 +46,45 @@ bool check_new_column_names(QWidget* parent, const QStringList& names)
     return check_new_column_names(parent, main_table(), names);
 }
 
-void add_result_columns(db::Dataset& table, db::Query& query, const std::vector<ResultColumn>& columns,
-                        ReopenTable reopen_when)
+QString no_column_added_message(const QString& reason)
 {
-    if (table.active()) {
-        const size_t n = static_cast<size_t>(table.record_count());
-        for (const ResultColumn& c : columns)
-            if (c.values.size() < n) throw RangeError();
-    }
+    return QStringLiteral("新变量未能写入表中: ") + reason + QLatin1Char('\n') + QString::fromUtf8(no_column_added_text);
+}
+
+void add_result_columns(db::Dataset& table, db::Query& query, const std::vector<ResultColumn>& columns)
+{
+    std::vector<std::string> statements;
+    std::vector<std::vector<db::Value>> values;
+    db::TableData as_read;
     try {
+        reopen(table);
+        const size_t n = static_cast<size_t>(table.record_count());
         for (const ResultColumn& c : columns) {
-            table.close();
-            run_statement(table, query, c.name);
-            if (reopen_when == ReopenTable::after_each_column) reopen(table);
+            if (c.values.size() < n) throw RangeError();
+            statements.push_back(add_column_statement(table, c.name));
+            std::vector<db::Value>& v = values.emplace_back();
+            v.reserve(n);
+            for (size_t i = 0; i < n; ++i) v.emplace_back(to_double(round_half_even(c.values[i])));
         }
-    } catch (...) {
-        // The statement's error is the one shown; a table that will not reopen stays closed.
+        as_read = table.image();
+        table.close();
+        query.exec_add_fields(statements, values, &as_read);
+    } catch (const std::exception& e) {
+        // Nothing was written: the table is shown as it is; one that will not reopen stays closed.
         try {
             reopen(table);
         } catch (...) {
         }
-        throw;
+        throw EngineError(no_column_added_message(QString::fromUtf8(e.what())).toStdString());
     }
     reopen(table);
-
-    std::vector<db::Field> fields;
-    for (const ResultColumn& c : columns) fields.push_back(new_field(table, c.name));
-    const int n = table.record_count();
-    table.first();
-    for (int i = 0; i < n; ++i) {
-        table.edit();
-        for (size_t k = 0; k < columns.size(); ++k)
-            fields[k].set_as_float(to_double(round_half_even(at(columns[k].values, i))));
-        table.next();
-    }
 }
 
-void add_result_columns(const std::vector<ResultColumn>& columns, ReopenTable reopen_when)
+void add_result_columns(const std::vector<ResultColumn>& columns)
 {
     db::Dataset& table = main_table();
     try {
-        add_result_columns(table, main_query(), columns, reopen_when);
+        add_result_columns(table, main_query(), columns);
     } catch (...) {
         if (!table.active()) table_open = 0;
         throw;

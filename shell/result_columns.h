@@ -1,8 +1,8 @@
 #pragma once
 // Result arrays written into the current table as new Float columns: first the check that no
-// new name is already a field name, then one "alter table" statement per column and the values,
-// record by record. Used by the windows that store their results in the table (the
-// standardisation and the year-end estimate).
+// new name is already a field name, then one "alter table" statement per column, run together
+// with the values as one change of the table's file. Used by the windows that store their
+// results in the table (the standardisation and the year-end estimate).
 #include <QString>
 #include <QStringList>
 #include <string>
@@ -16,6 +16,9 @@ class Query;
 }  // namespace vantelo::db
 
 namespace vantelo::shell {
+
+// The second line of the message of a failed add_result_columns.
+inline constexpr const char* no_column_added_text = "没有添加任何变量.";
 
 // The message for a new column name that is already a field name: the name followed directly
 // by "变量已存在，请输入新的变量名.".
@@ -39,24 +42,27 @@ struct ResultColumn {
     const std::vector<double>& values;
 };
 
-// When the table is reopened: after each column's statement, or once after the last.
-enum class ReopenTable { after_each_column, after_last_column };
+// The message of a failed add_result_columns: what went wrong, then no_column_added_text on a
+// line of its own ("新变量未能写入表中: <reason>\n没有添加任何变量.").
+QString no_column_added_message(const QString& reason);
 
-// Adds the columns to the table and fills them:
-//  1. every column needs a value for each record of the open table, else the range error is
-//     raised before anything changes;
-//  2. per column: the table is closed, the statement
+// Adds the columns to the table and fills them, as one change of its file:
+//  1. the table is opened when it is not (by its name, for writing); every column needs a
+//     value for each record, else the range error;
+//  2. per column, the statement
 //       alter table "<the table's name, its full path>" Add <name> Float
-//     is the query's only line and runs, and the table is reopened for writing (with
-//     after_last_column the statements run one after the other and the table is reopened once);
-//  3. from the first record, each record in turn is edited, column k gets values[i] rounded to
-//     the nearest whole number, half to even, and the move to the next record posts it.
-// A statement the engine refuses ends the action with its error, the table reopened first (the
-// columns added before it stay, empty).
-void add_result_columns(db::Dataset& table, db::Query& query, const std::vector<ResultColumn>& columns,
-                        ReopenTable reopen = ReopenTable::after_each_column);
+//     becomes the query's only line (told to its on_execute);
+//  3. with the table closed, the statements run together with the values (record i, column
+//     k: values[i] rounded to the nearest whole number, half to even) as one rewrite of the
+//     file (Query::exec_add_fields), refused when the file no longer holds the table as read;
+//  4. the table is reopened for writing.
+// Any failure before the file has changed (a statement the engine refuses, a value that does
+// not fit, a write error) leaves the file as it was, reopens the table and raises
+// no_column_added_message() with the error's text; the table then has none of the columns. A
+// table that fails to reopen after the change raises that error as it is.
+void add_result_columns(db::Dataset& table, db::Query& query, const std::vector<ResultColumn>& columns);
 // The same on the current table (Table1) through Query1; should the table fail to reopen, no
 // table counts as open any more.
-void add_result_columns(const std::vector<ResultColumn>& columns, ReopenTable reopen = ReopenTable::after_each_column);
+void add_result_columns(const std::vector<ResultColumn>& columns);
 
 }  // namespace vantelo::shell

@@ -600,21 +600,7 @@ Value Dataset::value_at(int row, int col) const
 void Dataset::create_table()
 {
     require_closed();
-    ResolvedTable r = resolve_table(table_name_, table_type_);
-    if (file_exists(r.path)) throw EngineError("Table already exists: " + shown_name(r.path));
-    std::vector<FieldDef> defs;
-    for (const auto& d : field_defs_) {
-        FieldDef f;
-        f.name = d.name;
-        f.type = d.type;
-        f.size = d.type == FieldType::String ? d.size : 0;
-        f.required = d.required;
-        defs.push_back(f);
-    }
-    TableData t;
-    t.fields = fields_for_format(defs, r.format);
-    t.code_page = 936;
-    write_table(r, t);
+    create_table_with_records(resolve_table(table_name_, table_type_), field_defs_, {});
 }
 
 void Dataset::add_observer(DatasetObserver* o)

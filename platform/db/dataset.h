@@ -195,6 +195,12 @@ public:
     void add(const std::string& line) { sql_.push_back(line); }
     const std::vector<std::string>& sql() const { return sql_; }
     void exec_sql();
+    // Statements that each add a field to one table ("alter table "path" Add <name> Float"),
+    // run together with the values of the new fields as one change (add_filled_fields): each
+    // becomes the SQL list in turn and is told to on_execute, then all run at once; the list
+    // keeps the last.
+    void exec_add_fields(const std::vector<std::string>& statements, const std::vector<std::vector<Value>>& values,
+                         const TableData* expected = nullptr);
     // Called with the statement text before it runs (tests record the texts this way).
     std::function<void(const std::string&)> on_execute;
 
@@ -204,6 +210,18 @@ private:
 
 // Runs one local SQL statement: Create table, alter table add / drop / Add ... Float.
 void execute_statement(const std::string& statement);
+
+// Runs statements that each add one field to the same table, together with the values of the
+// new fields, as one change: values[k][i] goes into record i of the field statement k adds
+// (converted as a field assignment converts it). Every check comes before the first byte: each
+// statement an "alter table ... add" of one table, the new names unique (without regard to
+// case) among the old and the new fields, one value per record for each, every value fitting
+// its field, and with expected, the file holding that table (the one the caller read, else
+// changed_file_message). Then the table is rewritten once through a temporary file, under its
+// lock and with the check that the file still holds what was read. Any failure leaves the file
+// as it was: either no new field, or all of them with every value.
+void add_filled_fields(const std::vector<std::string>& statements, const std::vector<std::vector<Value>>& values,
+                       const TableData* expected = nullptr);
 
 // Batch copy (BatchMove1): the destination is created anew from the source's fields and every
 // record is copied. The destination may not resolve to the source's own file.

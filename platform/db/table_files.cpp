@@ -195,6 +195,48 @@ std::function<void(const Record&, std::size_t)> record_check(const ResolvedTable
     throw EngineError("An ASCII table cannot be changed: " + t.path);
 }
 
+void create_table_with_records(const ResolvedTable& t, const std::vector<FieldDefinition>& defs,
+                               const std::vector<Record>& records)
+{
+    if (file_exists(t.path)) throw EngineError("Table already exists: " + shown_name(t.path));
+    std::vector<FieldDef> fields;
+    for (const auto& d : defs) {
+        FieldDef f;
+        f.name = d.name;
+        f.type = d.type;
+        f.size = d.type == FieldType::String ? d.size : 0;
+        f.required = d.required;
+        fields.push_back(f);
+    }
+    TableData shape;
+    shape.fields = fields_for_format(fields, t.format);
+    shape.code_page = 936;
+    const std::size_t width = shape.fields.size();
+    for (std::size_t row = 0; row < records.size(); ++row)
+        if (records[row].size() != width)
+            throw EngineError("Record " + std::to_string(row) + " has " + std::to_string(records[row].size()) +
+                              " values for " + std::to_string(width) + " fields");
+    const RecordFeed feed{records.size(), [&](std::size_t row, Record& scratch) -> const Record& {
+                              scratch.resize(width);
+                              for (std::size_t c = 0; c < width; ++c)
+                                  scratch[c] = value_for_field(records[row][c], shape.fields[c]);
+                              return scratch;
+                          }};
+    if (!records.empty()) {
+        // Every record is checked before the first byte is written.
+        auto fits = record_check(t, shape);
+        Record scratch;
+        for (std::size_t row = 0; row < records.size(); ++row) {
+            const Record& rec = feed.read(row, scratch);
+            for (std::size_t c = 0; c < width; ++c)
+                if (shape.fields[c].required && is_null(rec[c]))
+                    throw EngineError("Field '" + shape.fields[c].name + "' must have a value");
+            fits(rec, row);
+        }
+    }
+    write_table(t, shape, feed);
+}
+
 void check_writable(const std::string& path, const TableData& data)
 {
     if (data.read_only) {

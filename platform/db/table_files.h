@@ -52,6 +52,14 @@ Record append_record(const ResolvedTable& t, const TableData& image, const Recor
 // once for a pass that posts many records and writes the table at its end.
 std::function<void(const Record&, std::size_t index)> record_check(const ResolvedTable& t, const TableData& data);
 
+// A new table with the given fields holding records, written once through a temporary file.
+// Refused before anything is written when the file exists ("Table already exists: <path>"),
+// when a field definition does not suit the format (see fields_for_format) or a record does not
+// fit (each value converted as a field assignment converts it). A failure, or a kill at any
+// point, leaves no file; a table reported made holds every record.
+void create_table_with_records(const ResolvedTable& t, const std::vector<FieldDefinition>& defs,
+                               const std::vector<Record>& records);
+
 // Raises when the table cannot be changed (a keyed Paradox table, a field we cannot write).
 void check_writable(const std::string& path, const TableData& data);
 

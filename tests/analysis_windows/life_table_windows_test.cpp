@@ -18,6 +18,7 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/string_grid.h"
 #include "pxlib_reader.h"
+#include "tests/db_common/fault_trials.h"
 
 using namespace vantelo;
 using Row = std::vector<QString>;
@@ -291,4 +292,47 @@ TEST(LifeTableResult, SavesANewParadoxTableAndNeverOverwrites)
     EXPECT_EQ(t.records[1][6].s, "3.207832");
     EXPECT_EQ(t.records[3][2].s, "1");
     EXPECT_EQ(t.records[3][7].s, "2");
+}
+
+// A write error at each writing call of 保存: the new table is written whole or not at all, a
+// failure leaves no file (the current table untouched), and 保存 to that name then works.
+TEST(LifeTableResult, AFailedSaveLeavesNoFileAndTheNextSaveWorks)
+{
+    ui::ScopedScriptedServices services;
+    AnalysisMain m(services, three_ages());
+    const QString base = QString::fromStdString(m.dir.file("saved"));
+    const std::string saved = (base + ".db").toStdString();
+    db::test_common::TrialCounts n;
+    LifeTableRun run;
+    run.on_form = [&](TLife_table_frm* f) {
+        child<QLineEdit>(f, "Edit6")->setText("死亡率");
+        click(f, "BitBtn1");
+    };
+    run.on_result = [&](TLife_table_result* r) {
+        auto save = [&]() -> std::string {
+            services.messages.clear();
+            services.save_answers.push_back(base);
+            click(r, "BitBtn1");
+            if (services.message_texts() == QStringList{"File already Saved!"}) return "";
+            return services.message_texts().join('\n').toStdString();
+        };
+        db::test_common::FaultTrials t;
+        t.folder = m.dir.path().string();
+        t.kills = false;  // the engine-level trials kill the same write in a child process
+        t.setup = [&] { std::filesystem::remove(saved); };
+        t.command = save;
+        t.snapshot = [&] { return db::test_common::describe_table_file(saved) + db::test_common::describe_table_file(m.path); };
+        t.on_failure = [&](const std::string&) {
+            ASSERT_EQ(services.messages.size(), 1u);
+            EXPECT_EQ(services.messages[0].kind, ui::ScriptedServices::Message::Error);
+            EXPECT_FALSE(std::filesystem::exists(saved));
+            EXPECT_EQ(save(), "");  // not "already exist"
+            EXPECT_EQ(pxtest::px_read(saved).num_records, 4);
+        };
+        n = db::test_common::run_fault_trials(t);
+    };
+    run.run(*m.main);
+    EXPECT_EQ(run.results, 1);
+    EXPECT_GT(n.reported_failed, 0);
+    db::test_common::print_trial_counts("life-table save window", n);
 }

@@ -7,6 +7,7 @@
 #include "engine_test_util.h"
 #include "platform/db/dataset.h"
 #include "platform/db/dbase.h"
+#include "platform/db/table_files.h"
 
 using namespace vantelo::db;
 using vantelo::db::testing_util::error_of;
@@ -42,9 +43,9 @@ TEST_P(Statements, CreateMakesAnEmptyTableOfEveryType)
     EXPECT_EQ(ds.field(4).def().display_width(), 12);
 }
 
-TEST_P(Statements, AddGoesLastAndDropKeepsTheRest)
+// A table of three records (x integer, y float): x = i, y = i + 0.5.
+void three_records(const std::string& t)
 {
-    std::string t = table("a");
     execute_statement("Create table " + q(t) + " (x integer,y float)");
     Dataset ds;
     ds.set_table_name(t);
@@ -52,10 +53,17 @@ TEST_P(Statements, AddGoesLastAndDropKeepsTheRest)
     for (int i = 0; i < 3; ++i) {
         ds.append();
         ds.field(0).set_as_float(i);
-        ds.field(1).set_as_float(i + 0.25);
+        ds.field(1).set_as_float(i + 0.5);
         ds.post();
     }
-    ds.close();
+}
+
+TEST_P(Statements, AddGoesLastAndDropKeepsTheRest)
+{
+    std::string t = table("a");
+    three_records(t);
+    Dataset ds;
+    ds.set_table_name(t);
     execute_statement("alter table " + q(t) + " add s Char(4)");
     execute_statement("alter table " + q(t) + " Add z Float");
     execute_statement("alter table " + q(t) + " drop Y");   // found without regard to case
@@ -179,6 +187,132 @@ TEST_P(Statements, FailedRewriteLeavesTheOriginal)
     EXPECT_FALSE(err.empty());
     EXPECT_EQ(file_bytes(t), before);
     EXPECT_EQ(dir.files(), files_before);
+}
+
+// Fields added together with their values: each statement is told to the query's on_execute and
+// left in its list in turn, and the table gets all the new fields, filled, in one rewrite.
+TEST_P(Statements, FilledFieldsAreAddedTogether)
+{
+    std::string t = table("a");
+    three_records(t);
+    Dataset before;
+    before.set_table_name(t);
+    before.open();
+    Query query;
+    std::vector<std::string> told;
+    query.on_execute = [&](const std::string& s) { told.push_back(s); };
+    const std::vector<std::string> statements = {"alter table " + q(t) + " Add P Float",
+                                                 "alter table " + q(t) + " Add Q Float"};
+    query.exec_add_fields(statements, {{Value{1.0}, Value{-2.0}, Value{3e6}}, {Value{4.0}, Value{}, Value{6.0}}},
+                          &before.image());
+    EXPECT_EQ(told, statements);
+    EXPECT_EQ(query.sql(), std::vector<std::string>{statements.back()});
+    Dataset ds;
+    ds.set_table_name(t);
+    ds.open();
+    ASSERT_EQ(ds.field_names(), (std::vector<std::string>{"x", "y", "P", "Q"}));
+    ASSERT_EQ(ds.record_count(), 3);
+    const double p[] = {1, -2, 3e6}, qv[] = {4, 0, 6};
+    for (int i = 0; i < 3; ++i) {
+        ds.move_to(i);
+        EXPECT_EQ(ds.field(0).as_integer(), i);
+        EXPECT_EQ(ds.field(1).as_float(), i + 0.5);
+        EXPECT_EQ(ds.field(2).as_float(), p[i]) << i;
+        EXPECT_EQ(ds.field(3).as_float(), qv[i]) << i;
+    }
+    ds.move_to(1);
+    EXPECT_TRUE(ds.field(3).is_null());  // an empty value stays empty
+}
+
+// Every refusal comes before the first byte: the table stays byte for byte as it was, with none
+// of the new fields, and no file is left beside it.
+TEST_P(Statements, RefusedFilledFieldsAddNone)
+{
+    std::string t = table("a");
+    three_records(t);
+    std::string other = table("other");
+    three_records(other);
+    Dataset as_read;
+    as_read.set_table_name(t);
+    as_read.open();
+    TableData changed = as_read.data();
+    changed.records[2][1] = 9.0;  // another program wrote a value since the table was read
+    const std::string before = file_bytes(t);
+    const auto files_before = dir.files();
+    const std::string add_p = "alter table " + q(t) + " Add P Float";
+    const std::vector<Value> three = {Value{1.0}, Value{2.0}, Value{3.0}};
+    struct Case {
+        const char* label;
+        std::vector<std::string> statements;
+        std::vector<std::vector<Value>> values;
+        const TableData* expected;
+        std::string message;
+    };
+    std::vector<Case> cases = {
+        {"the same name twice", {add_p, "alter table " + q(t) + " Add P Float"}, {three, three}, nullptr,
+         "Duplicate field name 'P'"},
+        {"an old name in other letters", {add_p, "alter table " + q(t) + " Add Y Float"}, {three, three}, nullptr,
+         "Duplicate field name 'Y'"},
+        {"two tables", {add_p, "alter table " + q(other) + " Add R Float"}, {three, three}, nullptr,
+         "The statements name different tables: " + other},
+        {"not an add", {add_p, "alter table " + q(t) + " drop y"}, {three, three}, nullptr,
+         "Not a statement that adds a field: alter table " + q(t) + " drop y"},
+        {"too few values", {add_p}, {{Value{1.0}, Value{2.0}}}, nullptr,
+         "The new fields need one value per record: 3 records, 2 values"},
+        {"values for one field of two", {add_p, "alter table " + q(t) + " Add R Float"}, {three}, nullptr,
+         "The new fields need one value per record: 2 fields, values for 1"},
+        {"the file changed since it was read", {add_p}, {three}, &changed,
+         std::string("a") + GetParam() + ": " + changed_file_message},
+    };
+    if (dbase())  // a number of ten whole digits does not fit N(20,10)
+        cases.push_back({"a value too wide", {add_p, "alter table " + q(t) + " Add R Float"},
+                         {three, {Value{1.0}, Value{1e10}, Value{3.0}}}, nullptr,
+                         "Value out of range for field 'R'"});
+    for (const Case& c : cases) {
+        const std::string error = error_of([&] { add_filled_fields(c.statements, c.values, c.expected); });
+        EXPECT_EQ(error, c.message) << c.label;
+        EXPECT_EQ(file_bytes(t), before) << c.label;
+        EXPECT_EQ(dir.files(), files_before) << c.label;
+    }
+}
+
+// A new table made with its records in one write; each refusal comes before anything is
+// written, and leaves no file.
+TEST_P(Statements, NewTableWithItsRecords)
+{
+    const std::vector<FieldDefinition> defs = {{"name", FieldType::String, 6, false}, {"n", FieldType::Integer, 0, true}};
+    std::string t = table("made");
+    create_table_with_records(resolve_table(t, TableType::Default), defs,
+                              {{std::string("年龄组"), Value{std::int64_t{1}}}, {std::string(""), Value{2.0}}});
+    Dataset ds;
+    ds.set_table_name(t);
+    ds.open();
+    ASSERT_EQ(ds.record_count(), 2);
+    EXPECT_EQ(ds.field(0).as_string(), "年龄组");  // six bytes in code page 936
+    EXPECT_EQ(ds.field(1).as_integer(), 1);
+    ds.move_to(1);
+    EXPECT_EQ(ds.field(1).as_integer(), 2);  // converted as an assignment converts it
+    ds.close();
+
+    const auto files_before = dir.files();
+    std::string u = table("refused");
+    const struct {
+        const char* label;
+        std::string path;
+        std::vector<Record> records;
+        std::string message;
+    } cases[] = {
+        {"an existing file", t, {}, "Table already exists: " + t},
+        {"a text too long (each format words it its own way)", u, {{std::string("1234567"), Value{std::int64_t{1}}}}, ""},
+        {"a required value missing", u, {{std::string("a"), Value{}}}, "Field 'n' must have a value"},
+        {"a record too short", u, {{std::string("a")}}, "Record 0 has 1 values for 2 fields"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = error_of([&] { create_table_with_records(resolve_table(c.path, TableType::Default), defs, c.records); });
+        if (c.message.empty()) EXPECT_NE(error.find("'name'"), std::string::npos) << c.label << ": " << error;
+        else EXPECT_EQ(error, c.message) << c.label;
+        EXPECT_EQ(dir.files(), files_before) << c.label;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, Statements, testing::Values(".db", ".dbf"),

@@ -1,6 +1,6 @@
 // Fuzzes the changes to hostile table files: the input's first byte picks the format and the
 // changes, the rest is the table file. Each change (a post, an append, a deletion, a field added
-// or dropped) either succeeds, and the file then reads back exactly as the dataset shows it, or
+// or dropped, two fields added with their values) either succeeds, and the file then reads back exactly as the dataset shows it, or
 // raises our error and leaves the file byte for byte as it was; no temporary file stays behind.
 #include <dirent.h>
 #include <stdlib.h>
@@ -159,6 +159,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         now.close();
         attempt(path, [&] { execute_statement("alter table \"" + path + "\" drop " + last); });
         expect_opens(path);
+    }
+    if (ops & 128) {
+        // Two new fields added together with their values, as the result columns are: either
+        // both arrive with every value, or the file is as it was.
+        Dataset now;
+        now.set_table_name(path);
+        now.open();
+        const TableData as_read = now.image();
+        const int old_fields = now.field_count();
+        const std::size_t n = static_cast<std::size_t>(now.record_count());
+        now.close();
+        std::vector<std::vector<Value>> values(2);
+        for (std::size_t i = 0; i < n; ++i) {
+            // Whole numbers, which both formats hold exactly; now and then one too wide for a
+            // dBASE number, which must refuse the whole change.
+            const double v = (ops >> 6 & 1) && i == n / 2 ? 1e15 : static_cast<double>((i * 7919 + ops) % 100000) - 500;
+            values[0].emplace_back(v);
+            values[1].emplace_back(i % 3 == 0 ? Value{} : Value{-v});
+        }
+        const std::string q = "alter table \"" + path + "\" Add ";
+        const bool added = attempt(path, [&] { add_filled_fields({q + "FR1 Float", q + "FR2 Float"}, values, &as_read); });
+        expect_opens(path);
+        if (added) {
+            Dataset back;
+            back.set_table_name(path);
+            back.open();
+            if (back.field_count() != old_fields + 2 || static_cast<std::size_t>(back.record_count()) != n) __builtin_trap();
+            for (std::size_t i = 0; i < n; ++i)
+                for (int k = 0; k < 2; ++k)
+                    if (back.value_at(static_cast<int>(i), old_fields + k) != values[static_cast<std::size_t>(k)][i])
+                        __builtin_trap();
+        }
     }
     for (const std::string& e : entries())
         if (e.rfind(".vantelo-", 0) == 0) __builtin_trap();   // a temporary file left behind

@@ -1,5 +1,8 @@
 // What every window uses of the main window: the current table read as columns of reals, the
 // grid's column colours, and new result columns written into the table.
+#include <fstream>
+#include <iterator>
+
 #include "tests/common/error_text.h"
 #include "platform/db/dataset.h"
 #include "shell/dataset_model.h"
@@ -71,6 +74,13 @@ TEST_F(SharedPieces, GridColoursResetToWhite)
 
 // ---- new result columns ----
 
+// A file's bytes.
+std::string db_test_bytes(const QString& file)
+{
+    std::ifstream in(file.toStdString(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // The values of a field read by a dataset of its own, record by record.
 std::vector<double> read_back(const QString& file, const std::string& field)
 {
@@ -138,22 +148,55 @@ TEST_F(SharedPieces, ExistingNamesAreComparedExactly)
     EXPECT_EQ(svc.messages[0].text, "男性人口变量已存在，请输入新的变量名.");
 }
 
-TEST_F(SharedPieces, AFailingStatementLeavesTheTableOpen)
+TEST_F(SharedPieces, AFailureAddsNoColumnAndLeavesTheTableOpen)
 {
     write_text_table(path("t.db"));
     open(path("t.db"));
+    const std::string before = db_test_bytes(path("t.db"));
     std::vector<double> v = {1, 2, 3};
-    // The engine refuses the second column (a field of that name exists); the first stays, empty.
-    EXPECT_EQ(error_text([&] { add_result_columns({{"R1", v}, {"数", v}}); }), "Duplicate field name '数'");
-    EXPECT_TRUE(win->Table1.active());
-    EXPECT_EQ(table_open, 1);
-    EXPECT_EQ(main_table_field_names(), (QStringList{"名称", "数", "R1"}));
-    EXPECT_TRUE(db::is_null(win->Table1.value_at(0, 2)));
-
-    // Too few values: nothing changes.
     std::vector<double> short_values = {1, 2};
-    EXPECT_EQ(error_text([&] { add_result_columns({{"R2", short_values}}); }), "Range check error");
-    EXPECT_EQ(main_table_field_count(), 3);
+    const struct {
+        const char* label;
+        std::vector<ResultColumn> columns;
+        const char* reason;
+    } cases[] = {
+        // The engine refuses the second column (a field of that name exists): not even the
+        // first is added.
+        {"an existing name", {{"R1", v}, {"数", v}}, "Duplicate field name '数'"},
+        {"too few values", {{"R2", short_values}}, "Range check error"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(error_text([&] { add_result_columns(c.columns); }),
+                  std::string("新变量未能写入表中: ") + c.reason + "\n没有添加任何变量.")
+            << c.label;
+        EXPECT_TRUE(win->Table1.active()) << c.label;
+        EXPECT_EQ(table_open, 1) << c.label;
+        EXPECT_EQ(main_table_field_names(), (QStringList{"名称", "数"})) << c.label;
+        EXPECT_EQ(db_test_bytes(path("t.db")), before) << c.label;
+    }
+}
+
+// Another program changed the table after it was opened: the columns are refused, the other
+// program's value stays, and the table is shown again as the file holds it.
+TEST_F(SharedPieces, ATableChangedSinceItWasOpenedGetsNoColumn)
+{
+    write_text_table(path("t.db"));
+    open(path("t.db"));
+    {
+        db::Dataset other;
+        other.set_table_name(path("t.db").toStdString());
+        other.open();
+        other.edit();
+        other.field(1).set_as_float(99);
+        other.post();
+    }
+    std::vector<double> v = {1, 2, 3};
+    const std::string error = error_text([&] { add_result_columns({{"R1", v}}); });
+    EXPECT_EQ(error.rfind("新变量未能写入表中: ", 0), 0u) << error;
+    EXPECT_NE(error.find(db::changed_file_message), std::string::npos) << error;
+    EXPECT_NE(error.find("\n没有添加任何变量."), std::string::npos) << error;
+    EXPECT_EQ(main_table_field_names(), (QStringList{"名称", "数"}));
+    EXPECT_EQ(win->Table1.value_at(0, 1), db::Value(99.0));
 }
 
 }  // namespace

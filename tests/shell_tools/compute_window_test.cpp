@@ -10,6 +10,8 @@
 
 #include "shell/compute_Frm1.h"
 #include "tests/common/widget_events.h"
+#include "tests/db_common/fault_trials.h"
+#include "tests/db_common/temp_table_dir.h"
 #include "tests/db_dbase/independent.h"
 #include "tests/db_paradox/pxlib_reader.h"
 #include "tools_test_util.h"
@@ -196,6 +198,44 @@ TEST_F(Compute, AcceptanceOnTheSingleRegionTable)
     EXPECT_EQ(column("女性死亡率")[25], 2.5);
     // The main grid shows the new values.
     EXPECT_EQ(t.value_at(3, 4), db::Value(1.5));
+}
+
+// A write error at each writing call of 确认, on either format: the table gets every new value
+// or none; a failure is shown in the error box and the main table shows the file as it is.
+TEST_F(Compute, AFailedWriteChangesNothing)
+{
+    for (const char* name : {"single.DB", "single.dbf"}) {
+        SCOPED_TRACE(name);
+        const QString file = single_region(name);
+        const std::string path = file.toStdString();
+        const std::vector<unsigned char> original = db::test_common::file_bytes(path);
+        Tcompute_Frm* w = open_window();
+        db::test_common::FaultTrials t;
+        t.folder = std::filesystem::path(path).parent_path().string();
+        t.kills = false;  // the engine-level trials kill the same write in a child process
+        t.setup = [&] {
+            win->Table1.close();
+            db::write_file_atomically(path, original);
+            win->Table1.open();
+            svc.clear();
+        };
+        t.command = [&]() -> std::string {
+            w->RadioButton1->click();
+            choose(w, "男性人口", "年龄", "*", "年龄");
+            w->BitBtn1->click();
+            return svc.message_texts().join('\n').toStdString();
+        };
+        t.snapshot = [&] { return db::test_common::describe_table_file(path); };
+        t.on_failure = [&](const std::string&) {
+            ASSERT_EQ(svc.messages.size(), 1u);
+            EXPECT_EQ(svc.messages[0].kind, ui::ScriptedServices::Message::Error);
+            EXPECT_EQ(db::test_common::describe_table(win->Table1.data()), db::test_common::describe_table_file(path));
+        };
+        const auto n = db::test_common::run_fault_trials(t);
+        EXPECT_GT(n.reported_failed, 0);
+        db::test_common::print_trial_counts(std::string("compute window, ") + name, n);
+        w->close();
+    }
 }
 
 TEST_F(Compute, TypedOperatorsAndEmptyBoxes)

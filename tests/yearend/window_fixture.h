@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <filesystem>
 
 #include "analysis/result_column_launchers.h"
 #include "platform/db/dataset.h"
@@ -21,7 +22,9 @@
 #include "shell/app_state.h"
 #include "shell/main_table.h"
 #include "shell/menu.h"
+#include "shell/result_columns.h"
 #include "tests/common/widget_events.h"
+#include "tests/db_common/fault_trials.h"
 #include "tests/db_dbase/independent.h"
 #include "tests/db_paradox/pxlib_reader.h"
 #include "urban_rural/engine/urban_workspace.h"
@@ -81,6 +84,42 @@ protected:
         std::vector<std::string> out;
         for (const auto& m : svc.messages) out.push_back(m.text.toStdString());
         return out;
+    }
+
+    // The fault trials of a command that adds result columns to the table at path (opened as
+    // the current table before each trial through File > 打开): a write error at each of its
+    // writing calls. What it reports is the first message it shows; a failure is an error box
+    // saying that no column was added, with the table open again as it was.
+    vantelo::db::test_common::TrialCounts result_column_trials(const std::string& path, const std::function<void()>& command)
+    {
+        namespace tc = vantelo::db::test_common;
+        const std::vector<unsigned char> original = tc::file_bytes(path);
+        tc::FaultTrials t;
+        t.folder = std::filesystem::path(path).parent_path().string();
+        t.kills = false;  // the engine-level trials kill the same writes in a child process
+        t.setup = [&] {
+            main->Table1.close();
+            vantelo::db::write_file_atomically(path, original);
+            svc.messages.clear();
+            open(path);
+        };
+        int fields_before = 0;
+        t.command = [&]() -> std::string {
+            fields_before = vantelo::shell::main_table_field_count();
+            command();
+            return svc.messages.empty() ? std::string() : svc.messages[0].text.toStdString();
+        };
+        t.snapshot = [&] { return tc::describe_table_file(path); };
+        t.on_failure = [&](const std::string& reported) {
+            ASSERT_EQ(svc.messages.size(), 1u);
+            EXPECT_EQ(svc.messages[0].kind, vantelo::ui::ScriptedServices::Message::Error);
+            EXPECT_EQ(reported.rfind("新变量未能写入表中: ", 0), 0u) << reported;
+            EXPECT_NE(reported.find(vantelo::shell::no_column_added_text), std::string::npos) << reported;
+            EXPECT_TRUE(main->Table1.active());
+            EXPECT_EQ(vantelo::shell::table_open, 1);
+            EXPECT_EQ(vantelo::shell::main_table_field_count(), fields_before);
+        };
+        return tc::run_fault_trials(t);
     }
 
     vantelo::ui::ScopedScriptedServices svc;

@@ -2,7 +2,7 @@
 // Paradox and a dBASE table, read back by the program and by independent readers; the
 // messages of refused inputs, after which the window stays open and the table unchanged.
 #include "analysis/pop_stru_end_Frm1.h"
-#include "reference_life_table.h"
+#include "stationary_population.h"
 #include "window_fixture.h"
 #include "tests/projection_windows/projection_table.h"
 
@@ -10,23 +10,11 @@ using namespace vantelo;
 
 namespace {
 
-constexpr int ages = 101;
-constexpr double male_births = 51234, female_births = 48766;
-
-// A stationary population: P_s(x) = B_s L_s(x).
-InputRow stationary_row(int x)
-{
-    static const auto mm = yearend_reference::test_rates(ages, true), mf = yearend_reference::test_rates(ages, false);
-    static const auto tm = yearend_reference::life_table(mm, true), tf = yearend_reference::life_table(mf, false);
-    return {male_births * tm.L[x], female_births * tf.L[x], mm[x], mf[x], 0};
-}
-
-long double stationary_total()
-{
-    long double t = 0;
-    for (int x = 0; x < ages; ++x) t += static_cast<long double>(stationary_row(x).male) + stationary_row(x).female;
-    return t;
-}
+constexpr int ages = yearend_reference::stationary_ages;
+constexpr double male_births = yearend_reference::stationary_male_births;
+constexpr double female_births = yearend_reference::stationary_female_births;
+using yearend_reference::stationary_row;
+using yearend_reference::stationary_total;
 
 QString text(long double v) { return QString::number(static_cast<double>(v), 'f', 4); }
 
@@ -88,6 +76,25 @@ TEST_P(YearEndWindow, StationaryPopulationWrittenAsTwoColumns)
         EXPECT_EQ(jf[x], f[x]) << x;
         EXPECT_EQ(ws.next_pop_male[x], m[x]);
     }
+}
+
+// A write error at each writing call of 运算: the table gets both columns, complete, or stays
+// as it was with a message that no column was added.
+TEST_P(YearEndWindow, AFailedWriteAddsNoColumn)
+{
+    ProjectionTable input(ages, stationary_row, "input", GetParam());
+    input.table.close();
+    const auto n = result_column_trials(input.path, [&] {
+        run<Form>(&shell::Tquilta::N7Click, [&](Form* f) {
+            choose_all(f);
+            edit(f, "Edit1")->setText(text(stationary_total()));
+            edit(f, "Edit2")->setText(text(male_births));
+            edit(f, "Edit3")->setText(text(female_births));
+            button(f, "BitBtn2")->click();
+        });
+    });
+    EXPECT_GT(n.reported_failed, 0);
+    db::test_common::print_trial_counts(std::string("year-end window, ") + GetParam(), n);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, YearEndWindow, ::testing::Values(".db", ".dbf"),
