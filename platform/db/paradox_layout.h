@@ -73,6 +73,11 @@ struct Layout {
 
 constexpr std::size_t kBlockHead = 6;
 
+// The bytes of a table file its header declares, from its first bytes (a DeclaredSize, see
+// byte_reader.h): the header and the data blocks it counts. Bytes after them are not part of
+// the table and are not read.
+std::size_t declared_size(const unsigned char* head, std::size_t n, std::size_t file_size);
+
 // Parses and checks the header and the block chain; raises EngineError naming the file.
 Layout parse_layout(const std::string& label, const unsigned char* data, std::size_t size);
 
