@@ -60,6 +60,7 @@ struct Layout {
     int version_id = 0;
     int file_blocks = 0;
     int first_block = 0;
+    int last_block = 0;
     std::uint32_t num_records = 0;
     int primary_key_fields = 0;
     bool write_protected = false;
@@ -68,6 +69,9 @@ struct Layout {
     std::vector<Column> columns;
     std::vector<std::string> raw_names;   // in the file's code page
     std::vector<Block> chain;
+    // Where the header disagrees with a chain whose records all read as they should: the table
+    // is shown read-only with these reasons, and never written.
+    std::vector<std::string> chain_problems;
     int records_per_block() const { return (block_size - 6) / record_size; }
 };
 

@@ -116,6 +116,7 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
     r.skip(2, "header");                       // nextBlock
     L.file_blocks = r.u16le("header");
     L.first_block = r.u16le("header");
+    L.last_block = r.u16le("header");
     r.seek(0x21, "header");
     int num_fields = static_cast<std::int16_t>(r.u16le("header"));
     L.primary_key_fields = static_cast<std::int16_t>(r.u16le("header"));
@@ -220,7 +221,8 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
 
     std::vector<bool> seen(static_cast<std::size_t>(L.file_blocks) + 1, false);
     std::uint64_t total = 0;
-    int b = L.file_blocks > 0 ? L.first_block : 0;
+    // A first block is named even when the header counts no blocks: it is refused as out of range.
+    int b = L.first_block;
     while (b != 0) {
         if (b > L.file_blocks)
             throw EngineError(label + ": the data block chain refers to block " + std::to_string(b) + " of " +
@@ -233,12 +235,10 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
         int next = r.u16le("data block");
         r.skip(2, "data block");
         int add = static_cast<std::int16_t>(r.u16le("data block"));
-        int count = 0;
-        if (add >= 0) {
-            if (add % L.record_size != 0 || add / L.record_size + 1 > L.records_per_block())
-                r.fail("data block " + std::to_string(b) + " has an impossible record count", at + 4);
-            count = add / L.record_size + 1;
-        }
+        // (records - 1) * record size: an empty block holds minus one record's size.
+        if (add < -L.record_size || add % L.record_size != 0 || add / L.record_size + 1 > L.records_per_block())
+            r.fail("data block " + std::to_string(b) + " has an impossible record count", at + 4);
+        const int count = add / L.record_size + 1;
         if (at + kBlockHead + static_cast<std::size_t>(count) * L.record_size > size)
             throw EngineError(label + ": data block " + std::to_string(b) + " holds " + std::to_string(count) +
                               " records, but the file ends at byte " + std::to_string(size) + " (truncated file)");
@@ -249,6 +249,15 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
     if (total != L.num_records)
         throw EngineError(label + ": the header counts " + std::to_string(L.num_records) +
                           " records but the data blocks hold " + std::to_string(total));
+    // Every record of the chain reads as it should, but the header names other blocks: blocks
+    // the chain does not reach (a rewrite would drop them), or another last block.
+    const int last = L.chain.empty() ? 0 : L.chain.back().number;
+    if (L.chain.size() != static_cast<std::size_t>(L.file_blocks))
+        L.chain_problems.push_back("the header counts " + std::to_string(L.file_blocks) +
+                                   " data blocks, but the block chain holds " + std::to_string(L.chain.size()));
+    else if (L.last_block != last)
+        L.chain_problems.push_back("the header names block " + std::to_string(L.last_block) +
+                                   " as the last data block, but the block chain ends at block " + std::to_string(last));
     return L;
 }
 
@@ -688,6 +697,7 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
     }
     if (L.file_type == 0 || L.primary_key_fields > 0) add_reason(t, "the table is keyed (it has a primary key)");
     if (L.write_protected) add_reason(t, "the table is write-protected");
+    for (const std::string& problem : L.chain_problems) add_reason(t, problem);
 
     // Every stored number is checked before any record is taken, so that a damaged one is
     // refused at the open whichever image is made.

@@ -299,6 +299,7 @@ Layout matching_layout(const std::string& label, const std::vector<unsigned char
                        const std::vector<Column>& cols, std::size_t expected)
 {
     Layout L = parse_layout(label, data.data(), data.size());
+    if (!L.chain_problems.empty()) throw EngineError(label + ": " + L.chain_problems.front() + "; the table cannot be written");
     if (L.file_type == 0 || L.primary_key_fields > 0)
         throw EngineError(label + ": the table is keyed and cannot be written");
     bool same = L.columns.size() == cols.size() && L.num_records == expected;
