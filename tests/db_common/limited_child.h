@@ -15,7 +15,7 @@
 #include <new>
 #include <string>
 
-namespace vantelo::test_common {
+namespace vantelo::db::test_common {
 
 struct ChildLimits {
     std::size_t address_space = std::size_t{512} << 20;   // bytes (RLIMIT_AS)
@@ -97,4 +97,4 @@ inline ChildResult run_limited(const std::function<std::string()>& work, ChildLi
     return out;
 }
 
-}  // namespace vantelo::test_common
+}  // namespace vantelo::db::test_common
