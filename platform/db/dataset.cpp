@@ -509,7 +509,7 @@ void Dataset::end_batch_write()
             data_ = std::move(base);
         }
         if (cursor_ >= static_cast<int>(data_.record_count())) cursor_ = static_cast<int>(data_.record_count()) - 1;
-        eof_ = data_.record_count() == 0;
+        if (data_.record_count() == 0) bof_ = eof_ = true;
         notify_changed();
         throw;
     }
