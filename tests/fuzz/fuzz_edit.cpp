@@ -17,6 +17,7 @@
 
 #include "platform/core/errors.h"
 #include "platform/db/dataset.h"
+#include "tests/fuzz/scratch_folder.h"
 #include "platform/db/table_data.h"
 
 using namespace vantelo;
@@ -24,16 +25,7 @@ using namespace vantelo::db;
 
 namespace {
 
-const std::string& folder()
-{
-    static const std::string dir = [] {
-        std::string tmpl = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : std::string("/tmp")) +
-                           "/vantelo-fuzz-XXXXXX";
-        if (!mkdtemp(tmpl.data())) abort();
-        return tmpl;
-    }();
-    return dir;
-}
+const std::string& folder() { return scratch_folder(); }
 
 std::string contents(const std::string& path)
 {

@@ -3,9 +3,6 @@
 // pointers lead somewhere. A table that reads and can be written must read back the same
 // after writing. Read from files (the input as the table and as its memo file), where only what
 // the header declares is read and the memo file a piece at a time, it reads as from the bytes.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -15,19 +12,9 @@
 #include "platform/core/errors.h"
 #include "platform/db/dataset.h"
 #include "platform/db/paradox.h"
+#include "tests/fuzz/scratch_folder.h"
 
 namespace {
-
-const std::string& folder()
-{
-    static const std::string dir = [] {
-        std::string tmpl = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : std::string("/tmp")) +
-                           "/vantelo-fuzz-XXXXXX";
-        if (!mkdtemp(tmpl.data())) abort();
-        return tmpl;
-    }();
-    return dir;
-}
 
 void put(const std::string& path, const std::vector<unsigned char>& bytes)
 {
@@ -93,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const vantelo::EngineError&) {
     }
     {
-        const std::string path = folder() + "/t.db";
+        const std::string path = scratch_folder() + "/t.db";
         put(path, bytes);
-        put(folder() + "/t.mb", bytes);
+        put(scratch_folder() + "/t.mb", bytes);
         vantelo::db::TableData from_file, from_bytes;
         const vantelo::db::ParadoxMemo memo{"t.mb", bytes};
         const std::string a = outcome([&] { return vantelo::db::read_paradox(path); }, from_file);
