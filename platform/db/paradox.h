@@ -37,8 +37,8 @@ struct ParadoxMemo {
 };
 
 // Reads a Paradox table (levels 3 to 7, every field type; memo text from the .mb file where
-// present, read as the texts need it). Keyed tables come back read_only; an encrypted table is refused. compact: the
-// records come back by column (a compact image, as datasets keep them).
+// present, read as the texts need it). Keyed tables come back read_only; an encrypted table is
+// refused. compact: the records come back by column (a compact image, as datasets keep them).
 TableData read_paradox(const std::string& path, bool compact = false);
 
 // The same from bytes already in memory; label names the file in messages. Without a .PX

@@ -348,24 +348,21 @@ std::string sibling(const std::string& path, const char* ext_lower)
     return {};
 }
 
-}  // namespace
-
 // The memo file of a table, read a piece at a time as memo texts need it (never whole): from
 // bytes in memory, or from the file beside the table, looked for and opened at the first text
-// that needs it.
+// that needs it; or none.
 class MemoSource {
 public:
     MemoSource() = default;
     explicit MemoSource(const ParadoxMemo* memo)
     {
         if (!memo) return;
-        tried_ = true;
         label_ = memo->label;
         bytes_ = memo->data.data();
         size_ = memo->data.size();
         open_ = true;
     }
-    explicit MemoSource(std::string table_path) : table_path_(std::move(table_path)) {}
+    explicit MemoSource(std::string table_path) : table_path_(std::move(table_path)), tried_(false) {}
 
     // Whether there is a memo file to read (opened now when not yet tried).
     bool available()
@@ -402,15 +399,13 @@ private:
     ByteReader reader() const { return ByteReader(label_, nullptr, size_); }
 
     std::string table_path_;
-    bool tried_ = false, open_ = false;
+    bool tried_ = true, open_ = false;   // looked for (from the first), found
     std::string label_;
     const unsigned char* bytes_ = nullptr;
     std::unique_ptr<FileReader> file_;
     std::size_t size_ = 0;
     std::vector<unsigned char> scratch_;
 };
-
-namespace {
 
 // Memo text of a record's memo field: in the record when it fits its leading part,
 // otherwise in the .mb file (a single-blob block of type 2, or entry `index` of a
