@@ -333,10 +333,10 @@ FileChange::~FileChange()
     if (fd_ >= 0) ::close(fd_);
 }
 
-const std::vector<unsigned char>& FileChange::bytes()
+const std::vector<unsigned char>& FileChange::bytes(DeclaredSize declared)
 {
     if (read_) return bytes_;
-    bytes_.resize(static_cast<std::size_t>(original_size_));
+    bytes_.resize(declared_part(fd_, static_cast<std::size_t>(original_size_), declared, given_));
     std::size_t used = 0;
     while (used < bytes_.size()) {
         ssize_t n = ::pread(fd_, bytes_.data() + used, bytes_.size() - used, static_cast<off_t>(used));

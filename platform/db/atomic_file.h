@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/db/byte_reader.h"
+
 namespace vantelo::db {
 
 using ByteSink = std::function<void(const unsigned char*, std::size_t)>;
@@ -65,8 +67,9 @@ public:
     FileChange& operator=(const FileChange&) = delete;
 
     const std::string& path() const { return real_; }
-    // The file's bytes as they are under the lock (read once, bounded by the file's size).
-    const std::vector<unsigned char>& bytes();
+    // The file's bytes as they are under the lock (read once, bounded by the file's size, and
+    // with declared by the part of the file its format declares; see byte_reader.h).
+    const std::vector<unsigned char>& bytes(DeclaredSize declared = nullptr);
 
     // One write in place at offset (the file grows when it ends before offset + size). Until
     // commit() it is undone by a later failure or when the object goes without a commit.

@@ -295,11 +295,25 @@ std::size_t read_in_parallel(int fd, unsigned char* p, std::size_t want, const s
 
 }  // namespace
 
-FileBytes::FileBytes(const std::string& path)
+std::size_t declared_part(int fd, std::size_t file_size, DeclaredSize declared, const std::string& path)
+{
+    if (!declared) return file_size;
+    unsigned char head[kDeclaredHead];
+    const std::size_t n = read_at(fd, 0, head, std::min(file_size, sizeof head), path);
+    return std::min(file_size, declared(head, n, file_size));
+}
+
+FileBytes::FileBytes(const std::string& path, DeclaredSize declared)
 {
     struct stat st;
     int fd = open_regular(path, st);
-    const auto want = static_cast<std::size_t>(st.st_size);
+    std::size_t want;
+    try {
+        want = declared_part(fd, static_cast<std::size_t>(st.st_size), declared, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
     if (want >= (1 << 20)) {
         void* p = ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p != MAP_FAILED) {

@@ -83,6 +83,17 @@ bool valid_utf8(std::string_view text);
 // The last path component, for messages (as shown_name shows it).
 std::string file_label(const std::string& path);
 
+// How much of a table file its format declares, worked out from the file's first bytes: given
+// them (the first kDeclaredHead bytes, fewer when the file is shorter) and the file's size, how
+// many bytes from the start to read. A reader given it reads no more than that (and never more
+// than the file has): what a file holds after what its header declares is not read at all.
+constexpr std::size_t kDeclaredHead = 32;
+using DeclaredSize = std::size_t (*)(const unsigned char* head, std::size_t n, std::size_t file_size);
+
+// The bytes of the open file fd (of file_size bytes) to read: what declared gives from its
+// first bytes, or the whole file without it. Raises as a read of the file does.
+std::size_t declared_part(int fd, std::size_t file_size, DeclaredSize declared, const std::string& path);
+
 // The bytes of a table file, copied into memory rather than mapped: a file cut short by another
 // program while it is read reads as truncated instead of ending the program, and a change
 // another program makes later does not show through into the table as it was read. A large
@@ -91,7 +102,8 @@ std::string file_label(const std::string& path);
 // they save.)
 class FileBytes {
 public:
-    explicit FileBytes(const std::string& path);
+    // With declared, only the part of the file its format declares.
+    explicit FileBytes(const std::string& path, DeclaredSize declared = nullptr);
     // Bytes already in memory, kept as they are.
     explicit FileBytes(std::vector<unsigned char> bytes) : size_(bytes.size()), copy_(std::move(bytes)) {}
     ~FileBytes() { release(); }

@@ -305,6 +305,7 @@ void Dataset::close()
 {
     batch_ = batch_dirty_ = false;
     batch_check_ = nullptr;
+    batch_base_ = TableData{};
     if (state_ == State::Inactive) return;
     state_ = State::Inactive;
     data_ = TableData{};
@@ -459,6 +460,9 @@ void Dataset::begin_batch()
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);
     batch_check_ = record_check(ResolvedTable{open_path_, open_format_}, data_);
+    // The table as read, which the file must still hold when the batch is written. An image
+    // still read from the file's bytes shares them with this copy.
+    batch_base_ = data_;
     batch_ = true;
     batch_dirty_ = false;
 }
@@ -482,6 +486,8 @@ void Dataset::end_batch()
 void Dataset::end_batch_write()
 {
     batch_check_ = nullptr;
+    TableData base = std::move(batch_base_);
+    batch_base_ = TableData{};
     if (!batch_dirty_) {
         notify_position();
         return;
@@ -489,17 +495,21 @@ void Dataset::end_batch_write()
     batch_dirty_ = false;
     const ResolvedTable r{open_path_, open_format_};
     try {
-        write_table(r, data_);
+        // Under the file's lock, refused when the file no longer holds the table as read.
+        write_table(r, data_, &base);
         // The image takes the values as the file holds them (a dBASE number to its decimals).
         data_ = read_table(r, true);
         notify_changed();
     } catch (...) {
-        // The file was not changed: take the image back from it.
+        // The file was not changed: take the image back from it (with another program's
+        // changes, when it made any), or, when it cannot be read now, the table as it was read.
         try {
             data_ = read_table(r, true);
         } catch (...) {
+            data_ = std::move(base);
         }
         if (cursor_ >= static_cast<int>(data_.record_count())) cursor_ = static_cast<int>(data_.record_count()) - 1;
+        if (data_.record_count() == 0) bof_ = eof_ = true;
         notify_changed();
         throw;
     }

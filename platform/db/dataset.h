@@ -120,11 +120,16 @@ public:
 
     // Deferred writing, for passes that change many records: between begin_batch() and
     // end_batch() a posted edit changes the image only, and end_batch() posts a pending edit
-    // (as a move does) and then writes the whole table once, through a temporary file. When that
-    // write fails, the image is read back from the file, which still holds the table as it was
-    // before the batch, and the error is raised. Appending or deleting a record during a batch
-    // raises "Cannot append or delete records during a batch update"; closing the dataset ends
-    // the batch and discards what it has not written. Observers hear nothing during a batch and
+    // (as a move does) and then writes the whole table once, through a temporary file, under the
+    // file's lock and only when the file still holds the table as it was read (else
+    // changed_file_message, after the file's name, and nothing is written). When the write fails
+    // or is refused, the batch's changes are dropped and the image is read back from the file as
+    // it now is (with another program's changes, when it made any; the table as it was read when
+    // the file cannot be read now), and the error is raised. During a batch the dataset keeps a
+    // copy of the table as read (an image still read from the file's bytes shares them).
+    // Appending or deleting a record during a batch raises "Cannot append or delete records
+    // during a batch update"; closing the dataset ends the batch and discards what it has not
+    // written. Observers hear nothing during a batch and
     // are told once at its end (the records changed, or only the position when none did).
     void begin_batch();
     void end_batch();
@@ -184,6 +189,7 @@ private:
     bool eof_ = true, bof_ = true, modified_ = false;
     bool batch_ = false, batch_dirty_ = false;
     std::function<void(const Record&, std::size_t)> batch_check_;  // a record fits the file
+    TableData batch_base_;              // during a batch: the table as read
     std::vector<FieldDefinition> field_defs_;
     std::vector<DatasetObserver*> observers_;
 };

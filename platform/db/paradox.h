@@ -9,6 +9,12 @@
 // order of the table's data-block chain. Keyed tables and tables with fields we cannot write
 // come back read_only with the reason; an encrypted table is refused.
 //
+// Only what the header declares is read: the header and the data blocks it counts. A file
+// longer than that reads those blocks, and what follows them is ignored (not read, and not
+// kept when the table is written whole again). The memo file is read only where a memo text
+// of a record lies in it, a piece at a time, and not opened at all for a table whose records
+// need none of it.
+//
 // Writing: non-keyed level 5 tables (readable by Paradox 5 and later), block size 4096,
 // header 2048 bytes (more for very wide field lists), the table's code page (936 = GBK for
 // new files), sort order "ascii". Field kinds: alpha A(1..255), short S, long integer I,
@@ -31,8 +37,8 @@ struct ParadoxMemo {
 };
 
 // Reads a Paradox table (levels 3 to 7, every field type; memo text from the .mb file where
-// present). Keyed tables come back read_only; an encrypted table is refused. compact: the
-// records come back by column (a compact image, as datasets keep them).
+// present, read as the texts need it). Keyed tables come back read_only; an encrypted table is
+// refused. compact: the records come back by column (a compact image, as datasets keep them).
 TableData read_paradox(const std::string& path, bool compact = false);
 
 // The same from bytes already in memory; label names the file in messages. Without a .PX

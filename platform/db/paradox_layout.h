@@ -60,6 +60,7 @@ struct Layout {
     int version_id = 0;
     int file_blocks = 0;
     int first_block = 0;
+    int last_block = 0;
     std::uint32_t num_records = 0;
     int primary_key_fields = 0;
     bool write_protected = false;
@@ -68,10 +69,18 @@ struct Layout {
     std::vector<Column> columns;
     std::vector<std::string> raw_names;   // in the file's code page
     std::vector<Block> chain;
+    // Where the header disagrees with a chain whose records all read as they should: the table
+    // is shown read-only with these reasons, and never written.
+    std::vector<std::string> chain_problems;
     int records_per_block() const { return (block_size - 6) / record_size; }
 };
 
 constexpr std::size_t kBlockHead = 6;
+
+// The bytes of a table file its header declares, from its first bytes (a DeclaredSize, see
+// byte_reader.h): the header and the data blocks it counts. Bytes after them are not part of
+// the table and are not read.
+std::size_t declared_size(const unsigned char* head, std::size_t n, std::size_t file_size);
 
 // Parses and checks the header and the block chain; raises EngineError naming the file.
 Layout parse_layout(const std::string& label, const unsigned char* data, std::size_t size);

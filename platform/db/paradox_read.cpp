@@ -94,6 +94,15 @@ Date date_from_day_number(std::int64_t n)
     return Date{static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
+std::size_t declared_size(const unsigned char* head, std::size_t n, std::size_t file_size)
+{
+    if (n < 0x0E) return file_size;   // too short for a header: read as it is and refused
+    const std::size_t header = std::max<std::size_t>(get_u16le(head + 2), 0x78);
+    const std::size_t code = head[5];
+    const std::size_t block = code >= 1 && code <= 32 ? code * 0x400 : 0;
+    return std::min(file_size, header + get_u16le(head + 0x0C) * block);
+}
+
 Layout parse_layout(const std::string& label, const unsigned char* data, std::size_t size)
 {
     ByteReader r(label, data, size);
@@ -107,6 +116,7 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
     r.skip(2, "header");                       // nextBlock
     L.file_blocks = r.u16le("header");
     L.first_block = r.u16le("header");
+    L.last_block = r.u16le("header");
     r.seek(0x21, "header");
     int num_fields = static_cast<std::int16_t>(r.u16le("header"));
     L.primary_key_fields = static_cast<std::int16_t>(r.u16le("header"));
@@ -211,7 +221,8 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
 
     std::vector<bool> seen(static_cast<std::size_t>(L.file_blocks) + 1, false);
     std::uint64_t total = 0;
-    int b = L.file_blocks > 0 ? L.first_block : 0;
+    // A first block is named even when the header counts no blocks: it is refused as out of range.
+    int b = L.first_block;
     while (b != 0) {
         if (b > L.file_blocks)
             throw EngineError(label + ": the data block chain refers to block " + std::to_string(b) + " of " +
@@ -224,12 +235,10 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
         int next = r.u16le("data block");
         r.skip(2, "data block");
         int add = static_cast<std::int16_t>(r.u16le("data block"));
-        int count = 0;
-        if (add >= 0) {
-            if (add % L.record_size != 0 || add / L.record_size + 1 > L.records_per_block())
-                r.fail("data block " + std::to_string(b) + " has an impossible record count", at + 4);
-            count = add / L.record_size + 1;
-        }
+        // (records - 1) * record size: an empty block holds minus one record's size.
+        if (add < -L.record_size || add % L.record_size != 0 || add / L.record_size + 1 > L.records_per_block())
+            r.fail("data block " + std::to_string(b) + " has an impossible record count", at + 4);
+        const int count = add / L.record_size + 1;
         if (at + kBlockHead + static_cast<std::size_t>(count) * L.record_size > size)
             throw EngineError(label + ": data block " + std::to_string(b) + " holds " + std::to_string(count) +
                               " records, but the file ends at byte " + std::to_string(size) + " (truncated file)");
@@ -240,6 +249,15 @@ Layout parse_layout(const std::string& label, const unsigned char* data, std::si
     if (total != L.num_records)
         throw EngineError(label + ": the header counts " + std::to_string(L.num_records) +
                           " records but the data blocks hold " + std::to_string(total));
+    // Every record of the chain reads as it should, but the header names other blocks: blocks
+    // the chain does not reach (a rewrite would drop them), or another last block.
+    const int last = L.chain.empty() ? 0 : L.chain.back().number;
+    if (L.chain.size() != static_cast<std::size_t>(L.file_blocks))
+        L.chain_problems.push_back("the header counts " + std::to_string(L.file_blocks) +
+                                   " data blocks, but the block chain holds " + std::to_string(L.chain.size()));
+    else if (L.last_block != last)
+        L.chain_problems.push_back("the header names block " + std::to_string(L.last_block) +
+                                   " as the last data block, but the block chain ends at block " + std::to_string(last));
     return L;
 }
 
@@ -314,10 +332,85 @@ Value decode_bcd(const unsigned char* p, int decimals)
     return text;
 }
 
+// The file beside path with the same name and the extension ext_lower in lower, upper or
+// capitalised case, or "".
+std::string sibling(const std::string& path, const char* ext_lower)
+{
+    auto slash = path.find_last_of('/');
+    auto dot = path.find_last_of('.');
+    std::string stem = (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? path.substr(0, dot) : path;
+    std::string lower = ext_lower, upper;
+    for (char c : lower) upper.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
+    for (const std::string& e : {lower, upper, std::string(1, upper[0]) + lower.substr(1)}) {
+        std::string p = stem + "." + e;
+        if (file_exists(p)) return p;
+    }
+    return {};
+}
+
+// The memo file of a table, read a piece at a time as memo texts need it (never whole): from
+// bytes in memory, or from the file beside the table, looked for and opened at the first text
+// that needs it; or none.
+class MemoSource {
+public:
+    MemoSource() = default;
+    explicit MemoSource(const ParadoxMemo* memo)
+    {
+        if (!memo) return;
+        label_ = memo->label;
+        bytes_ = memo->data.data();
+        size_ = memo->data.size();
+        open_ = true;
+    }
+    explicit MemoSource(std::string table_path) : table_path_(std::move(table_path)), tried_(false) {}
+
+    // Whether there is a memo file to read (opened now when not yet tried).
+    bool available()
+    {
+        if (tried_) return open_;
+        tried_ = true;
+        // The memo file has the table's name with the extension .mb in any case.
+        const std::string mb = sibling(table_path_, "mb");
+        if (mb.empty()) return false;
+        label_ = file_label(mb);
+        try {
+            file_ = std::make_unique<FileReader>(mb);
+        } catch (const EngineError&) {
+            return false;   // an unreadable memo file leaves the texts empty, as a missing one does
+        }
+        size_ = file_->size();
+        open_ = true;
+        return true;
+    }
+
+    // n bytes at offset (valid until the next call); past the end of the file raises
+    // "<file>: <what>: unexpected end of file at byte N".
+    const unsigned char* at(std::size_t offset, std::size_t n, const char* what)
+    {
+        if (offset > size_ || n > size_ - offset) reader().fail_eof(what, size_);
+        if (bytes_) return bytes_ + offset;
+        scratch_.resize(n);
+        if (file_->read(offset, scratch_.data(), n) < n) reader().fail_eof(what, size_);
+        return scratch_.data();
+    }
+    [[noreturn]] void fail(const std::string& message, std::size_t offset) const { reader().fail(message, offset); }
+
+private:
+    ByteReader reader() const { return ByteReader(label_, nullptr, size_); }
+
+    std::string table_path_;
+    bool tried_ = true, open_ = false;   // looked for (from the first), found
+    std::string label_;
+    const unsigned char* bytes_ = nullptr;
+    std::unique_ptr<FileReader> file_;
+    std::size_t size_ = 0;
+    std::vector<unsigned char> scratch_;
+};
+
 // Memo text of a record's memo field: in the record when it fits its leading part,
 // otherwise in the .mb file (a single-blob block of type 2, or entry `index` of a
 // suballocated block of type 3). Returns false when the text cannot be had.
-bool memo_bytes(const unsigned char* field, int size, const ParadoxMemo* memo, std::string& out)
+bool memo_bytes(const unsigned char* field, int size, MemoSource& memo, std::string& out)
 {
     const int leader = size - 10;
     const std::uint32_t pointer = get_u32le(field + leader);
@@ -326,30 +419,28 @@ bool memo_bytes(const unsigned char* field, int size, const ParadoxMemo* memo, s
         out.assign(reinterpret_cast<const char*>(field), length);
         return true;
     }
-    if (!memo) return false;
-    ByteReader m(memo->label, memo->data);
+    if (!memo.available()) return false;
     const std::uint32_t index = pointer & 0xFF;
     const std::size_t block = pointer & 0xFFFFFF00u;
-    m.seek(block, "memo block");
-    const std::uint8_t type = m.u8("memo block");
+    const std::uint8_t type = *memo.at(block, 1, "memo block");
     if (index == 0xFF) {
-        if (type != 2) m.fail("memo block is not a single-blob block", block);
-        m.skip(2, "memo block");
-        if (m.u32le("memo block") != length) m.fail("memo length does not match the table", block + 3);
-        m.skip(2, "memo block");
-        out.assign(reinterpret_cast<const char*>(m.bytes(length, "memo text")), length);
+        // Type, two bytes, the length, two bytes, then the text.
+        if (type != 2) memo.fail("memo block is not a single-blob block", block);
+        if (get_u32le(memo.at(block + 1, 8, "memo block") + 2) != length)
+            memo.fail("memo length does not match the table", block + 3);
+        out.assign(reinterpret_cast<const char*>(memo.at(block + 9, length, "memo text")), length);
         return true;
     }
-    if (type != 3) m.fail("memo block is not a suballocated block", block);
-    if (index >= 64) m.fail("memo entry index out of range", block);
-    m.seek(block + 12 + index * 5, "memo entry");
-    const std::size_t start = block + static_cast<std::size_t>(m.u8("memo entry")) * 16;
-    const std::uint32_t units = m.u8("memo entry");
-    m.skip(2, "memo entry");
-    const std::uint32_t rest = m.u8("memo entry");
-    if (units == 0 || (units - 1) * 16 + rest != length) m.fail("memo length does not match the table", block + 12 + index * 5);
-    m.seek(start, "memo text");
-    out.assign(reinterpret_cast<const char*>(m.bytes(length, "memo text")), length);
+    if (type != 3) memo.fail("memo block is not a suballocated block", block);
+    if (index >= 64) memo.fail("memo entry index out of range", block);
+    // An entry: the text's start in 16-byte units, its length in units, two bytes, the length
+    // of its last unit.
+    const unsigned char* entry = memo.at(block + 12 + index * 5, 5, "memo entry");
+    const std::size_t start = block + static_cast<std::size_t>(entry[0]) * 16;
+    const std::uint32_t units = entry[1];
+    const std::uint32_t rest = entry[4];
+    if (units == 0 || (units - 1) * 16 + rest != length) memo.fail("memo length does not match the table", block + 12 + index * 5);
+    out.assign(reinterpret_cast<const char*>(memo.at(start, length, "memo text")), length);
     return true;
 }
 
@@ -401,19 +492,6 @@ void add_reason(TableData& t, const std::string& why)
     t.read_only_reason += why;
 }
 
-std::string sibling(const std::string& path, const char* ext_lower)
-{
-    auto slash = path.find_last_of('/');
-    auto dot = path.find_last_of('.');
-    std::string stem = (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? path.substr(0, dot) : path;
-    std::string lower = ext_lower, upper;
-    for (char c : lower) upper.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
-    for (const std::string& e : {lower, upper, std::string(1, upper[0]) + lower.substr(1)}) {
-        std::string p = stem + "." + e;
-        if (file_exists(p)) return p;
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -598,7 +676,7 @@ private:
 };
 
 TableData read_paradox_span(const std::string& label, const unsigned char* data, std::size_t size,
-                            const ParadoxMemo* memo, bool compact, std::shared_ptr<FileBytes> file = {})
+                            MemoSource& memo, bool compact, std::shared_ptr<FileBytes> file = {})
 {
     const Layout L = parse_layout(label, data, size);
     TableData t;
@@ -614,6 +692,7 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
     }
     if (L.file_type == 0 || L.primary_key_fields > 0) add_reason(t, "the table is keyed (it has a primary key)");
     if (L.write_protected) add_reason(t, "the table is write-protected");
+    for (const std::string& problem : L.chain_problems) add_reason(t, problem);
 
     // Every stored number is checked before any record is taken, so that a damaged one is
     // refused at the open whichever image is made.
@@ -679,7 +758,8 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
 
 TableData read_paradox_bytes(const std::string& label, const std::vector<unsigned char>& data, const ParadoxMemo* memo)
 {
-    return read_paradox_span(label, data.data(), data.size(), memo, false);
+    MemoSource source(memo);
+    return read_paradox_span(label, data.data(), data.size(), source, false);
 }
 
 TableData read_paradox_image(const std::string& label, std::vector<unsigned char> data)
@@ -687,33 +767,22 @@ TableData read_paradox_image(const std::string& label, std::vector<unsigned char
     auto file = std::make_shared<FileBytes>(std::move(data));
     const unsigned char* bytes = file->data();
     const std::size_t size = file->size();
-    return read_paradox_span(label, bytes, size, nullptr, true, std::move(file));
+    MemoSource none;
+    return read_paradox_span(label, bytes, size, none, true, std::move(file));
 }
 
 TableData read_paradox(const std::string& path, bool compact)
 {
     const std::string label = file_label(path);
-    auto data = std::make_shared<FileBytes>(path);
-    ParadoxMemo memo;
-    bool has_memo = false;
-    {
-        // The memo file has the table's name with the extension .mb in any case.
-        std::string mb = sibling(path, "mb");
-        if (!mb.empty()) {
-            memo.label = file_label(mb);
-            try {
-                memo.data = read_whole_file(mb);
-                has_memo = true;
-            } catch (const EngineError&) {
-                // An unreadable memo file leaves the memo texts empty, as a missing one does.
-            }
-        }
-    }
+    // Only the header and the blocks it declares are read; the memo file only as far as the
+    // memo texts of the records need it.
+    auto data = std::make_shared<FileBytes>(path, declared_size);
+    MemoSource memo(path);
     // A primary index (.px) belongs only to a table whose header says it is keyed; beside any
     // other table it is left over from a table this one replaced, and is not taken for its index.
     const unsigned char* bytes = data->data();
     const std::size_t size = data->size();
-    return read_paradox_span(label, bytes, size, has_memo ? &memo : nullptr, compact, std::move(data));
+    return read_paradox_span(label, bytes, size, memo, compact, std::move(data));
 }
 
 }  // namespace vantelo::db

@@ -299,6 +299,7 @@ Layout matching_layout(const std::string& label, const std::vector<unsigned char
                        const std::vector<Column>& cols, std::size_t expected)
 {
     Layout L = parse_layout(label, data.data(), data.size());
+    if (!L.chain_problems.empty()) throw EngineError(label + ": " + L.chain_problems.front() + "; the table cannot be written");
     if (L.file_type == 0 || L.primary_key_fields > 0)
         throw EngineError(label + ": the table is keyed and cannot be written");
     bool same = L.columns.size() == cols.size() && L.num_records == expected;
@@ -487,7 +488,7 @@ std::vector<unsigned char> encoded_record(const std::string& label, const TableD
 // being posted nor a record moved into its place is overwritten).
 Layout unchanged_layout(const std::string& label, FileChange& f, const TableData& image, const std::vector<Column>& cols)
 {
-    const std::vector<unsigned char>& data = f.bytes();
+    const std::vector<unsigned char>& data = f.bytes(declared_size);
     Layout L = matching_layout(label, data, cols, image.record_count());
     // Compared as a compact image, so that a large table is not decoded whole for one record.
     if (!same_table(read_paradox_image(label, data), image)) throw EngineError(label + ": " + changed_file_message);
@@ -528,7 +529,7 @@ Record paradox_update_record(const std::string& path, const TableData& image, st
             const std::size_t at = b.offset + kBlockHead + remaining * static_cast<std::size_t>(L.record_size);
             if (std::uint32_t ai = max_auto_inc(cols, rec, L.auto_inc); ai != L.auto_inc) {
                 // The record and the header's counter together: through a new file.
-                std::vector<unsigned char> data = f.bytes();
+                std::vector<unsigned char> data = f.bytes(declared_size);
                 std::memcpy(data.data() + at, bytes.data(), bytes.size());
                 put_u32le(data.data() + 0x49, ai);
                 replace_with(f, data);
@@ -553,7 +554,7 @@ Record paradox_append_record(const std::string& path, const TableData& image, co
     const Record stored = stored_form(image, rec);
     FileChange f(path);
     const Layout L = unchanged_layout(label, f, image, cols);
-    std::vector<unsigned char> data = f.bytes();
+    std::vector<unsigned char> data = f.bytes(declared_size);
     const std::size_t rs = static_cast<std::size_t>(L.record_size);
     const std::uint32_t auto_inc = max_auto_inc(cols, rec, L.auto_inc);
 

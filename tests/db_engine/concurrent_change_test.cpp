@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -165,6 +166,96 @@ TEST_P(ConcurrentChange, AWriterWaitsForTheLockOfAnother)
     const auto waited = std::chrono::steady_clock::now() - start;
     holder.join();
     EXPECT_GE(waited, std::chrono::milliseconds(250));
+}
+
+// Another program appends 3 records and changes record 10 of the table at path (of at least 11
+// records), as a second copy of the program would.
+void change_as_another_program(const std::string& path)
+{
+    Dataset theirs;
+    theirs.set_table_name(path);
+    theirs.open();
+    for (int i = 0; i < 3; ++i) {
+        theirs.append();
+        theirs.field(0).set_as_integer(500 + i);
+        theirs.field(1).set_as_float(5000 + i);
+        theirs.post();
+    }
+    theirs.move_to(10);
+    theirs.edit();
+    theirs.field(1).set_as_float(-77);
+    theirs.post();
+}
+
+// A batch (a computation over every record) writes the whole table at its end: another
+// program's change to the file after we read it is never undone, whether it came before the
+// batch began, during it, or while the batch's end waited for that program's lock. The end of
+// the batch is refused, the file keeps the other program's records, and our dataset then holds
+// the table as the file does, ready for the next change.
+TEST_P(ConcurrentChange, ABatchDoesNotUndoAnotherProgramsChanges)
+{
+    enum class When { BeforeBatch, DuringBatch, WhileWaitingForTheLock };
+    for (When when : {When::BeforeBatch, When::DuringBatch, When::WhileWaitingForTheLock}) {
+        SCOPED_TRACE(static_cast<int>(when));
+        const std::string table = dir.path(std::string("batch_") + GetParam().file);
+        std::filesystem::remove(table);
+        testing_util::create_age_table(table, 12);
+        // The file as the other program leaves it, made on a copy first for the case where it
+        // writes while holding its lock.
+        const std::string copy = dir.path(std::string("copy_") + GetParam().file);
+        std::filesystem::remove(copy);
+        std::filesystem::copy_file(table, copy);
+        change_as_another_program(copy);
+        const std::string changed = testing_util::file_bytes(copy);
+
+        Dataset ours;
+        ours.set_table_name(table);
+        ours.open();
+        if (when == When::BeforeBatch) change_as_another_program(table);
+        ours.begin_batch();
+        for (ours.first(); !ours.eof(); ours.next()) {
+            ours.edit();
+            ours.field(1).set_as_float(ours.field(1).as_float() * 2);
+        }
+        if (when == When::DuringBatch) change_as_another_program(table);
+        std::string refused;
+        const std::string expected = when == When::WhileWaitingForTheLock ? changed : testing_util::file_bytes(table);
+        if (when == When::WhileWaitingForTheLock) {
+            int fd = ::open(table.c_str(), O_RDWR);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+            std::thread other([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                std::ofstream(table, std::ios::binary | std::ios::trunc) << changed;   // in place, under its lock
+                ::close(fd);
+            });
+            refused = error_of([&] { ours.end_batch(); });
+            other.join();
+        } else {
+            refused = error_of([&] { ours.end_batch(); });
+        }
+        EXPECT_EQ(refused, std::string("batch_") + refusal());
+        EXPECT_EQ(testing_util::file_bytes(table), expected);
+
+        // The dataset holds the table as the file does: 15 records, record 10 as changed, ours undone.
+        EXPECT_FALSE(ours.in_batch());
+        EXPECT_EQ(ours.state(), Dataset::State::Browse);
+        ASSERT_EQ(ours.record_count(), 15);
+        EXPECT_EQ(ours.value_at(10, 1), Value{-77.0});
+        EXPECT_EQ(ours.value_at(3, 1), Value{103.0});
+        EXPECT_EQ(ours.value_at(14, 0), Value{std::int64_t{502}});
+        // And the next change is written.
+        ours.move_to(3);
+        ours.edit();
+        ours.field(1).set_as_float(1);
+        ours.post();
+        Dataset check;
+        check.set_table_name(table);
+        check.open();
+        EXPECT_EQ(check.record_count(), 15);
+        EXPECT_EQ(check.value_at(3, 1), Value{1.0});
+        EXPECT_EQ(check.value_at(10, 1), Value{-77.0});
+    }
 }
 
 // Two processes each append 25 records, each time opening the table afresh: every append is

@@ -204,3 +204,90 @@ TEST(Malformed, LargeFileReadInStretchesKeepsEveryRecord)
 }
 
 }  // namespace
+
+namespace {
+
+// A header whose counts or block numbers disagree with its fields or its block chain, in
+// either direction, made by patching a real table: a disagreement that could hide records is
+// refused, or, where every record the chain holds reads as it should but the header names
+// other blocks, the table opens read-only with the reason (a rewrite would drop those blocks)
+// and a write-through is refused; a header that agrees opens as it is.
+TEST(ParadoxMalformed, HeaderCountsMustAgreeWithTheFieldsAndTheChainEitherWay)
+{
+    struct Patch {
+        std::size_t at;
+        int bytes;          // 2 or 4, little-endian
+        std::uint32_t value;
+    };
+    struct Case {
+        const char* name;
+        const char* source;   // date4.db: 2048-byte header, one 2048-byte block of three 4-byte
+                              // records; urban_rural.DB: two 4096-byte blocks of 48 and 33 records
+        std::vector<Patch> patches;
+        const char* refused;  // the message, after the file's name; or nullptr
+        const char* reason;   // the read-only reason it opens with; or nullptr (writable)
+        std::size_t records;
+    };
+    const std::string date4 = std::string(VANTELO_FIXTURES_DIR) + "/paradox/date4.db";
+    const std::string urban = std::string(VANTELO_TEST_DATA_DIR) + "/../../samples/urban_rural.DB";
+    const Case cases[] = {
+        {"record size below the fields' sizes", "date4", {{0x00, 2, 3}}, "record size 3 in the header does not match the fields (4 bytes)", nullptr, 0},
+        {"record size above the fields' sizes", "date4", {{0x00, 2, 5}}, "record size 5 in the header does not match the fields (4 bytes)", nullptr, 0},
+        {"fewer records counted than the blocks hold", "date4", {{0x06, 4, 2}}, "the header counts 2 records but the data blocks hold 3", nullptr, 0},
+        {"more records counted than the blocks hold", "date4", {{0x06, 4, 4}}, "the header counts 4 records but the data blocks hold 3", nullptr, 0},
+        {"an empty block whose count is not one record less than none", "date4", {{0x06, 4, 0}, {0x804, 2, 0xFFFD}},
+         "data block 1 has an impossible record count at byte 2052", nullptr, 0},
+        {"a first block when the header counts none", "date4", {{0x06, 4, 0}, {0x0C, 2, 0}},
+         "the data block chain refers to block 1 of 0", nullptr, 0},
+        {"a header too small for its field list", "date4", {{0x02, 2, 0x80}},
+         "field name pointers: unexpected end of file at byte 128", nullptr, 0},
+        {"blocks the chain does not reach", "urban", {{0x800, 2, 0}, {0x06, 4, 48}, {0x10, 2, 1}}, nullptr,
+         "the header counts 2 data blocks, but the block chain holds 1", 48},
+        {"a last block that is not the chain's last", "urban", {{0x10, 2, 1}}, nullptr,
+         "the header names block 1 as the last data block, but the block chain ends at block 2", 81},
+        {"no first block though the header counts blocks", "urban", {{0x0E, 2, 0}, {0x06, 4, 0}, {0x10, 2, 0}}, nullptr,
+         "the header counts 2 data blocks, but the block chain holds 0", 0},
+        {"an empty block counted as one record less than none", "date4", {{0x06, 4, 0}, {0x804, 2, 0xFFFC}}, nullptr, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.path("t.db");
+        auto bytes = pxtest::file_bytes(std::string(c.source) == "date4" ? date4 : urban);
+        for (const Patch& p : c.patches)
+            for (int k = 0; k < p.bytes; ++k) bytes[p.at + static_cast<std::size_t>(k)] = static_cast<unsigned char>(p.value >> (8 * k));
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (c.refused) {
+            try {
+                read_paradox(path);
+                ADD_FAILURE() << "no error";
+            } catch (const EngineError& e) {
+                EXPECT_EQ(std::string(e.what()), std::string("t.db: ") + c.refused);
+            }
+            continue;
+        }
+        TableData t = read_paradox(path);
+        EXPECT_EQ(t.records.size(), c.records);
+        if (!c.reason) {
+            EXPECT_FALSE(t.read_only) << t.read_only_reason;
+            continue;
+        }
+        EXPECT_TRUE(t.read_only);
+        EXPECT_EQ(t.read_only_reason, c.reason);
+        // A write-through of the table as read, even one told it may write, leaves the file as it is.
+        t.read_only = false;
+        t.read_only_reason.clear();
+        if (!t.records.empty()) {
+            try {
+                paradox_update_record(path, t, 0, t.records[0]);
+                ADD_FAILURE() << "no error";
+            } catch (const EngineError& e) {
+                EXPECT_EQ(std::string(e.what()), std::string("t.db: ") + c.reason + "; the table cannot be written");
+            }
+        }
+        EXPECT_THROW(paradox_append_record(path, t, t.records.empty() ? Record(t.fields.size()) : t.records[0]), EngineError);
+        EXPECT_EQ(pxtest::file_bytes(path), bytes);
+    }
+}
+
+}  // namespace

@@ -1,7 +1,8 @@
 // Fuzzes the changes to hostile table files: the input's first byte picks the format and the
-// changes, the rest is the table file. Each change (a post, an append, a deletion, a field added
-// or dropped, two fields added with their values) either succeeds, and the file then reads back exactly as the dataset shows it, or
-// raises our error and leaves the file byte for byte as it was; no temporary file stays behind.
+// changes, the rest is the table file. Each change (a post, an append, a deletion, a batch of
+// edits, a field added or dropped, two fields added with their values) either succeeds, and the
+// file then reads back exactly as the dataset shows it, or raises our error and leaves the file
+// byte for byte as it was; no temporary file stays behind.
 #include <dirent.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 
 #include "platform/core/errors.h"
 #include "platform/db/dataset.h"
+#include "tests/fuzz/scratch_folder.h"
 #include "platform/db/table_data.h"
 
 using namespace vantelo;
@@ -23,16 +25,7 @@ using namespace vantelo::db;
 
 namespace {
 
-const std::string& folder()
-{
-    static const std::string dir = [] {
-        std::string tmpl = (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : std::string("/tmp")) +
-                           "/vantelo-fuzz-XXXXXX";
-        if (!mkdtemp(tmpl.data())) abort();
-        return tmpl;
-    }();
-    return dir;
-}
+const std::string& folder() { return scratch_folder(); }
 
 std::string contents(const std::string& path)
 {
@@ -102,6 +95,60 @@ bool attempt(const std::string& path, Change change)
     }
 }
 
+// A batch: a value set in every record, the table written once at the end; with ops & 128
+// another program appends a record between the open and the end of the batch. The other
+// program's change is never undone: an end that would write is then refused. Otherwise the end
+// writes, or raises and leaves the file as it was; either way the dataset then shows the table
+// as the file holds it.
+void batch_of_edits(Dataset& ds, const std::string& path, unsigned ops)
+{
+    const std::string before = contents(path);
+    try {
+        ds.begin_batch();
+    } catch (const Error&) {
+        if (contents(path) != before) __builtin_trap();
+        return;
+    }
+    const auto fields = static_cast<unsigned>(ds.field_count());
+    unsigned posted = 0;
+    try {
+        for (ds.first(); !ds.eof(); ++posted) {
+            ds.edit();
+            set_some_value(ds, static_cast<int>((ops + posted) % fields), ops + posted);
+            ds.next();   // posts the edit into the image
+        }
+    } catch (const Error&) {
+        ds.cancel();   // a value the file cannot hold: the records before it stay changed
+    }
+    std::string changed = before;
+    if (ops & 128) {
+        const bool appended = attempt(path, [&] {
+            Dataset other;
+            other.set_table_name(path);
+            other.open();
+            other.append();
+            set_some_value(other, 0, ops >> 2);
+            other.post();
+        });
+        if (appended) changed = contents(path);
+    }
+    bool written = true;
+    try {
+        ds.end_batch();
+    } catch (const Error&) {
+        written = false;
+    }
+    if (ds.in_batch()) __builtin_trap();
+    if (changed != before) {
+        if (contents(path) != changed) __builtin_trap();   // the other program's record is kept
+        if (posted == 0) return;                           // nothing to write, and nothing was
+        if (written) __builtin_trap();
+    } else if (!written && contents(path) != before) {
+        __builtin_trap();
+    }
+    expect_file_as_shown(ds);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -146,6 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         attempt(path, [&] { ds.delete_record(); });
         expect_file_as_shown(ds);
     }
+    if (ds.record_count() > 0 && (ops & 64)) batch_of_edits(ds, path, ops);
     ds.close();
     if (ops & 16) {
         attempt(path, [&] { execute_statement("alter table \"" + path + "\" add FZ integer"); });
