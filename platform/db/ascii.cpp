@@ -140,8 +140,12 @@ void write_ascii(const std::string& path, const TableData& t)
     // Both files are built first, so that a value that cannot be written changes nothing.
     std::vector<unsigned char> data = build_ascii(t);
     std::vector<unsigned char> schema = build_ascii_schema(t, name);
-    write_file_atomically(path, data);
-    write_file_atomically(schema_path(path), schema);
+    // One change: neither file is replaced unless both can be (see FileSetChange for a kill
+    // between the two renames: the new data file beside the old schema).
+    FileSetChange change;
+    change.write(path, data);
+    change.write(schema_path(path), schema);
+    change.commit();
 }
 
 }  // namespace vantelo::db

@@ -467,11 +467,12 @@ FileSetChange::~FileSetChange()
 
 namespace {
 
-// The name a file is known by in one change: its device and inode when it exists, else its
-// absolute path.
-std::string identity_of(const std::string& path, const FileChange* lock, const struct stat* st)
+// The name a file is known by in one change: its device and inode when it exists (a symbolic
+// link followed), else its absolute path.
+std::string identity_of(const std::string& path)
 {
-    if (lock && st) return std::to_string(st->st_dev) + ":" + std::to_string(st->st_ino);
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
     std::error_code ec;
     return std::filesystem::absolute(path, ec).lexically_normal().string();
 }
@@ -486,6 +487,7 @@ void FileSetChange::write(const std::string& path, const std::vector<unsigned ch
 void FileSetChange::write(const std::string& path, const std::function<void(const ByteSink&)>& produce,
                           const CurrentCheck& check)
 {
+    check_not_named(path);
     Step s;
     struct stat lst;
     if (::lstat(path.c_str(), &lst) == 0) {
@@ -501,10 +503,6 @@ void FileSetChange::write(const std::string& path, const std::function<void(cons
         remove_stale_temporaries(path);
     }
     s.folder = folder_of(s.target);
-    const std::string id = identity_of(s.target, s.lock.get(), s.lock ? &s.lock->st_ : nullptr);
-    for (const Step& o : steps_)
-        if (identity_of(o.target, o.lock.get(), o.lock ? &o.lock->st_ : nullptr) == id)
-            throw EngineError(shown_name(path) + " would be written twice in one change; nothing was written");
     if (check) check();
     Fd dir(open_folder(s.folder));
     s.temp_fd = s.lock ? temporary_like(s.lock->st_, path, s.folder, dir.get(), s.temp)
@@ -533,16 +531,21 @@ void FileSetChange::remove(const std::string& path)
         if (errno == ENOENT) return;
         fail("Cannot remove file", path, errno);
     }
+    check_not_named(path);
     Step s;
     s.removal = true;
     s.lock = std::make_unique<FileChange>(path);
     s.target = path;
     s.folder = folder_of(path);
-    const std::string id = identity_of(path, s.lock.get(), &s.lock->st_);
-    for (const Step& o : steps_)
-        if (identity_of(o.target, o.lock.get(), o.lock ? &o.lock->st_ : nullptr) == id)
-            throw EngineError(shown_name(path) + " would be changed twice in one change; nothing was written");
     steps_.push_back(std::move(s));
+}
+
+void FileSetChange::check_not_named(const std::string& path) const
+{
+    const std::string id = identity_of(path);
+    for (const Step& o : steps_)
+        if (identity_of(o.target) == id)
+            throw EngineError(shown_name(path) + " would be changed twice in one change; nothing was written");
 }
 
 namespace {

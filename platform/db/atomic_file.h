@@ -126,6 +126,7 @@ private:
     void undo(std::size_t done) noexcept;
     void discard() noexcept;
     void flush_folders(bool hooked) noexcept;
+    void check_not_named(const std::string& path) const;
     std::vector<Step> steps_;
     bool committed_ = false;
 };
