@@ -1,0 +1,149 @@
+#pragma once
+// Kill and write-error trials of a command that writes files, through the engine's fault seam
+// (set_write_fault_hook): for every writing system call the command makes, a child process
+// running the command is killed at that call, and the command is run with EIO and then ENOSPC
+// injected at it. Each trial starts from the same folder and is judged by the caller; then a
+// further write in the folder must leave no temporary file behind.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/db/atomic_file.h"
+#include "tests/db_common/temp_table_dir.h"
+
+namespace vantelo::db::test_common {
+
+// The files of a folder by name with their bytes, the writer's temporaries left out.
+inline std::map<std::string, std::string> folder_files(const std::string& dir)
+{
+    std::map<std::string, std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind(".vantelo-", 0) == 0) continue;
+        out[name] = e.is_regular_file() ? file_text(e.path().string()) : std::string("<not a file>");
+    }
+    return out;
+}
+
+inline bool temporaries_in(const std::string& dir)
+{
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        if (e.path().filename().string().rfind(".vantelo-", 0) == 0) return true;
+    return false;
+}
+
+struct Trial {
+    enum class End { Killed, Failed, Done };
+    End end = End::Done;
+    int call = 0;           // the call killed or made to fail (1-based), 0 for a run without either
+    int error = 0;          // the errno injected, 0 for a kill
+    std::string message;    // the error the command reported, "" when none
+};
+
+struct TrialCounts {
+    int kills = 0;          // runs killed
+    int errors = 0;         // runs with an injected error
+};
+
+// The names of the writing calls run makes.
+inline std::vector<std::string> writing_calls(const std::function<void()>& run)
+{
+    std::vector<std::string> names;
+    set_write_fault_hook([&](const char* call) {
+        names.emplace_back(call);
+        return 0;
+    });
+    try {
+        run();
+    } catch (...) {
+        set_write_fault_hook({});
+        throw;
+    }
+    set_write_fault_hook({});
+    return names;
+}
+
+// reset() puts the folder in its state before the command; run() is the command, raising on a
+// failure. calls receives the names of the command's writing calls (counted on a first run).
+inline TrialCounts run_write_trials(const std::string& dir, const std::function<void()>& reset,
+                                    const std::function<void()>& run, const std::function<void(const Trial&)>& judge,
+                                    const std::function<void()>& next_write, std::vector<std::string>* calls = nullptr)
+{
+    reset();
+    const std::vector<std::string> names = writing_calls(run);
+    if (calls) *calls = names;
+    const int total = static_cast<int>(names.size());
+    TrialCounts counts;
+    auto after_trial = [&](const Trial& t) {
+        judge(t);
+        next_write();
+        EXPECT_FALSE(temporaries_in(dir)) << "call " << t.call << " (" << (t.error ? "error" : "kill") << ")";
+    };
+    for (int n = 1; n <= total; ++n) {
+        SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(total) + ": " + names[n - 1]);
+        // A kill.
+        reset();
+        pid_t child = ::fork();
+        if (child < 0) {
+            ADD_FAILURE() << "fork failed";
+            return counts;
+        }
+        if (child == 0) {
+            int seen = 0;
+            set_write_fault_hook([&](const char*) {
+                if (++seen == n) ::raise(SIGKILL);
+                return 0;
+            });
+            try {
+                run();
+            } catch (...) {
+                ::_exit(2);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "not killed at call " << n;
+        ++counts.kills;
+        after_trial(Trial{Trial::End::Killed, n, 0, ""});
+        // An error at the call.
+        for (int err : {EIO, ENOSPC}) {
+            reset();
+            int seen = 0;
+            set_write_fault_hook([&](const char*) { return ++seen == n ? err : 0; });
+            Trial t{Trial::End::Done, n, err, ""};
+            try {
+                run();
+            } catch (const std::exception& e) {
+                t.end = Trial::End::Failed;
+                t.message = e.what();
+            }
+            set_write_fault_hook({});
+            ++counts.errors;
+            after_trial(t);
+        }
+    }
+    // Without a fault.
+    reset();
+    Trial t;
+    try {
+        run();
+    } catch (const std::exception& e) {
+        t.end = Trial::End::Failed;
+        t.message = e.what();
+    }
+    EXPECT_EQ(t.message, "") << "the command fails without a fault";
+    after_trial(t);
+    return counts;
+}
+
+}  // namespace vantelo::db::test_common
