@@ -630,10 +630,12 @@ void FileSetChange::commit()
             }
         }
         if (!ok) {
+            const std::string what = s.removal ? "Cannot remove file" : "Cannot write file";
+            const std::string target = s.target;
             undo(i);
             discard();
             committed_ = true;
-            fail(s.removal ? "Cannot remove file" : "Cannot write file", s.target, err);
+            fail(what, target, err);
         }
         s.done = true;
         s.temp.clear();
