@@ -41,13 +41,21 @@ std::vector<std::string> tfr_report_lines(const PlanningData& data, const WomenB
 
 void write_tfr_report(const std::string& path, const std::vector<std::string>& lines)
 {
+    write_tfr_reports({TfrReport{path, lines}});
+}
+
+void write_tfr_reports(const std::vector<TfrReport>& reports)
+{
     try {
-        db::write_file_atomically_streamed(path, [&](const db::ByteSink& put) {
-            for (const std::string& line : lines) {
-                put(reinterpret_cast<const unsigned char*>(line.data()), line.size());
-                put(reinterpret_cast<const unsigned char*>("\r\n"), 2);
-            }
-        });
+        db::FileSetChange change;
+        for (const TfrReport& r : reports)
+            change.write(r.path, [&](const db::ByteSink& put) {
+                for (const std::string& line : r.lines) {
+                    put(reinterpret_cast<const unsigned char*>(line.data()), line.size());
+                    put(reinterpret_cast<const unsigned char*>("\r\n"), 2);
+                }
+            });
+        change.commit();
     } catch (const InOutError&) {
         throw;
     } catch (const std::exception& e) {

@@ -88,7 +88,7 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
         EXPECT_GE(kept, 1);
     };
     progress.year_summary = [&](const YearResult&) {
-        // The year's file is written before the summary.
+        // The year files are written together after the last year.
         events.push_back(std::filesystem::exists(dir.path() / ("TFR" + std::to_string(events.size() / 4) + ".txt"))
                              ? "summary after file"
                              : "summary before file");
@@ -99,8 +99,8 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
         EXPECT_GT(y.mean_tfr, 0);
     };
     run_target_planning(data, in, source, progress);
-    EXPECT_EQ(events, (std::vector<std::string>{"run0", "counts", "summary after file", "chart", "run0", "counts",
-                                                "summary after file", "chart"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"run0", "counts", "summary before file", "chart", "run0", "counts",
+                                                "summary before file", "chart"}));
     EXPECT_EQ(data.plan_year_count, 2);
     // Two years on without births: ages 0 and 1 are empty.
     EXPECT_EQ(data.male.pop[0], 0);
@@ -116,6 +116,29 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
         EXPECT_NE(text.find("\r\n male survive\r\n"), std::string::npos);
     }
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "TFR2.txt"));
+}
+
+// The year files are one change: when the file of one year cannot be written (a read-only
+// TFR1.txt, a folder named TFR1.txt), the run fails with an input/output error and the files of
+// the other years are left as they were, not replaced beside an old file of another run.
+TEST_F(PlanningRun, WhenOneYearFileCannotBeWrittenNoneIsChanged)
+{
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder" : "read-only");
+        TempDir d;
+        in.report_dir = d.path().string();
+        std::ofstream(d.path() / "TFR0.txt") << "old 0";
+        if (folder) {
+            std::filesystem::create_directory(d.path() / "TFR1.txt");
+        } else {
+            std::ofstream(d.path() / "TFR1.txt") << "old 1";
+            std::filesystem::permissions(d.path() / "TFR1.txt", std::filesystem::perms::owner_read);
+        }
+        EXPECT_THROW(run_target_planning(data, in, source, PlanningProgress{}), InOutError);
+        std::ifstream f(d.path() / "TFR0.txt", std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), {}), "old 0");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.path()), {}), 2);
+    }
 }
 
 }  // namespace
