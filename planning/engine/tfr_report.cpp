@@ -48,13 +48,12 @@ void write_tfr_reports(const std::vector<TfrReport>& reports)
 {
     try {
         db::FileSetChange change;
-        for (const TfrReport& r : reports)
-            change.write(r.path, [&](const db::ByteSink& put) {
-                for (const std::string& line : r.lines) {
-                    put(reinterpret_cast<const unsigned char*>(line.data()), line.size());
-                    put(reinterpret_cast<const unsigned char*>("\r\n"), 2);
-                }
-            });
+        for (const TfrReport& r : reports) {
+            // A small file, handed over whole rather than a line at a time.
+            std::string text;
+            for (const std::string& line : r.lines) text += line + "\r\n";
+            change.write(r.path, std::vector<unsigned char>(text.begin(), text.end()));
+        }
         change.commit();
     } catch (const InOutError&) {
         throw;

@@ -146,4 +146,46 @@ inline TrialCounts run_write_trials(const std::string& dir, const std::function<
     return counts;
 }
 
+using FolderFiles = std::map<std::string, std::string>;
+
+// The judgement of a trial of a command that writes its files as one change: a command that
+// failed has changed nothing, one that completed has left every file as after; a killed one has
+// left each file whole, as before or as after, and all of them on one side unless it was killed
+// between the first and the last of the renames that put them in place (calls: the command's
+// writing calls, filled in before the first trial).
+inline std::function<void(const Trial&)> before_or_after(const std::string& dir, const FolderFiles& before,
+                                                         const FolderFiles& after, const std::vector<std::string>& calls)
+{
+    return [&dir, &before, &after, &calls](const Trial& t) {
+        const FolderFiles now = folder_files(dir);
+        if (t.end == Trial::End::Failed) {
+            EXPECT_EQ(now, before) << "reported failed (" << t.message << "), yet changed";
+            return;
+        }
+        if (t.end == Trial::End::Done) {
+            EXPECT_EQ(now, after) << "reported done, yet not complete";
+            return;
+        }
+        int first = 0, last = 0;
+        for (int i = 0; i < static_cast<int>(calls.size()); ++i)
+            if (calls[i] == "rename") (first ? last : first) = i + 1;
+        const bool between = first > 0 && t.call > first && t.call <= last;
+        bool some_before = false, some_after = false;
+        auto state = [](const FolderFiles& f, const std::string& n) {
+            auto it = f.find(n);
+            return it == f.end() ? std::string("<none>") : it->second;
+        };
+        for (const auto& [n, bytes] : now) EXPECT_TRUE(before.count(n) || after.count(n)) << "a file of neither state: " << n;
+        for (const auto* side : {&before, &after})
+            for (const auto& [n, bytes] : *side) {
+                const std::string is = state(now, n), was = state(before, n), will = state(after, n);
+                EXPECT_TRUE(is == was || is == will) << n << " is neither as before nor as after";
+                if (was == will) continue;
+                some_before |= is == was;
+                some_after |= is == will;
+            }
+        EXPECT_TRUE(!(some_before && some_after) || between) << "files of both states after a kill at call " << t.call;
+    };
+}
+
 }  // namespace vantelo::db::test_common

@@ -4,6 +4,8 @@
 
 #include "planning/engine/planning_run.h"
 #include "planning_fixture.h"
+#include "platform/db/atomic_file.h"
+#include "tests/db_common/file_change_trials.h"
 
 namespace vantelo::planning {
 namespace {
@@ -138,6 +140,47 @@ TEST_F(PlanningRun, WhenOneYearFileCannotBeWrittenNoneIsChanged)
         std::ifstream f(d.path() / "TFR0.txt", std::ios::binary);
         EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), {}), "old 0");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.path()), {}), 2);
+    }
+}
+
+// A run killed or failing (EIO, ENOSPC) at each writing call of its year files, onto the files
+// of an earlier run and into an empty folder: a failed run has changed no file, a completed one
+// has written every year, a killed one has left the files all as before or all as after (only
+// a kill between two renames leaves some of each), and the next write leaves no temporary file.
+TEST_F(PlanningRun, KilledOrFailingWhileWritingTheYearFilesTheyAreBeforeOrAfter)
+{
+    struct Reset {
+        ~Reset() { db::set_write_fault_hook({}); }
+    } reset_hook;
+    for (const bool earlier : {true, false}) {
+        SCOPED_TRACE(earlier ? "onto an earlier run's files" : "into an empty folder");
+        TempDir d;
+        const std::string folder = d.path().string();
+        in.report_dir = folder;
+        in.to_year = 1993;
+        db::test_common::FolderFiles before;
+        if (earlier) before = {{"TFR0.txt", "old 0"}, {"TFR1.txt", "old 1"}, {"TFR2.txt", "old 2"}};
+        auto reset = [&] {
+            for (const auto& e : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(e.path());
+            for (const auto& [name, bytes] : before) std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+        };
+        auto run = [&] {
+            SeededRandom r;
+            const SearchRandom src = r.source();
+            PlanningData fresh;
+            fresh.asfr = table.column("ASFR");
+            run_target_planning(fresh, in, src, PlanningProgress{});
+        };
+        reset();
+        run();
+        const db::test_common::FolderFiles after = db::test_common::folder_files(folder);
+        ASSERT_EQ(after.size(), 3u);
+        std::vector<std::string> calls;
+        const auto judge = db::test_common::before_or_after(folder, before, after, calls);
+        auto next_write = [&] { db::write_file_atomically(folder + "/next.txt", {'x'}); };
+        const auto counts = db::test_common::run_write_trials(folder, reset, run, judge, next_write, &calls);
+        EXPECT_GT(counts.kills, 0);
+        std::printf("  TFR files, %s: %d kills, %d errors\n", earlier ? "replacing" : "new", counts.kills, counts.errors);
     }
 }
 
