@@ -2,11 +2,17 @@
 // and the writer of its grids.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <filesystem>
+
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 
+#include "platform/db/atomic_file.h"
+#include "tests/db_common/file_change_trials.h"
 #include "platform/core/input_message.h"
 #include "tests/common/error_text.h"
 #include "projection/engine/wizard_file.h"
@@ -132,4 +138,37 @@ TEST(WizardFileWrite, AFailureIsAnInputOutputErrorAndLeavesNoFile)
     Files f;
     EXPECT_THROW(write_wizard_rows(f.path("no_dir/out.txt"), {{"1", "2"}}), InOutError);
     EXPECT_FALSE(std::filesystem::exists(f.path("no_dir")));
+}
+
+// The wizard table saved killed or failing (EIO, ENOSPC) at each of its writing calls, onto an existing file
+// and onto a new name: a failure has changed nothing, a save reported done is complete, a kill
+// leaves the old file or the whole new one, and the next write leaves no temporary file.
+TEST(WizardFileWrite, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
+{
+    struct Reset {
+        ~Reset() { vantelo::db::set_write_fault_hook({}); }
+    } reset_hook;
+    namespace tc = vantelo::db::test_common;
+    for (const bool existing : {true, false}) {
+        SCOPED_TRACE(existing ? "onto an existing file" : "a new name");
+        vantelo::test_support::TempDir dir("vantelo-trials");
+        const std::string folder = dir.dir();
+        const std::string path = folder + "/out.txt";
+        tc::FolderFiles before;
+        if (existing) before = {{"out.txt", "an older and longer content of the file, to be replaced whole"}};
+        auto reset = [&] {
+            for (const auto& e : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(e.path());
+            for (const auto& [name, bytes] : before) std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+        };
+        auto run = [&] { write_wizard_rows(path, {{"1000", ".5"}, {"0.0", "1E-6"}}); };
+        reset();
+        run();
+        const tc::FolderFiles after = tc::folder_files(folder);
+        std::vector<std::string> calls;
+        const auto judge = tc::before_or_after(folder, before, after, calls);
+        auto next_write = [&] { vantelo::db::write_file_atomically(folder + "/next.txt", {'x'}); };
+        const auto counts = tc::run_write_trials(folder, reset, run, judge, next_write, &calls);
+        EXPECT_GT(counts.kills, 0);
+        std::printf("  The wizard table saved, %s: %d kills, %d errors\n", existing ? "replacing" : "new", counts.kills, counts.errors);
+    }
 }
