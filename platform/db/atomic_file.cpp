@@ -317,6 +317,13 @@ FileChange::FileChange(const std::string& path) : given_(path)
 {
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + seconds(5);
+    // The temporaries of a killed writer go before the file is locked: one may be a second link
+    // to this very file (an old file kept while a change of several files was made), which
+    // would look held by our own lock and then count as a hard link of the file.
+    {
+        char buf[PATH_MAX];
+        if (::realpath(path.c_str(), buf)) remove_stale_temporaries(buf);
+    }
     for (;;) {
         char buf[PATH_MAX];
         if (!::realpath(path.c_str(), buf)) fail("Cannot open file for writing", path, errno);
@@ -357,7 +364,6 @@ FileChange::FileChange(const std::string& path) : given_(path)
         break;
     }
     original_size_ = st_.st_size;
-    remove_stale_temporaries(real_);
 }
 
 FileChange::~FileChange()

@@ -3,7 +3,8 @@
 // (set_write_fault_hook): for every writing system call the command makes, a child process
 // running the command is killed at that call, and the command is run with EIO and then ENOSPC
 // injected at it. Each trial starts from the same folder and is judged by the caller; then a
-// further write in the folder must leave no temporary file behind.
+// further write in the folder (the caller's next_write, best the same command again) must leave
+// no temporary file behind.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>

@@ -5,7 +5,7 @@
 // every companion file it reads, a table as after has none of the replaced table's files that
 // it would read; a text copy and its schema are on the same side except for a kill between
 // their two renames. A copy reported failed has changed nothing, one reported done is complete,
-// and the next write in the folder leaves no temporary file.
+// and the same copy made again completes and leaves no temporary file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -146,7 +146,7 @@ enum class Side { Before, After, Both };
 TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
 {
     HookGuard guard;
-    std::map<std::string, int> trials;
+    std::map<std::string, std::pair<int, int>> trials;
     for (const char* source_name : {"src.db", "src.dbf"}) {
         for (const Target& target : targets()) {
             SCOPED_TRACE(std::string(source_name) + " -> " + target.name);
@@ -211,16 +211,14 @@ TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
                     EXPECT_TRUE(t.call > first && t.call <= second) << "text and schema apart after a kill at call " << t.call;
                 }
             };
-            auto next_write = [&] {
-                write_table(ResolvedTable{dir.path("next.dbf"), TableFormat::DBase}, TableData{
-                    fields_for_format({test_common::field("N", FieldType::Integer)}, TableFormat::DBase), {}});
-            };
+            // The next write is the same copy again, as a user would retry it.
+            auto next_write = [&] { EXPECT_NO_THROW(run()); };
             const auto counts = test_common::run_write_trials(dir.dir(), reset, run, judge, next_write, &calls);
-            trials[std::string(source_name) + " -> " + target.name] = counts.kills + counts.errors;
+            trials[std::string(source_name) + " -> " + target.name] = {counts.kills, counts.errors};
             EXPECT_GT(counts.kills, 0);
         }
     }
-    for (const auto& [what, n] : trials) std::printf("  %-40s %d trials\n", what.c_str(), n);
+    for (const auto& [what, n] : trials) std::printf("  %-42s %d kills, %d errors\n", what.c_str(), n.first, n.second);
 }
 
 }  // namespace

@@ -378,6 +378,39 @@ TEST(SeveralFiles, AFailureAtTheLastStepPutsBackEveryStepBeforeIt)
     EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "old a");
 }
 
+// A writer killed while it kept an old file under a second name (a hard link, so that it could
+// put it back) leaves that name behind: the next write of that very file removes it and
+// replaces the file, rather than refusing it for its two links.
+TEST(SeveralFiles, AKilledWritersSecondLinkDoesNotBlockTheNextWrite)
+{
+    ScratchDir dir;
+    put_file(dir.path("a.txt"), "old a");
+    put_file(dir.path("b.txt"), "old b");
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        bool linked = false;
+        set_write_fault_hook([&](const char* call) {
+            if (linked && std::string(call) == "rename") ::raise(SIGKILL);
+            linked |= std::string(call) == "link";
+            return 0;
+        });
+        FileSetChange change;
+        change.write(dir.path("a.txt"), {'n', 'e', 'w'});
+        change.write(dir.path("b.txt"), {'n', 'e', 'w'});
+        change.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(temporaries_left(dir));
+    EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "old a");
+    write_file_atomically(dir.path("a.txt"), {'n', 'e', 'w'});
+    EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "new");
+    EXPECT_FALSE(temporaries_left(dir));
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, WriteSafety, ::testing::Values(TableFormat::Paradox, TableFormat::DBase),
                          [](const auto& info) { return info.param == TableFormat::Paradox ? "Paradox" : "DBase"; });
 
