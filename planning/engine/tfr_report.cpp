@@ -47,14 +47,14 @@ void write_tfr_report(const std::string& path, const std::vector<std::string>& l
 void write_tfr_reports(const std::vector<TfrReport>& reports)
 {
     try {
-        db::FileSetChange change;
+        // Small files, each handed over whole rather than a line at a time.
+        std::vector<db::FileBytesToWrite> files;
         for (const TfrReport& r : reports) {
-            // A small file, handed over whole rather than a line at a time.
             std::string text;
             for (const std::string& line : r.lines) text += line + "\r\n";
-            change.write(r.path, std::vector<unsigned char>(text.begin(), text.end()));
+            files.push_back({r.path, std::vector<unsigned char>(text.begin(), text.end())});
         }
-        change.commit();
+        db::write_files_atomically(files);
     } catch (const InOutError&) {
         throw;
     } catch (const std::exception& e) {

@@ -142,10 +142,7 @@ void write_ascii(const std::string& path, const TableData& t)
     std::vector<unsigned char> schema = build_ascii_schema(t, name);
     // One change: neither file is replaced unless both can be (see FileSetChange for a kill
     // between the two renames: the new data file beside the old schema).
-    FileSetChange change;
-    change.write(path, data);
-    change.write(schema_path(path), schema);
-    change.commit();
+    write_files_atomically({{path, std::move(data)}, {schema_path(path), std::move(schema)}});
 }
 
 }  // namespace vantelo::db

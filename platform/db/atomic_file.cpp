@@ -698,6 +698,14 @@ void FileSetChange::discard() noexcept
     steps_.clear();
 }
 
+void write_files_atomically(const std::vector<FileBytesToWrite>& files)
+{
+    FileSetChange own;
+    FileSetChange& change = joined_change ? *joined_change : own;
+    for (const FileBytesToWrite& f : files) change.write(f.path, f.bytes);
+    if (&change == &own) own.commit();
+}
+
 JoinedWrites::JoinedWrites(FileSetChange& change) : previous_(joined_change) { joined_change = &change; }
 JoinedWrites::~JoinedWrites() { joined_change = previous_; }
 

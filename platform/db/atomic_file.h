@@ -146,6 +146,14 @@ private:
     FileSetChange* previous_;
 };
 
+// Writes each file whole, all as one change: a FileSetChange of its own, or steps of the change
+// this thread has joined (JoinedWrites).
+struct FileBytesToWrite {
+    std::string path;
+    std::vector<unsigned char> bytes;
+};
+void write_files_atomically(const std::vector<FileBytesToWrite>& files);
+
 bool file_exists(const std::string& path);
 
 // Removes the temporaries of a writer that was killed from the folder of path (see above).

@@ -85,6 +85,18 @@ std::vector<Target> targets()
          },
          {}, {}},
         {"ASCII, new name", TableType::Ascii, "new.txt", {}, {}, {}},
+        // A text copy given the name of a Paradox table: the table's files go with it.
+        {"ASCII onto a Paradox table's name", TableType::Ascii, "out.db",
+         [](const ScratchDir& d) {
+             ResolvedTable r{d.path("out.db"), TableFormat::Paradox};
+             TableData t;
+             t.fields = fields_for_format({test_common::field("Q", FieldType::Integer)}, TableFormat::Paradox);
+             t.records = {{std::int64_t{7}}};
+             write_table(r, t);
+             put(d, "out.PX", "stale index");
+             put(d, "out.MB", "stale memo");
+         },
+         {}, {"out.PX", "out.MB"}},
         // A dBASE table with memo fields in its FoxPro memo file (and a stray dBASE one).
         {"dBASE onto a memo table", TableType::DBase, "out.dbf",
          [](const ScratchDir& d) {
@@ -204,10 +216,15 @@ TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
                         if (!target.companions_read.count(n) && n != schema) EXPECT_NE(s, Side::Before) << n;
                 }
                 if (ascii && side[target.file] != Side::Both && side[schema] != Side::Both && side[target.file] != side[schema]) {
-                    // Only between the two renames.
-                    int first = 0, second = 0;
+                    // Only between the two renames (after those of the companions that go first).
+                    const int text_rename = static_cast<int>(target.companions_unread.size()) + 1;
+                    int first = 0, second = 0, renames = 0;
                     for (int i = 0; i < static_cast<int>(calls.size()); ++i)
-                        if (calls[i] == "rename") (first ? second : first) = i + 1;
+                        if (calls[i] == "rename") {
+                            ++renames;
+                            if (renames == text_rename) first = i + 1;
+                            if (renames == text_rename + 1) second = i + 1;
+                        }
                     EXPECT_TRUE(t.call > first && t.call <= second) << "text and schema apart after a kill at call " << t.call;
                 }
             };
