@@ -10,9 +10,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -149,44 +151,110 @@ inline TrialCounts run_write_trials(const std::string& dir, const std::function<
 
 using FolderFiles = std::map<std::string, std::string>;
 
-// The judgement of a trial of a command that writes its files as one change: a command that
-// failed has changed nothing, one that completed has left every file as after; a killed one has
-// left each file whole, as before or as after, and all of them on one side unless it was killed
-// between the first and the last of the renames that put them in place (calls: the command's
-// writing calls, filled in before the first trial).
+// Which state a file of the folder is in after a trial.
+enum class Side { Before, After, Both };
+
+// The side of every file of before and after in now (a file absent from a state is as that
+// state when it is absent from now), each checked to be whole as before or as after, and no
+// file of now of neither state.
+inline std::map<std::string, Side> file_sides(const FolderFiles& before, const FolderFiles& after, const FolderFiles& now)
+{
+    auto state = [](const FolderFiles& f, const std::string& n) {
+        auto it = f.find(n);
+        return it == f.end() ? std::string("<none>") : it->second;
+    };
+    std::map<std::string, Side> out;
+    for (const auto& [n, bytes] : now) EXPECT_TRUE(before.count(n) || after.count(n)) << "a file of neither state: " << n;
+    for (const auto* side : {&before, &after})
+        for (const auto& [n, bytes] : *side) {
+            const std::string is = state(now, n), was = state(before, n), will = state(after, n);
+            EXPECT_TRUE(is == was || is == will) << n << " is neither as before nor as after";
+            out[n] = was == will ? Side::Both : is == was ? Side::Before : Side::After;
+        }
+    return out;
+}
+
+// The judgement of a failed or completed trial: a command that failed has changed nothing, one
+// that completed has left every file as after. False for a killed one, left to the caller.
+inline bool judge_reported(const Trial& t, const FolderFiles& before, const FolderFiles& after, const FolderFiles& now)
+{
+    if (t.end == Trial::End::Failed) {
+        EXPECT_EQ(now, before) << "reported failed (" << t.message << "), yet changed";
+        return true;
+    }
+    if (t.end == Trial::End::Done) {
+        EXPECT_EQ(now, after) << "reported done, yet not complete";
+        return true;
+    }
+    return false;
+}
+
+// The 1-based indexes in calls of the renames numbered first and last (1-based, counted among
+// the renames); 0 where there is none.
+inline std::pair<int, int> rename_calls(const std::vector<std::string>& calls, int first, int last)
+{
+    std::pair<int, int> out{0, 0};
+    int renames = 0;
+    for (int i = 0; i < static_cast<int>(calls.size()); ++i)
+        if (calls[i] == "rename") {
+            ++renames;
+            if (renames == first) out.first = i + 1;
+            if (renames == last) out.second = i + 1;
+        }
+    return out;
+}
+
+// The judgement of a trial of a command that writes its files as one change: see judge_reported;
+// a killed one has left each file whole, as before or as after, and all of them on one side
+// unless it was killed between the first and the last of the renames that put them in place
+// (calls: the command's writing calls, filled in before the first trial).
 inline std::function<void(const Trial&)> before_or_after(const std::string& dir, const FolderFiles& before,
                                                          const FolderFiles& after, const std::vector<std::string>& calls)
 {
     return [&dir, &before, &after, &calls](const Trial& t) {
         const FolderFiles now = folder_files(dir);
-        if (t.end == Trial::End::Failed) {
-            EXPECT_EQ(now, before) << "reported failed (" << t.message << "), yet changed";
-            return;
-        }
-        if (t.end == Trial::End::Done) {
-            EXPECT_EQ(now, after) << "reported done, yet not complete";
-            return;
-        }
-        int first = 0, last = 0;
-        for (int i = 0; i < static_cast<int>(calls.size()); ++i)
-            if (calls[i] == "rename") (first ? last : first) = i + 1;
+        if (judge_reported(t, before, after, now)) return;
+        const int renames = static_cast<int>(std::count(calls.begin(), calls.end(), "rename"));
+        const auto [first, last] = rename_calls(calls, 1, renames);
         const bool between = first > 0 && t.call > first && t.call <= last;
         bool some_before = false, some_after = false;
-        auto state = [](const FolderFiles& f, const std::string& n) {
-            auto it = f.find(n);
-            return it == f.end() ? std::string("<none>") : it->second;
-        };
-        for (const auto& [n, bytes] : now) EXPECT_TRUE(before.count(n) || after.count(n)) << "a file of neither state: " << n;
-        for (const auto* side : {&before, &after})
-            for (const auto& [n, bytes] : *side) {
-                const std::string is = state(now, n), was = state(before, n), will = state(after, n);
-                EXPECT_TRUE(is == was || is == will) << n << " is neither as before nor as after";
-                if (was == will) continue;
-                some_before |= is == was;
-                some_after |= is == will;
-            }
+        for (const auto& [n, side] : file_sides(before, after, now)) {
+            some_before |= side == Side::Before;
+            some_after |= side == Side::After;
+        }
         EXPECT_TRUE(!(some_before && some_after) || between) << "files of both states after a kill at call " << t.call;
     };
+}
+
+// The trials of a save of one file (save(path) writes it), onto an existing file and onto a new
+// name; returns the kills and errors tried.
+inline TrialCounts single_file_save_trials(const std::string& file, const std::function<void(const std::string& path)>& save)
+{
+    TrialCounts total;
+    for (const bool existing : {true, false}) {
+        SCOPED_TRACE(existing ? "onto an existing file" : "a new name");
+        TempTableDir dir;
+        const std::string folder = dir.dir();
+        FolderFiles before;
+        if (existing) before = {{file, "an older and longer content of the file, to be replaced whole"}};
+        auto reset = [&] {
+            for (const auto& e : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(e.path());
+            for (const auto& [name, bytes] : before) std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+        };
+        auto run = [&] { save(dir.path(file)); };
+        reset();
+        run();
+        const FolderFiles after = folder_files(folder);
+        std::vector<std::string> calls;
+        const auto judge = before_or_after(folder, before, after, calls);
+        // The next write is the same save again, as a user would retry it.
+        auto next_write = [&] { EXPECT_NO_THROW(run()); };
+        const TrialCounts counts = run_write_trials(folder, reset, run, judge, next_write, &calls);
+        EXPECT_GT(counts.kills, 0);
+        total.kills += counts.kills;
+        total.errors += counts.errors;
+    }
+    return total;
 }
 
 }  // namespace vantelo::db::test_common

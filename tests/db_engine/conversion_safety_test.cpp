@@ -75,6 +75,15 @@ void put(const ScratchDir& dir, const std::string& name, const std::string& byte
     write_file_atomically(dir.path(name), std::vector<unsigned char>(bytes.begin(), bytes.end()));
 }
 
+// A table of one integer field and one record, as this program writes it.
+void make_plain_paradox(const std::string& path)
+{
+    TableData t;
+    t.fields = fields_for_format({test_common::field("Q", FieldType::Integer)}, TableFormat::Paradox);
+    t.records = {{std::int64_t{7}}};
+    write_table(ResolvedTable{path, TableFormat::Paradox}, t);
+}
+
 std::vector<Target> targets()
 {
     return {
@@ -88,11 +97,7 @@ std::vector<Target> targets()
         // A text copy given the name of a Paradox table: the table's files go with it.
         {"ASCII onto a Paradox table's name", TableType::Ascii, "out.db",
          [](const ScratchDir& d) {
-             ResolvedTable r{d.path("out.db"), TableFormat::Paradox};
-             TableData t;
-             t.fields = fields_for_format({test_common::field("Q", FieldType::Integer)}, TableFormat::Paradox);
-             t.records = {{std::int64_t{7}}};
-             write_table(r, t);
+             make_plain_paradox(d.path("out.db"));
              put(d, "out.PX", "stale index");
              put(d, "out.MB", "stale memo");
          },
@@ -125,11 +130,7 @@ std::vector<Target> targets()
         // A plain table beside the index and memo files of a table it once replaced.
         {"Paradox onto a plain table", TableType::Paradox, "out.db",
          [](const ScratchDir& d) {
-             ResolvedTable r{d.path("out.db"), TableFormat::Paradox};
-             TableData t;
-             t.fields = fields_for_format({test_common::field("Q", FieldType::Integer)}, TableFormat::Paradox);
-             t.records = {{std::int64_t{7}}};
-             write_table(r, t);
+             make_plain_paradox(d.path("out.db"));
              put(d, "out.PX", "stale index");
              put(d, "out.MB", "stale memo");
              put(d, "out.YG0", "stale");
@@ -153,7 +154,7 @@ void convert(const std::string& source, const std::string& target, TableType typ
     move.execute();
 }
 
-enum class Side { Before, After, Both };
+using test_common::Side;
 
 TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
 {
@@ -175,33 +176,15 @@ TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
             run();
             const auto after = folder_files(dir.dir());
             ASSERT_NE(after, before);
-            std::set<std::string> names;
-            for (const auto& f : before) names.insert(f.first);
-            for (const auto& f : after) names.insert(f.first);
             const bool ascii = target.type == TableType::Ascii;
             const std::string schema = fs::path(target.file).replace_extension(".sch").string();
             std::vector<std::string> calls;
 
             auto judge = [&](const Trial& t) {
                 const auto now = folder_files(dir.dir());
-                if (t.end == Trial::End::Failed) {
-                    EXPECT_EQ(now, before) << "reported failed (" << t.message << "), yet changed";
-                    return;
-                }
-                if (t.end == Trial::End::Done) {
-                    EXPECT_EQ(now, after) << "reported done, yet not complete";
-                    return;
-                }
+                if (test_common::judge_reported(t, before, after, now)) return;
                 // Killed: each file whole, as before or as after.
-                std::map<std::string, Side> side;
-                for (const std::string& n : names) {
-                    auto was = before.find(n), will = after.find(n), is = now.find(n);
-                    const bool as_before = was == before.end() ? is == now.end() : is != now.end() && is->second == was->second;
-                    const bool as_after = will == after.end() ? is == now.end() : is != now.end() && is->second == will->second;
-                    EXPECT_TRUE(as_before || as_after) << n << " is neither as before nor as after";
-                    side[n] = as_before && as_after ? Side::Both : as_before ? Side::Before : Side::After;
-                }
-                for (const auto& [n, bytes] : now) EXPECT_TRUE(names.count(n)) << "a file of neither state: " << n;
+                auto side = test_common::file_sides(before, after, now);
                 const Side table = side[target.file];
                 if (!ascii && now.count(target.file)) {
                     // The table opens as the one its bytes are.
@@ -218,13 +201,7 @@ TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
                 if (ascii && side[target.file] != Side::Both && side[schema] != Side::Both && side[target.file] != side[schema]) {
                     // Only between the two renames (after those of the companions that go first).
                     const int text_rename = static_cast<int>(target.companions_unread.size()) + 1;
-                    int first = 0, second = 0, renames = 0;
-                    for (int i = 0; i < static_cast<int>(calls.size()); ++i)
-                        if (calls[i] == "rename") {
-                            ++renames;
-                            if (renames == text_rename) first = i + 1;
-                            if (renames == text_rename + 1) second = i + 1;
-                        }
+                    const auto [first, second] = test_common::rename_calls(calls, text_rename, text_rename + 1);
                     EXPECT_TRUE(t.call > first && t.call <= second) << "text and schema apart after a kill at call " << t.call;
                 }
             };

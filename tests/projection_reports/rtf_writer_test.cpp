@@ -117,27 +117,7 @@ TEST(RtfFile, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
     struct Reset {
         ~Reset() { vantelo::db::set_write_fault_hook({}); }
     } reset_hook;
-    namespace tc = vantelo::db::test_common;
-    for (const bool existing : {true, false}) {
-        SCOPED_TRACE(existing ? "onto an existing file" : "a new name");
-        vantelo::test_support::TempDir dir("vantelo-trials");
-        const std::string folder = dir.dir();
-        const std::string path = folder + "/report.txt";
-        tc::FolderFiles before;
-        if (existing) before = {{"report.txt", "an older and longer content of the file, to be replaced whole"}};
-        auto reset = [&] {
-            for (const auto& e : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(e.path());
-            for (const auto& [name, bytes] : before) std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
-        };
-        auto run = [&] { write_rtf_file(path, {"年", "b"}, "MS Sans Serif"); };
-        reset();
-        run();
-        const tc::FolderFiles after = tc::folder_files(folder);
-        std::vector<std::string> calls;
-        const auto judge = tc::before_or_after(folder, before, after, calls);
-        auto next_write = [&] { EXPECT_NO_THROW(run()); };
-        const auto counts = tc::run_write_trials(folder, reset, run, judge, next_write, &calls);
-        EXPECT_GT(counts.kills, 0);
-        std::printf("  The text report saved as RTF, %s: %d kills, %d errors\n", existing ? "replacing" : "new", counts.kills, counts.errors);
-    }
+    const auto counts = vantelo::db::test_common::single_file_save_trials(
+        "report.txt", [](const std::string& path) { write_rtf_file(path, {"年", "b"}, "MS Sans Serif"); });
+    std::printf("  The text report saved as RTF: %d kills, %d errors\n", counts.kills, counts.errors);
 }
