@@ -99,14 +99,15 @@ private:
 // removed after the last step. Without commit() the object, when it goes, removes its
 // temporary files and has changed nothing.
 //
-// A kill: before the first rename nothing has changed (the killed writer's temporaries are
-// removed when a file in their folder is next written). Between two renames the steps before
-// the kill are in place and the others are not: each file is whole, either as it was or new,
-// but the set is mixed (for a text copy written as its data file and then its schema, the new
-// data file beside the old schema, or beside no schema where there was none). The old files
-// of the steps done stay under temporary names until the next write in their folder removes
-// them. After the last rename everything is new. The order of the steps is therefore chosen
-// so that every mixed state is safe to read (see the copy of a table onto another).
+// A kill: before the first rename nothing has changed; after the last, everything has. Between
+// two renames (every new file is by then written and flushed, so the window is the renames
+// alone) the steps before the kill are in place and the others are not, and nothing puts the
+// set together later: each file is whole, as it was or new, but the set is mixed. For a text
+// copy, written as its data file and then its schema, that is the new data file beside the old
+// schema (or beside none where there was none). The old files of the steps done, and the files
+// removed, stay under hidden temporary names that nobody holds, and go (for good) with the next
+// write in their folder, as do the temporaries of the steps not done. The steps are therefore
+// put in an order in which every mixed state is safe to read (see BatchMove::execute).
 class FileSetChange {
 public:
     FileSetChange();
