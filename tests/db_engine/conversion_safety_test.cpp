@@ -195,8 +195,11 @@ TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
                     for (const std::string& c : target.companions_read) EXPECT_NE(side[c], Side::After) << c << " gone beside the old table";
                 } else if (table == Side::After) {
                     for (const std::string& c : target.companions_unread) EXPECT_NE(side[c], Side::Before) << c << " beside the new table";
-                    for (const auto& [n, s] : side)
-                        if (!target.companions_read.count(n) && n != schema) EXPECT_NE(s, Side::Before) << n;
+                    for (const auto& [n, s] : side) {
+                        if (!target.companions_read.count(n) && n != schema) {
+                            EXPECT_NE(s, Side::Before) << n;
+                        }
+                    }
                 }
                 if (ascii && side[target.file] != Side::Both && side[schema] != Side::Both && side[target.file] != side[schema]) {
                     // Only between the two renames (after those of the companions that go first).
