@@ -55,15 +55,18 @@ void run_target_planning(PlanningData& data, const PlanningInputs& in, const Sea
     year.survival_female_0 = at(at(data.female.years_lived, 0), 0);
 
     ClockReseeder reseeder(random);
+    // The year files are written together once every year is searched: one change.
+    std::vector<TfrReport> reports;
     for (int j = 0; j < y; ++j) {
         year.women = year_women(women.women, j, data.female.years_lived);
         year.births_target = at(targets, j);
         const YearResult result = search_year(year, params, reseeder, progress.search);
         if (progress.year_counts) progress.year_counts(result.kept);
-        write_tfr_report(tfr_report_path(in.report_dir, j), tfr_report_lines(data, women, targets, result, j));
+        reports.push_back(TfrReport{tfr_report_path(in.report_dir, j), tfr_report_lines(data, women, targets, result, j)});
         if (progress.year_summary) progress.year_summary(result);
         if (progress.year_chart) progress.year_chart(result, year.reference);
     }
+    write_tfr_reports(reports);
 }
 
 }  // namespace vantelo::planning

@@ -29,7 +29,7 @@ struct PlanningInputs {
 };
 
 // What the dialog shows while and after each year is searched. Any may be empty; the year
-// callbacks come in this order, the file written between the first and the second.
+// callbacks come in this order. The year files are written together after the last year.
 struct PlanningProgress {
     SearchProgress search;
     std::function<void(int kept)> year_counts;                  // Edit11: + "last_curve:" + kept
@@ -50,9 +50,11 @@ struct PlanningProgress {
 //   8. the search parameters read (conversion errors);
 //   9. every gene must admit a value (InputMessage "Fertility rates of ages 15-49 cannot be
 //      searched!"); no fertility field loaded is the range error;
-//  10. each year j: the search, then the outputs: year_counts, the file, year_summary,
-//      year_chart. A year without a converged run ends the run with the invalid-operation error
-//      of its mean; the files of earlier years stay.
+//  10. each year j: the search, then the outputs: year_counts, year_summary, year_chart. A year
+//      without a converged run ends the run with the invalid-operation error of its mean, and
+//      no file is written;
+//  11. the files TFR<j>.txt of every year, as one change (write_tfr_reports): a failure (an
+//      InOutError) leaves every one of them as it was.
 // Afterwards data's population arrays hold the survivors at the end of the period and
 // plan_year_count is Y (set at step 2, before its test, as the dialog stores it).
 void run_target_planning(PlanningData& data, const PlanningInputs& in, const SearchRandom& random,

@@ -27,6 +27,18 @@ std::vector<std::string> tfr_report_lines(const PlanningData& data, const WomenB
 // Any failure raises InOutError naming the file and the reason.
 void write_tfr_report(const std::string& path, const std::vector<std::string>& lines);
 
+// The text file of one planning year, to be written.
+struct TfrReport {
+    std::string path;
+    std::vector<std::string> lines;
+};
+
+// The files of every year of a run as one change (db::FileSetChange): none is replaced or
+// created unless all can be, and a failure (InOutError naming the file) leaves every one as it
+// was. A kill between two of the renames that put them in place leaves the files of the first
+// years new and the others as they were.
+void write_tfr_reports(const std::vector<TfrReport>& reports);
+
 // The counter box at the end of a year: its text (the converged count) + "last_curve:" + kept.
 std::string counts_text(const std::string& converged_text, int kept);
 

@@ -140,8 +140,9 @@ void write_ascii(const std::string& path, const TableData& t)
     // Both files are built first, so that a value that cannot be written changes nothing.
     std::vector<unsigned char> data = build_ascii(t);
     std::vector<unsigned char> schema = build_ascii_schema(t, name);
-    write_file_atomically(path, data);
-    write_file_atomically(schema_path(path), schema);
+    // One change: neither file is replaced unless both can be (see FileSetChange for a kill
+    // between the two renames: the new data file beside the old schema).
+    write_files_atomically({{path, std::move(data)}, {schema_path(path), std::move(schema)}});
 }
 
 }  // namespace vantelo::db

@@ -7,10 +7,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
+#include <system_error>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
 #include <thread>
 
 #include "platform/core/errors.h"
@@ -46,6 +51,8 @@ int sys_fdatasync(int fd) { return faulted("fdatasync") ? -1 : ::fdatasync(fd); 
 int sys_fchmod(int fd, mode_t m) { return faulted("fchmod") ? -1 : ::fchmod(fd, m); }
 int sys_fchown(int fd, uid_t u, gid_t g) { return faulted("fchown") ? -1 : ::fchown(fd, u, g); }
 int sys_rename(const char* a, const char* b) { return faulted("rename") ? -1 : ::rename(a, b); }
+int sys_link(const char* a, const char* b) { return faulted("link") ? -1 : ::link(a, b); }
+int sys_unlink(const char* a) { return faulted("unlink") ? -1 : ::unlink(a); }
 
 [[noreturn]] void fail(const std::string& what, const std::string& path, int err)
 {
@@ -147,38 +154,47 @@ private:
 
 int open_folder(const std::string& folder) { return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
 
-// Writes a new file's bytes to the temporary file fd, flushes and closes it, then renames it to
-// target and flushes the folder. Any failure removes the temporary file and raises.
-void finish_temporary(int fd, const std::string& tmp, const std::string& target, int dirfd,
-                      const std::function<void(const ByteSink&)>& produce)
+// Writes what produce makes to the temporary file fd and flushes it; false, with err set, when
+// a call fails. An exception from produce is passed on.
+bool fill_temporary(int fd, const std::function<void(const ByteSink&)>& produce, int& err)
 {
     bool ok = true;
-    int err = 0;
     // A large file is handed to the disk while the rest is still being made, so that the
     // flush at the end waits only for its last part (a hint: its failure is not an error, the
     // flush reports any).
     constexpr off_t kStartWriteback = 8 << 20;
     off_t written = 0, handed = 0;
+    produce([&](const unsigned char* p, std::size_t n) {
+        if (ok && !write_all(fd, p, n)) {
+            ok = false;
+            err = errno;
+        }
+        written += static_cast<off_t>(n);
+        if (ok && written - handed >= kStartWriteback) {
+            ::sync_file_range(fd, handed, written - handed, SYNC_FILE_RANGE_WRITE);
+            handed = written;
+        }
+    });
+    if (ok && sys_fsync(fd) != 0) {
+        ok = false;
+        err = errno;
+    }
+    return ok;
+}
+
+// Writes a new file's bytes to the temporary file fd, flushes and closes it, then renames it to
+// target and flushes the folder. Any failure removes the temporary file and raises.
+void finish_temporary(int fd, const std::string& tmp, const std::string& target, int dirfd,
+                      const std::function<void(const ByteSink&)>& produce)
+{
+    int err = 0;
+    bool ok = false;
     try {
-        produce([&](const unsigned char* p, std::size_t n) {
-            if (ok && !write_all(fd, p, n)) {
-                ok = false;
-                err = errno;
-            }
-            written += static_cast<off_t>(n);
-            if (ok && written - handed >= kStartWriteback) {
-                ::sync_file_range(fd, handed, written - handed, SYNC_FILE_RANGE_WRITE);
-                handed = written;
-            }
-        });
+        ok = fill_temporary(fd, produce, err);
     } catch (...) {
         ::close(fd);
         ::unlink(tmp.c_str());
         throw;
-    }
-    if (ok && sys_fsync(fd) != 0) {
-        ok = false;
-        err = errno;
     }
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -196,6 +212,54 @@ void finish_temporary(int fd, const std::string& tmp, const std::string& target,
     // failure is not reported as a failed write, since the file has changed.
     if (dirfd >= 0) sys_fsync(dirfd);
 }
+
+// A temporary file for the new bytes of the existing file st (named given in messages), with
+// its owner and permissions.
+int temporary_like(const struct stat& st, const std::string& given, const std::string& folder, int dirfd,
+                   std::string& tmp)
+{
+    int fd = create_temporary(folder, dirfd, tmp, "Cannot write file", given);
+    auto give_up = [&](const char* what) {
+        int err = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        throw EngineError(shown_name(given) + ": " + what + " (" + std::strerror(err) + "); it was left as it is");
+    };
+    struct stat tst;
+    if (::fstat(fd, &tst) != 0) give_up("cannot create the new file");
+    if ((tst.st_uid != st.st_uid || tst.st_gid != st.st_gid) && sys_fchown(fd, st.st_uid, st.st_gid) != 0)
+        give_up("the new file cannot keep the owner of the old one");
+    if (sys_fchmod(fd, st.st_mode & 07777) != 0) give_up("the new file cannot keep the permissions of the old one");
+    return fd;
+}
+
+// A temporary file for a new file at path.
+int temporary_for_new(const std::string& path, const std::string& folder, int dirfd, std::string& tmp)
+{
+    int fd = create_temporary(folder, dirfd, tmp, "Cannot create file", path);
+    if (sys_fchmod(fd, 0644) != 0) {
+        int err = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        fail("Cannot set the permissions of", path, err);
+    }
+    return fd;
+}
+
+// A name of the temporaries' pattern in folder that nothing has now.
+std::string unused_temporary_name(const std::string& folder)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (;;) {
+        std::string name = (folder == "/" ? std::string("/") : folder + "/") + kTempPrefix;
+        for (int i = 0; i < 6; ++i) name += letters[random() % (sizeof letters - 1)];
+        struct stat st;
+        if (::lstat(name.c_str(), &st) != 0 && errno == ENOENT) return name;
+    }
+}
+
+thread_local FileSetChange* joined_change = nullptr;
 
 }  // namespace
 
@@ -255,28 +319,13 @@ void write_file_atomically(const std::string& path, const std::vector<unsigned c
 void write_file_atomically_streamed(const std::string& path, const std::function<void(const ByteSink&)>& produce,
                                     const CurrentCheck& check, const char* kind)
 {
-    check_file_name(path);
-    struct stat lst;
-    if (::lstat(path.c_str(), &lst) == 0) {
-        FileChange f(path, kind);
-        if (check) check();
-        f.replace(produce);
+    if (joined_change) {
+        joined_change->write(path, produce, check, kind);
         return;
     }
-    if (errno != ENOENT) fail("Cannot write file", path, errno);
-    // A new file.
-    remove_stale_temporaries(path);
-    const std::string folder = folder_of(path);
-    Fd dir(open_folder(folder));
-    std::string tmp;
-    int fd = create_temporary(folder, dir.get(), tmp, "Cannot create file", path);
-    if (sys_fchmod(fd, 0644) != 0) {
-        int err = errno;
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        fail("Cannot set the permissions of", path, err);
-    }
-    finish_temporary(fd, tmp, path, dir.get(), produce);
+    FileSetChange change;
+    change.write(path, produce, check, kind);
+    change.commit();
 }
 
 FileChange::FileChange(const std::string& path, const char* kind) : given_(path)
@@ -284,6 +333,13 @@ FileChange::FileChange(const std::string& path, const char* kind) : given_(path)
     check_file_name(path);
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + seconds(5);
+    // The temporaries of a killed writer go before the file is locked: one may be a second link
+    // to this very file (an old file kept while a change of several files was made), which
+    // would look held by our own lock and then count as a hard link of the file.
+    {
+        char buf[PATH_MAX];
+        if (::realpath(path.c_str(), buf)) remove_stale_temporaries(buf);
+    }
     for (;;) {
         char buf[PATH_MAX];
         if (!::realpath(path.c_str(), buf)) fail("Cannot open file for writing", path, errno);
@@ -324,7 +380,6 @@ FileChange::FileChange(const std::string& path, const char* kind) : given_(path)
         break;
     }
     original_size_ = st_.st_size;
-    remove_stale_temporaries(real_);
 }
 
 FileChange::~FileChange()
@@ -409,19 +464,266 @@ void FileChange::replace(const std::function<void(const ByteSink&)>& produce)
     const std::string folder = folder_of(real_);
     Fd dir(open_folder(folder));
     std::string tmp;
-    int fd = create_temporary(folder, dir.get(), tmp, "Cannot write file", given_);
-    auto give_up = [&](const char* what) {
-        int err = errno;
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        throw EngineError(shown_name(given_) + ": " + what + " (" + std::strerror(err) + "); it was left as it is");
-    };
-    struct stat tst;
-    if (::fstat(fd, &tst) != 0) give_up("cannot create the new file");
-    if ((tst.st_uid != st_.st_uid || tst.st_gid != st_.st_gid) && sys_fchown(fd, st_.st_uid, st_.st_gid) != 0)
-        give_up("the new file cannot keep the owner of the old one");
-    if (sys_fchmod(fd, st_.st_mode & 07777) != 0) give_up("the new file cannot keep the permissions of the old one");
+    int fd = temporary_like(st_, given_, folder, dir.get(), tmp);
     finish_temporary(fd, tmp, real_, dir.get(), produce);
 }
+
+struct FileSetChange::Step {
+    bool removal = false;
+    std::string target;                 // the name the step changes (a write: the real file)
+    std::string folder;
+    std::unique_ptr<FileChange> lock;   // the existing file, locked; none for a new file
+    std::string temp;                   // a write: the new bytes, until renamed over target
+    int temp_fd = -1;
+    std::string backup;                 // the old file, once the step is done (or about to be)
+    int backup_fd = -1;                 // a copy of it, where the folder takes no hard link
+    bool done = false;
+};
+
+FileSetChange::FileSetChange() = default;
+
+FileSetChange::~FileSetChange()
+{
+    if (!committed_) discard();
+}
+
+namespace {
+
+// The name a file is known by in one change: its device and inode when it exists (a symbolic
+// link followed), else its absolute path.
+std::string identity_of(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    std::error_code ec;
+    return std::filesystem::absolute(path, ec).lexically_normal().string();
+}
+
+}  // namespace
+
+void FileSetChange::write(const std::string& path, const std::vector<unsigned char>& data, const char* kind)
+{
+    write(path, [&](const ByteSink& put) { put(data.data(), data.size()); }, {}, kind);
+}
+
+void FileSetChange::write(const std::string& path, const std::function<void(const ByteSink&)>& produce,
+                          const CurrentCheck& check, const char* kind)
+{
+    check_file_name(path);
+    check_not_named(path);
+    Step s;
+    struct stat lst;
+    if (::lstat(path.c_str(), &lst) == 0) {
+        s.lock = std::make_unique<FileChange>(path, kind);
+        const struct stat& st = s.lock->st_;
+        if (st.st_nlink > 1)
+            throw EngineError(shown_name(path) + " has " + std::to_string(st.st_nlink) +
+                              " hard links; replacing it would separate them, so it was left as it is");
+        s.target = s.lock->path();
+    } else {
+        if (errno != ENOENT) fail("Cannot write file", path, errno);
+        s.target = path;
+        remove_stale_temporaries(path);
+    }
+    s.folder = folder_of(s.target);
+    if (check) check();
+    Fd dir(open_folder(s.folder));
+    s.temp_fd = s.lock ? temporary_like(s.lock->st_, path, s.folder, dir.get(), s.temp)
+                       : temporary_for_new(path, s.folder, dir.get(), s.temp);
+    int err = 0;
+    bool ok = false;
+    try {
+        ok = fill_temporary(s.temp_fd, produce, err);
+    } catch (...) {
+        ::close(s.temp_fd);
+        ::unlink(s.temp.c_str());
+        throw;
+    }
+    if (!ok) {
+        ::close(s.temp_fd);
+        ::unlink(s.temp.c_str());
+        fail("Cannot write file", s.target, err);
+    }
+    steps_.push_back(std::move(s));
+}
+
+void FileSetChange::remove(const std::string& path)
+{
+    struct stat lst;
+    if (::lstat(path.c_str(), &lst) != 0) {
+        if (errno == ENOENT) return;
+        fail("Cannot remove file", path, errno);
+    }
+    check_not_named(path);
+    Step s;
+    s.removal = true;
+    s.lock = std::make_unique<FileChange>(path);
+    s.target = path;
+    s.folder = folder_of(path);
+    steps_.push_back(std::move(s));
+}
+
+void FileSetChange::check_not_named(const std::string& path) const
+{
+    const std::string id = identity_of(path);
+    for (const Step& o : steps_)
+        if (identity_of(o.target) == id)
+            throw EngineError(shown_name(path) + " would be changed twice in one change; nothing was written");
+}
+
+namespace {
+
+// Keeps the old file of a write step under a temporary name beside it: a second hard link, or
+// where the folder takes none a flushed copy (locked, as a live temporary, by copy_fd). False
+// with err set when neither can be made.
+bool keep_old_file(const std::string& target, const std::string& folder, const FileChange& lock, int lock_fd,
+                   const struct stat& st, std::string& backup, int& copy_fd, int& err)
+{
+    for (;;) {
+        std::string name = unused_temporary_name(folder);
+        if (sys_link(target.c_str(), name.c_str()) == 0) {
+            backup = name;
+            return true;
+        }
+        if (errno == EEXIST) continue;
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK && errno != EXDEV) {
+            err = errno;
+            return false;
+        }
+        break;
+    }
+    Fd dir(open_folder(folder));
+    std::string copy;
+    int fd = -1;
+    try {
+        fd = temporary_like(st, lock.path(), folder, dir.get(), copy);
+    } catch (const EngineError&) {
+        err = errno ? errno : EIO;
+        return false;
+    }
+    bool ok = false;
+    try {
+        ok = fill_temporary(fd, [&](const ByteSink& put) {
+            std::vector<unsigned char> buf(1 << 20);
+            for (off_t at = 0;;) {
+                ssize_t n = ::pread(lock_fd, buf.data(), buf.size(), at);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) throw std::system_error(errno, std::generic_category());
+                if (n == 0) break;
+                put(buf.data(), static_cast<std::size_t>(n));
+                at += n;
+            }
+        }, err);
+    } catch (const std::system_error& e) {
+        err = e.code().value();
+    }
+    if (!ok) {
+        ::close(fd);
+        ::unlink(copy.c_str());
+        return false;
+    }
+    backup = copy;
+    copy_fd = fd;
+    return true;
+}
+
+}  // namespace
+
+void FileSetChange::commit()
+{
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+        Step& s = steps_[i];
+        int err = 0;
+        bool ok = true;
+        if (s.removal) {
+            s.backup = unused_temporary_name(s.folder);
+            if (sys_rename(s.target.c_str(), s.backup.c_str()) != 0) {
+                ok = false;
+                err = errno;
+                s.backup.clear();
+            }
+        } else {
+            // The old file is kept while a later step may still fail.
+            if (s.lock && i + 1 < steps_.size()) {
+                ok = keep_old_file(s.target, s.folder, *s.lock, s.lock->fd_, s.lock->st_, s.backup, s.backup_fd, err);
+            }
+            if (ok && sys_rename(s.temp.c_str(), s.target.c_str()) != 0) {
+                ok = false;
+                err = errno;
+            }
+        }
+        if (!ok) {
+            const std::string what = s.removal ? "Cannot remove file" : "Cannot write file";
+            const std::string target = s.target;
+            undo(i);
+            discard();
+            committed_ = true;
+            fail(what, target, err);
+        }
+        s.done = true;
+        s.temp.clear();
+    }
+    committed_ = true;
+    // Every step is in place. Flushing the folders makes the renames survive a power cut; the
+    // old files go. Neither failure is reported, since the files have changed.
+    flush_folders(true);
+    for (Step& s : steps_) {
+        if (!s.backup.empty()) sys_unlink(s.backup.c_str());
+        if (s.backup_fd >= 0) ::close(s.backup_fd);
+        if (s.temp_fd >= 0) ::close(s.temp_fd);
+        s.backup_fd = s.temp_fd = -1;
+    }
+    steps_.clear();
+}
+
+void FileSetChange::undo(std::size_t done) noexcept
+{
+    while (done > 0) {
+        Step& d = steps_[--done];
+        if (!d.done) continue;
+        if (!d.backup.empty()) {
+            ::rename(d.backup.c_str(), d.target.c_str());
+            d.backup.clear();
+        } else {
+            ::unlink(d.target.c_str());   // a file that was new
+        }
+        d.done = false;
+    }
+    flush_folders(false);
+}
+
+void FileSetChange::flush_folders(bool hooked) noexcept
+{
+    std::vector<std::string> folders;
+    for (const Step& s : steps_)
+        if (std::find(folders.begin(), folders.end(), s.folder) == folders.end()) folders.push_back(s.folder);
+    for (const std::string& f : folders) {
+        Fd dir(open_folder(f));
+        if (dir.get() >= 0) hooked ? sys_fsync(dir.get()) : ::fsync(dir.get());
+    }
+}
+
+void FileSetChange::discard() noexcept
+{
+    for (Step& s : steps_) {
+        if (s.temp_fd >= 0) ::close(s.temp_fd);
+        if (!s.temp.empty()) ::unlink(s.temp.c_str());
+        if (s.backup_fd >= 0) ::close(s.backup_fd);
+        if (!s.done && !s.backup.empty()) ::unlink(s.backup.c_str());
+        s.temp_fd = s.backup_fd = -1;
+    }
+    steps_.clear();
+}
+
+void write_files_atomically(const std::vector<FileBytesToWrite>& files, const char* kind)
+{
+    FileSetChange own;
+    FileSetChange& change = joined_change ? *joined_change : own;
+    for (const FileBytesToWrite& f : files) change.write(f.path, f.bytes, kind);
+    if (&change == &own) own.commit();
+}
+
+JoinedWrites::JoinedWrites(FileSetChange& change) : previous_(joined_change) { joined_change = &change; }
+JoinedWrites::~JoinedWrites() { joined_change = previous_; }
 
 }  // namespace vantelo::db

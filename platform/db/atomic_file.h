@@ -56,6 +56,7 @@ void write_file_atomically_streamed(const std::string& path, const std::function
 
 // An existing file opened for a change and locked for as long as the object lives.
 class FileChange {
+    friend class FileSetChange;
 public:
     // Follows symbolic links to the real file; refuses a file that is not a regular file, or
     // that the user may not write ("Cannot open file for writing <path>: Permission denied",
@@ -99,6 +100,77 @@ private:
     off_t original_size_ = 0;
 };
 
+// Several files changed as one: each written whole or removed, in the order given, so that a
+// failure leaves every one of them as it was and a change that completes leaves every one new.
+//
+// write() takes the file's lock and makes its checks at once (as write_file_atomically_streamed
+// does: a symbolic link is followed, a file with several hard links or without write
+// permission is refused, check runs under the lock) and writes the new bytes to a temporary
+// file in the target's folder, flushed, at once; remove() takes the lock of a file to be removed
+// (refusing what write() refuses). Nothing the user has changes until commit(), which puts the
+// steps in place one after the other by renames: a new file renamed over its target (the old
+// one kept under a temporary name while a later step may still fail), a removed file renamed
+// to a temporary name. A failure at any step renames back every step before it and removes
+// every temporary file, and raises; the folders are flushed and the old files' temporary names
+// removed after the last step. Without commit() the object, when it goes, removes its
+// temporary files and has changed nothing.
+//
+// A kill: before the first rename nothing has changed; after the last, everything has. Between
+// two renames (every new file is by then written and flushed, so the window is the renames
+// alone) the steps before the kill are in place and the others are not, and nothing puts the
+// set together later: each file is whole, as it was or new, but the set is mixed. For a text
+// copy, written as its data file and then its schema, that is the new data file beside the old
+// schema (or beside none where there was none). The old files of the steps done, and the files
+// removed, stay under hidden temporary names that nobody holds, and go (for good) with the next
+// write in their folder, as do the temporaries of the steps not done. The steps are therefore
+// put in an order in which every mixed state is safe to read (see BatchMove::execute).
+class FileSetChange {
+public:
+    FileSetChange();
+    ~FileSetChange();
+    FileSetChange(const FileSetChange&) = delete;
+    FileSetChange& operator=(const FileSetChange&) = delete;
+
+    void write(const std::string& path, const std::function<void(const ByteSink&)>& produce,
+               const CurrentCheck& check = {}, const char* kind = "table");
+    void write(const std::string& path, const std::vector<unsigned char>& data, const char* kind = "table");
+    // A file that does not exist is no step. A symbolic link is itself removed.
+    void remove(const std::string& path);
+    void commit();
+
+private:
+    struct Step;
+    void undo(std::size_t done) noexcept;
+    void discard() noexcept;
+    void flush_folders(bool hooked) noexcept;
+    void check_not_named(const std::string& path) const;
+    std::vector<Step> steps_;
+    bool committed_ = false;
+};
+
+// While an object of this class lives, the calls of write_file_atomically and
+// write_file_atomically_streamed made by this thread become steps of change (written to their
+// temporary files at once, put in place by its commit()), so that a writer of one file can
+// take part in a change of several.
+class JoinedWrites {
+public:
+    explicit JoinedWrites(FileSetChange& change);
+    ~JoinedWrites();
+    JoinedWrites(const JoinedWrites&) = delete;
+    JoinedWrites& operator=(const JoinedWrites&) = delete;
+
+private:
+    FileSetChange* previous_;
+};
+
+// Writes each file whole, all as one change: a FileSetChange of its own, or steps of the change
+// this thread has joined (JoinedWrites).
+struct FileBytesToWrite {
+    std::string path;
+    std::vector<unsigned char> bytes;
+};
+void write_files_atomically(const std::vector<FileBytesToWrite>& files, const char* kind = "table");
+
 bool file_exists(const std::string& path);
 
 // Removes the temporaries of a writer that was killed from the folder of path (see above).
@@ -106,7 +178,8 @@ void remove_stale_temporaries(const std::string& path);
 
 // For tests: when set, called before every system call that changes a file or flushes it
 // (the name of the call: "write", "pwrite", "ftruncate", "fsync", "fdatasync", "fchmod",
-// "fchown", "rename"); a nonzero result makes that call fail with it as errno.
+// "fchown", "rename", and in a change of several files "link" and "unlink"); a nonzero result
+// makes that call fail with it as errno.
 using WriteFaultHook = std::function<int(const char* call)>;
 void set_write_fault_hook(WriteFaultHook hook);
 

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "platform/core/errors.h"
+#include "platform/db/atomic_file.h"
 #include "platform/db/byte_reader.h"
 #include "platform/db/dataset.h"
 #include "platform/db/table_files.h"
@@ -8,9 +9,12 @@
 namespace vantelo::db {
 
 // Copies every posted record of the source, in order, into a destination created anew from the
-// source's fields mapped to the destination's format. An existing destination is replaced
-// (through a temporary file), unless it is the source's own file; once the new file is in place
-// the replaced table's index and memo files go too, so that they are not taken for the copy's.
+// source's fields mapped to the destination's format. An existing destination is replaced,
+// unless it is the source's own file, together with the replaced table's index and memo files,
+// as one change (FileSetChange): the companions that table does not read go first, then the
+// new table is put in place, then the companions it reads (the new table has neither memo
+// fields nor a key, so it reads none of them). A kill at any point therefore leaves the old
+// table with every file it reads, or the new table beside nothing it would take for its own.
 void BatchMove::execute()
 {
     if (!source || !destination) throw EngineError("Batch copy needs a source and a destination");
@@ -41,8 +45,16 @@ void BatchMove::execute()
                                          out[i] = i < rec.size() ? value_for_field(rec[i], t.fields[i]) : Value{};
                                      return out;
                                  }};
-        write_table(to, t, records);
-        if (replacing) remove_replaced_companions(to.path, to.format, source->resolved_path());
+        ReplacedCompanions old;
+        if (replacing) old = replaced_companions(to.path, to.format, source->resolved_path());
+        FileSetChange change;
+        for (const std::string& c : old.unread) change.remove(c);
+        {
+            JoinedWrites joined(change);
+            write_table(to, t, records);
+        }
+        for (const std::string& c : old.read) change.remove(c);
+        change.commit();
     } catch (...) {
         if (opened_here) source->close();
         throw;

@@ -322,22 +322,82 @@ std::vector<std::string> companion_files(const std::string& table_path, TableFor
     return out;
 }
 
-void remove_replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path)
+namespace {
+
+// What a table reads beside itself, from its header: a memo file, indexes. A header that cannot
+// be read says both.
+struct CompanionNeeds {
+    bool memo = true;
+    bool indexes = true;
+};
+
+CompanionNeeds needs_of(const std::string& path, TableFormat format)
+{
+    std::vector<unsigned char> h;
+    try {
+        FileReader f(path);
+        h.resize(std::min<std::size_t>(f.size(), 0x10000));
+        h.resize(f.read(0, h.data(), h.size()));
+    } catch (const Error&) {
+        return {};
+    }
+    CompanionNeeds n{false, false};
+    if (format == TableFormat::Paradox) {
+        if (h.size() < 0x58) return {};
+        const int file_type = h[0x04];
+        const int fields = get_u16le(&h[0x21]);
+        const int key_fields = get_u16le(&h[0x23]);
+        const std::size_t descriptions = h[0x39] >= 5 ? 0x78 : 0x58;
+        if ((file_type != 0 && file_type != 2) || fields < 1 || descriptions + 2 * static_cast<std::size_t>(fields) > h.size())
+            return {};
+        n.indexes = file_type == 0 || key_fields != 0;
+        for (int i = 0; i < fields; ++i) {
+            const unsigned char type = h[descriptions + 2 * static_cast<std::size_t>(i)];
+            if (type >= 0x0C && type <= 0x10) n.memo = true;   // memo, blob, formatted memo, OLE, graphic
+        }
+        return n;
+    }
+    // dBASE and FoxPro: field descriptors of 32 bytes from byte 32 to the 0x0D mark.
+    if (h.size() < 32) return {};
+    const std::size_t end = std::min<std::size_t>(get_u16le(&h[8]), h.size());
+    for (std::size_t at = 32;; at += 32) {
+        if (at < end && h[at] == 0x0D) return n;
+        if (at + 32 > end) return {};
+        const char type = static_cast<char>(h[at + 11]);
+        if (type == 'M' || type == 'G' || type == 'P' || type == 'B') n.memo = true;
+    }
+}
+
+bool is_memo_file(const std::string& path)
+{
+    const std::string ext = file_extension(path);
+    return equal_names(ext, ".mb") || equal_names(ext, ".dbt") || equal_names(ext, ".fpt");
+}
+
+}  // namespace
+
+ReplacedCompanions replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path)
 {
     namespace fs = std::filesystem;
+    const std::string ext = file_extension(replaced);
+    if (equal_names(ext, ".db")) format = TableFormat::Paradox;
+    else if (equal_names(ext, ".dbf")) format = TableFormat::DBase;
     std::vector<std::string> keep;
     for (TableFormat f : {TableFormat::Paradox, TableFormat::DBase})
         for (std::string& k : companion_files(keep_path, f)) keep.push_back(std::move(k));
-    for (const std::string& c : companion_files(replaced, format)) {
+    ReplacedCompanions out;
+    const std::vector<std::string> companions = companion_files(replaced, format);
+    if (companions.empty()) return out;
+    const CompanionNeeds needs = needs_of(replaced, format);
+    for (const std::string& c : companions) {
         bool kept = false;
         std::error_code ec;
         for (const std::string& k : keep)
             if (fs::equivalent(c, k, ec)) kept = true;
         if (kept) continue;
-        if (!fs::remove(c, ec) && ec)
-            throw EngineError("The table was copied, but a file of the table it replaced cannot be removed: " + shown_name(c) +
-                              " (" + ec.message() + ")");
+        (is_memo_file(c) ? needs.memo : needs.indexes) ? out.read.push_back(c) : out.unread.push_back(c);
     }
+    return out;
 }
 
 std::int64_t parse_int64(std::string_view text)

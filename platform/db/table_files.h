@@ -80,10 +80,17 @@ int find_field_in(const TableData& data, TableFormat format, const std::string& 
 // (.XGn/.YGn for composite ones); for dBASE and FoxPro the memo files .dbt and .fpt.
 std::vector<std::string> companion_files(const std::string& table_path, TableFormat format);
 
-// After a copy has replaced the table at `replaced` with a new file of the given format (which
-// has neither index nor memo), removes what belonged to the replaced table, except any file that
-// is also a companion of keep_path (the copy's source). Raises when one cannot be removed.
-void remove_replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path);
+// The companion files of the table that a copy is about to replace at `replaced` (in the format
+// its extension names: ".db" Paradox, ".dbf" dBASE, otherwise `format`), except any file that
+// is also a companion of keep_path (the copy's source). `read` holds those the replaced table
+// reads or needs: its memo file when it has memo fields, its indexes when it is keyed (every
+// companion when its header cannot be read); `unread` the others, left over from an earlier
+// table.
+struct ReplacedCompanions {
+    std::vector<std::string> read;
+    std::vector<std::string> unread;
+};
+ReplacedCompanions replaced_companions(const std::string& replaced, TableFormat format, const std::string& keep_path);
 
 // Reads a whole number of the 64-bit range: optional sign, decimal digits or "$" and hex
 // digits, blanks around, as parse_int reads 32-bit ones; anything else, a number outside the

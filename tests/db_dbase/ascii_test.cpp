@@ -3,10 +3,13 @@
 // yyyy-mm-dd dates, T/F, GBK).
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "independent.h"
 #include "platform/core/errors.h"
+#include "platform/db/atomic_file.h"
 #include "platform/db/dbase.h"
 
 using namespace vantelo;
@@ -79,4 +82,71 @@ TEST(AsciiWriter, WritesBothFilesAndLeavesThemOnError)
     int files = 0;
     for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++files;
     EXPECT_EQ(files, 2);
+}
+
+// The data file and the schema are one change: whatever keeps either from being written
+// leaves both as they were (and no temporary file), whether it is found before anything is
+// written (a read-only schema, a folder in its place, a schema with a second hard link) or only
+// when the second file is put in place (its rename fails after the data file's has succeeded).
+TEST(AsciiWriter, NeitherFileChangesWhenTheOtherCannotBeWritten)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& schema)> block;
+        std::string error_start;
+    };
+    int renames = 0;
+    const Case cases[] = {
+        {"read-only schema", [](const std::string& s) { fs::permissions(s, fs::perms::owner_read | fs::perms::group_read); },
+         "Cannot open file for writing"},
+        {"folder as schema", [](const std::string& s) { fs::remove(s); fs::create_directory(s); }, ""},
+        {"schema with a second link", [](const std::string& s) { fs::create_hard_link(s, s + ".link"); }, ""},
+        {"schema's rename fails",
+         [&](const std::string&) {
+             renames = 0;
+             set_write_fault_hook([&](const char* call) { return std::string(call) == "rename" && ++renames == 2 ? EIO : 0; });
+         },
+         "Cannot write file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempTableDir tmp;
+        const std::string path = tmp.path("out.txt"), schema = tmp.path("out.sch");
+        TableData old = sample();
+        old.records.resize(1);
+        write_ascii(path, old);
+        const auto data_before = file_bytes(path);
+        c.block(schema);
+        const auto schema_before = fs::is_regular_file(schema) ? file_bytes(schema) : std::vector<unsigned char>{};
+        const auto entries_before = tmp.files();
+        std::string error;
+        try {
+            write_ascii(path, sample());
+        } catch (const EngineError& e) {
+            error = e.what();
+        }
+        set_write_fault_hook({});
+        EXPECT_NE(error, "");
+        EXPECT_EQ(error.rfind(c.error_start, 0), 0u) << error;
+        EXPECT_EQ(file_bytes(path), data_before);
+        if (fs::is_regular_file(schema)) EXPECT_EQ(file_bytes(schema), schema_before);
+        EXPECT_EQ(tmp.files(), entries_before);
+    }
+}
+
+// A data file named like its own schema would be overwritten by the schema: refused, nothing
+// written.
+TEST(AsciiWriter, ADataFileNamedLikeItsSchemaIsRefused)
+{
+    TempTableDir tmp;
+    for (const char* name : {"out.sch", "new.sch"}) {
+        SCOPED_TRACE(name);
+        const std::string path = tmp.path(name);
+        if (std::string(name) == "out.sch") write_file_atomically(path, {'o', 'l', 'd'});
+        const auto before = tmp.files();
+        const auto bytes = file_bytes(path);
+        EXPECT_THROW(write_ascii(path, sample()), EngineError);
+        EXPECT_EQ(tmp.files(), before);
+        EXPECT_EQ(file_bytes(path), bytes);
+    }
 }

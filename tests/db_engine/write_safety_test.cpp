@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -320,6 +321,94 @@ TEST_P(WriteSafety, KilledAtAnyWriteTheTableIsBeforeOrAfter)
         }
     }
     EXPECT_GE(kills, 15);
+}
+
+// A change of several files that fails at its last step puts back every step before it: a
+// file replaced (its old bytes and permissions, kept by a second hard link or, where the folder
+// takes none, by a copy), a file removed, a file that was new; and leaves no temporary file.
+TEST(SeveralFiles, AFailureAtTheLastStepPutsBackEveryStepBeforeIt)
+{
+    HookGuard guard;
+    for (const bool links : {true, false}) {
+        SCOPED_TRACE(links ? "hard links" : "no hard links");
+        ScratchDir dir;
+        put_file(dir.path("a.txt"), "old a");
+        ::chmod(dir.path("a.txt").c_str(), 0640);
+        put_file(dir.path("gone.txt"), "old gone");
+        put_file(dir.path("z.txt"), "old z");
+        int renames = 0;
+        set_write_fault_hook([&](const char* call) {
+            if (!links && std::string(call) == "link") return EPERM;
+            return std::string(call) == "rename" && ++renames == 4 ? EIO : 0;
+        });
+        FileSetChange change;
+        change.write(dir.path("a.txt"), {'n', 'e', 'w'});
+        change.remove(dir.path("gone.txt"));
+        change.write(dir.path("b.txt"), {'n', 'e', 'w'});
+        change.write(dir.path("z.txt"), {'n', 'e', 'w'});
+        const std::string error = error_of([&] { change.commit(); });
+        set_write_fault_hook({});
+        EXPECT_EQ(error, "Cannot write file " + dir.path("z.txt") + ": " + std::strerror(EIO));
+        EXPECT_EQ(dir.files(), (std::vector<std::string>{"a.txt", "gone.txt", "z.txt"}));
+        EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "old a");
+        EXPECT_EQ(testing_util::file_bytes(dir.path("gone.txt")), "old gone");
+        EXPECT_EQ(testing_util::file_bytes(dir.path("z.txt")), "old z");
+        EXPECT_EQ(std::filesystem::status(dir.path("a.txt")).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+        // Without the fault the same change completes, and keeps the permissions.
+        FileSetChange again;
+        again.write(dir.path("a.txt"), {'n', 'e', 'w'});
+        again.remove(dir.path("gone.txt"));
+        again.commit();
+        EXPECT_EQ(dir.files(), (std::vector<std::string>{"a.txt", "z.txt"}));
+        EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "new");
+        EXPECT_EQ(std::filesystem::status(dir.path("a.txt")).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+    }
+    // A change that is never committed changes nothing and leaves nothing behind.
+    ScratchDir dir;
+    put_file(dir.path("a.txt"), "old a");
+    {
+        FileSetChange change;
+        change.write(dir.path("a.txt"), {'n'});
+        change.write(dir.path("b.txt"), {'n'});
+        change.remove(dir.path("a.txt.none"));
+    }
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "old a");
+}
+
+// A writer killed while it kept an old file under a second name (a hard link, so that it could
+// put it back) leaves that name behind: the next write of that very file removes it and
+// replaces the file, rather than refusing it for its two links.
+TEST(SeveralFiles, AKilledWritersSecondLinkDoesNotBlockTheNextWrite)
+{
+    ScratchDir dir;
+    put_file(dir.path("a.txt"), "old a");
+    put_file(dir.path("b.txt"), "old b");
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        bool linked = false;
+        set_write_fault_hook([&](const char* call) {
+            if (linked && std::string(call) == "rename") ::raise(SIGKILL);
+            linked |= std::string(call) == "link";
+            return 0;
+        });
+        FileSetChange change;
+        change.write(dir.path("a.txt"), {'n', 'e', 'w'});
+        change.write(dir.path("b.txt"), {'n', 'e', 'w'});
+        change.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(temporaries_left(dir));
+    EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "old a");
+    write_file_atomically(dir.path("a.txt"), {'n', 'e', 'w'});
+    EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "new");
+    EXPECT_FALSE(temporaries_left(dir));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, WriteSafety, ::testing::Values(TableFormat::Paradox, TableFormat::DBase),

@@ -4,6 +4,8 @@
 
 #include "planning/engine/planning_run.h"
 #include "planning_fixture.h"
+#include "platform/db/atomic_file.h"
+#include "tests/db_common/file_change_trials.h"
 
 namespace vantelo::planning {
 namespace {
@@ -88,7 +90,7 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
         EXPECT_GE(kept, 1);
     };
     progress.year_summary = [&](const YearResult&) {
-        // The year's file is written before the summary.
+        // The year files are written together after the last year.
         events.push_back(std::filesystem::exists(dir.path() / ("TFR" + std::to_string(events.size() / 4) + ".txt"))
                              ? "summary after file"
                              : "summary before file");
@@ -99,8 +101,8 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
         EXPECT_GT(y.mean_tfr, 0);
     };
     run_target_planning(data, in, source, progress);
-    EXPECT_EQ(events, (std::vector<std::string>{"run0", "counts", "summary after file", "chart", "run0", "counts",
-                                                "summary after file", "chart"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"run0", "counts", "summary before file", "chart", "run0", "counts",
+                                                "summary before file", "chart"}));
     EXPECT_EQ(data.plan_year_count, 2);
     // Two years on without births: ages 0 and 1 are empty.
     EXPECT_EQ(data.male.pop[0], 0);
@@ -116,6 +118,71 @@ TEST_F(PlanningRun, EachYearIsSearchedAndWrittenInItsOrder)
         EXPECT_NE(text.find("\r\n male survive\r\n"), std::string::npos);
     }
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "TFR2.txt"));
+}
+
+// The year files are one change: when the file of one year cannot be written (a read-only
+// TFR1.txt, a folder named TFR1.txt), the run fails with an input/output error and the files of
+// the other years are left as they were, not replaced beside an old file of another run.
+TEST_F(PlanningRun, WhenOneYearFileCannotBeWrittenNoneIsChanged)
+{
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder" : "read-only");
+        TempDir d;
+        in.report_dir = d.path().string();
+        std::ofstream(d.path() / "TFR0.txt") << "old 0";
+        if (folder) {
+            std::filesystem::create_directory(d.path() / "TFR1.txt");
+        } else {
+            std::ofstream(d.path() / "TFR1.txt") << "old 1";
+            std::filesystem::permissions(d.path() / "TFR1.txt", std::filesystem::perms::owner_read);
+        }
+        EXPECT_THROW(run_target_planning(data, in, source, PlanningProgress{}), InOutError);
+        std::ifstream f(d.path() / "TFR0.txt", std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), {}), "old 0");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.path()), {}), 2);
+    }
+}
+
+// A run killed or failing (EIO, ENOSPC) at each writing call of its year files, onto the files
+// of an earlier run and into an empty folder: a failed run has changed no file, a completed one
+// has written every year, a killed one has left the files all as before or all as after (only
+// a kill between two renames leaves some of each), and the same run made again completes and
+// leaves no temporary file.
+TEST_F(PlanningRun, KilledOrFailingWhileWritingTheYearFilesTheyAreBeforeOrAfter)
+{
+    struct Reset {
+        ~Reset() { db::set_write_fault_hook({}); }
+    } reset_hook;
+    for (const bool earlier : {true, false}) {
+        SCOPED_TRACE(earlier ? "onto an earlier run's files" : "into an empty folder");
+        TempDir d;
+        const std::string folder = d.path().string();
+        in.report_dir = folder;
+        in.to_year = 1993;
+        db::test_common::FolderFiles before;
+        if (earlier) before = {{"TFR0.txt", "old 0"}, {"TFR1.txt", "old 1"}, {"TFR2.txt", "old 2"}};
+        auto reset = [&] {
+            for (const auto& e : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(e.path());
+            for (const auto& [name, bytes] : before) std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+        };
+        auto run = [&] {
+            SeededRandom r;
+            const SearchRandom src = r.source();
+            PlanningData fresh;
+            fresh.asfr = table.column("ASFR");
+            run_target_planning(fresh, in, src, PlanningProgress{});
+        };
+        reset();
+        run();
+        const db::test_common::FolderFiles after = db::test_common::folder_files(folder);
+        ASSERT_EQ(after.size(), 3u);
+        std::vector<std::string> calls;
+        const auto judge = db::test_common::before_or_after(folder, before, after, calls);
+        auto next_write = [&] { EXPECT_NO_THROW(run()); };
+        const auto counts = db::test_common::run_write_trials(folder, reset, run, judge, next_write, &calls);
+        EXPECT_GT(counts.kills, 0);
+        std::printf("  TFR files, %s: %d kills, %d errors\n", earlier ? "replacing" : "new", counts.kills, counts.errors);
+    }
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include "platform/db/atomic_file.h"
+#include "tests/db_common/file_change_trials.h"
 #include "tests/common/temp_dir.h"
 
 #include <QString>
@@ -143,4 +147,18 @@ TEST(RtfFile, FailuresNameTheirReason)
     EXPECT_EQ(slurp(kept), "old");
     EXPECT_EQ(slurp(full), "old");
     EXPECT_FALSE(std::filesystem::exists(dir.file("r\x1B]0;x\x07.rtf")));
+}
+
+// The text report saved as RTF killed or failing (EIO, ENOSPC) at each of its writing calls, onto an existing file
+// and onto a new name: a failure has changed nothing, a save reported done is complete, a kill
+// leaves the old file or the whole new one, and the same save made again completes and leaves
+// no temporary file.
+TEST(RtfFile, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
+{
+    struct Reset {
+        ~Reset() { vantelo::db::set_write_fault_hook({}); }
+    } reset_hook;
+    const auto counts = vantelo::db::test_common::single_file_save_trials(
+        "report.txt", [](const std::string& path) { write_rtf_file(path, {"年", "b"}, "MS Sans Serif"); });
+    std::printf("  The text report saved as RTF: %d kills, %d errors\n", counts.kills, counts.errors);
 }

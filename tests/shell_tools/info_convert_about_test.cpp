@@ -216,6 +216,53 @@ TEST_F(Convert, CancelTheSourceItselfAndTypedFormats)
     EXPECT_TRUE(w->isHidden());
 }
 
+// A copy whose second file cannot be written changes neither: the text copy keeps its five
+// old lines when its schema is read-only; a Paradox copy onto a table whose memo file is
+// read-only leaves the table and its memo file as they were. The message names the file.
+TEST_F(Convert, ACopyThatCannotWriteEveryFileChangesNone)
+{
+    const QString source = single_region("src.db");
+    struct Case {
+        const char* format;
+        QString target;
+        QString blocked;
+        QByteArray target_bytes;
+    };
+    const Case cases[] = {
+        {"ASCII", path("out.txt"), path("out.sch"), "1\r\n2\r\n3\r\n4\r\n5\r\n"},
+        {"Paradox", path("old.db"), path("old.mb"), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        if (c.target_bytes.isEmpty()) {
+            svc.clear();
+            convert(open_window(), c.target, c.format);
+            ASSERT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+        } else {
+            QFile t(c.target);
+            ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+            t.write(c.target_bytes);
+        }
+        {
+            QFile b(c.blocked);
+            ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+            b.write("kept");
+        }
+        QFile::setPermissions(c.blocked, QFile::ReadOwner | QFile::ReadGroup);
+        const QByteArray before = file_bytes(c.target);
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        svc.clear();
+        Tconvert_table_frm* w = open_window();
+        convert(w, c.target, c.format);
+        EXPECT_EQ(svc.message_texts(), (QStringList{"Cannot open file for writing " + c.blocked + ": Permission denied"}));
+        EXPECT_EQ(file_bytes(c.target), before);
+        EXPECT_EQ(file_bytes(c.blocked), "kept");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
+        expect_source_current(source);
+        w->Button2->click();
+    }
+}
+
 using About = ToolsTest;
 
 TEST_F(About, TextsAndAClickCloses)

@@ -2,11 +2,17 @@
 // and the writer of its grids.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <filesystem>
+
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 
+#include "platform/db/atomic_file.h"
+#include "tests/db_common/file_change_trials.h"
 #include "platform/core/input_message.h"
 #include "tests/common/error_text.h"
 #include "projection/engine/wizard_file.h"
@@ -132,4 +138,18 @@ TEST(WizardFileWrite, AFailureIsAnInputOutputErrorAndLeavesNoFile)
     Files f;
     EXPECT_THROW(write_wizard_rows(f.path("no_dir/out.txt"), {{"1", "2"}}), InOutError);
     EXPECT_FALSE(std::filesystem::exists(f.path("no_dir")));
+}
+
+// The wizard table saved killed or failing (EIO, ENOSPC) at each of its writing calls, onto an existing file
+// and onto a new name: a failure has changed nothing, a save reported done is complete, a kill
+// leaves the old file or the whole new one, and the same save made again completes and leaves
+// no temporary file.
+TEST(WizardFileWrite, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
+{
+    struct Reset {
+        ~Reset() { vantelo::db::set_write_fault_hook({}); }
+    } reset_hook;
+    const auto counts = vantelo::db::test_common::single_file_save_trials(
+        "out.txt", [](const std::string& path) { write_wizard_rows(path, {{"1000", ".5"}, {"0.0", "1E-6"}}); });
+    std::printf("  The wizard table saved: %d kills, %d errors\n", counts.kills, counts.errors);
 }
