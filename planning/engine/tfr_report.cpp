@@ -1,6 +1,7 @@
 #include "planning/engine/tfr_report.h"
 
 #include "platform/core/numtext.h"
+#include "platform/db/atomic_file.h"
 #include "projection/engine/text_numbers.h"
 
 namespace vantelo::planning {
