@@ -58,6 +58,9 @@ struct Header {
     int null_flags = -1;               // index of the _NullFlags column
     bool foxpro_marks = false;         // a FoxPro version byte or field offsets in the descriptors
     std::size_t fields_total = 0;      // the deletion flag and every field's width
+    // The first way the header disagrees with itself that a rewrite could not keep as it is
+    // (its records could then be misread): the table opens read-only with it. "" when none.
+    std::string damage;
 };
 
 bool is_visual_foxpro(unsigned char v) { return v == 0x30 || v == 0x31 || v == 0x32; }
@@ -153,11 +156,19 @@ Header parse_header(ByteReader& r, std::uint64_t file_size)
     r.seek(32, "field descriptors");
     std::size_t offset = 0;
     int null_bits = 0;
+    auto damaged = [&](const std::string& what) {
+        if (h.damage.empty()) h.damage = what;
+    };
+    std::vector<std::uint32_t> stored_offsets;
+    std::size_t end_mark = 0;  // where the 0x0D after the descriptors is, 0 when there is none
     while (true) {
         if (r.offset() >= h.header_length) break;  // no terminator: the header ends here
         std::size_t at = r.offset();
         unsigned char first = r.bytes(1, "field descriptors")[0];
-        if (first == 0x0D) break;
+        if (first == 0x0D) {
+            end_mark = at;
+            break;
+        }
         if (at + 32 > h.header_length) r.fail("field descriptor beyond the header length", at);
         r.seek(at, "field descriptor");
         const unsigned char* d = r.bytes(32, "field descriptor");
@@ -170,6 +181,7 @@ Header parse_header(ByteReader& r, std::uint64_t file_size)
         f.decimals = d[17];
         f.flags = d[18];
         // FoxPro keeps each field's place in the record (counting the deletion flag) here.
+        stored_offsets.push_back(get_u32le(d + 12));
         if (get_u32le(d + 12) == offset + 1) h.foxpro_marks = true;
         // Clipper and FoxPro keep character widths above 255 in the decimals byte.
         if (f.code == 'C' && f.decimals != 0) {
@@ -201,7 +213,51 @@ Header parse_header(ByteReader& r, std::uint64_t file_size)
     if (h.null_flags >= 0 && h.fields[static_cast<std::size_t>(h.null_flags)].width * 8 < null_bits)
         r.fail("the null flags column is too narrow", 32);
     check_records_fit(r.label(), h, file_size);
+
+    // What the header says twice must agree, in either direction.
+    if (h.record_length != h.fields_total)
+        damaged("the header gives records of " + std::to_string(h.record_length) + " bytes but its fields total " +
+                std::to_string(h.fields_total));
+    if (end_mark == 0) {
+        damaged("the field descriptors have no end mark (0x0D) within the header length of " +
+                std::to_string(h.header_length) + " bytes");
+    } else if (!is_visual_foxpro(h.version)) {
+        // Only Visual FoxPro keeps more in the header; elsewhere the records follow the end mark,
+        // and anything but zeros between them means the header length is wrong.
+        for (std::size_t i = end_mark + 1; i < h.header_length; ++i)
+            if (r.bytes(1, "header")[0] != 0) {
+                damaged("the header length of " + std::to_string(h.header_length) +
+                        " bytes leaves data between the field descriptors (which end at byte " +
+                        std::to_string(end_mark + 1) + ") and the records");
+                break;
+            }
+    }
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        const RawField& f = h.fields[i];
+        const std::string name = "field '" + shown_name(decode(f.name_bytes, h.code_page)) + "'";
+        if (is_foxpro(h.version) && stored_offsets[i] != 0 && stored_offsets[i] != f.offset + 1)
+            damaged(name + " starts at byte " + std::to_string(stored_offsets[i]) +
+                    " of the record by its descriptor, but at byte " + std::to_string(f.offset + 1) +
+                    " by the widths of the fields before it");
+        if (f.kind == Kind::Number && f.decimals > 0 && f.decimals + 2 > f.width)
+            damaged(name + " has " + std::to_string(f.decimals) + " decimals in a width of " + std::to_string(f.width));
+        if ((f.kind == Kind::Logical && f.width != 1) || (f.kind == Kind::DateText && f.width != 8))
+            damaged(name + " of type '" + std::string(1, f.code) + "' has width " + std::to_string(f.width));
+    }
     return h;
+}
+
+// Whether the bytes after the counted records (p, n of them: at most a record and the end mark)
+// hold a whole record: the record count is then too small, and a rewrite would lose it.
+bool record_after_records(const Header& h, const unsigned char* p, std::size_t n)
+{
+    if (n > 0 && p[0] == 0x1A) ++p, --n;
+    return n >= h.record_length && (p[0] == ' ' || p[0] == '*');
+}
+
+std::string more_records(const Header& h)
+{
+    return "the file holds more records than the " + std::to_string(h.count) + " its header counts";
 }
 
 Header parse_header(ByteReader& r) { return parse_header(r, r.size()); }
@@ -536,6 +592,12 @@ void note(TableData& t, const std::string& reason)
     if (t.read_only_reason.empty()) t.read_only_reason = reason;
 }
 
+// The reason a table whose header disagrees with itself or with its file opens read-only.
+void note_damage(TableData& t, const std::string& label, const std::string& what)
+{
+    note(t, label + ": " + what + "; the table can be read but not changed");
+}
+
 }  // namespace
 
 namespace {
@@ -594,6 +656,7 @@ Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t fil
     t.code_page = h.code_page;
     t.dbase_version = h.version;
     t.foxpro_marks = h.foxpro_marks;
+    if (!h.damage.empty()) note_damage(t, label, h.damage);
 
     bool has_memo = false;
     for (const RawField& f : h.fields) {
@@ -816,6 +879,8 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
     Reading s = begin_reading(label, r, size, memo, compact);
     r.seek(s.h.header_length, "records");
     read_records(s, r.bytes(static_cast<std::size_t>(s.h.count) * s.h.record_length, "record"), s.h.count);
+    const std::size_t after = std::min(r.remaining(), s.h.record_length + 1);
+    if (record_after_records(s.h, r.bytes(after), after)) note_damage(s.t, label, more_records(s.h));
     return std::move(s.t);
 }
 
@@ -891,6 +956,9 @@ TableData read_dbase(const std::string& path, bool compact)
         at += n * length;
         left -= n;
     }
+    std::vector<unsigned char> after(length + 1);
+    after.resize(file.read(at, after.data(), after.size()));
+    if (record_after_records(s.h, after.data(), after.size())) note_damage(s.t, label, more_records(s.h));
     return std::move(s.t);
 }
 
@@ -1273,10 +1341,10 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
             if (s == key) throw EngineError("Duplicate field name '" + d.name + "'");
         seen.push_back(key);
         // A numeric layout read from a dBASE file (only those carry decimals or widths over
-        // 11 with N/F) is kept as it is.
-        bool dbase_numeric = (in.native == 'N' || in.native == 'F') && in.native_size >= 1 && in.native_size <= 20 &&
+        // 11 with N/F) is kept as it is: the reader opens any other read-only.
+        bool dbase_numeric = (in.native == 'N' || in.native == 'F') && in.native_size >= 1 && in.native_size <= 255 &&
                              (in.decimals > 0 || in.native_size > 11 || in.type == FieldType::Integer) &&
-                             in.decimals <= 18 && (in.decimals == 0 || in.decimals + 2 <= in.native_size);
+                             (in.decimals == 0 || in.decimals + 2 <= in.native_size);
         switch (in.type) {
         case FieldType::String:
             if (in.size < 1 || in.size > 254)
