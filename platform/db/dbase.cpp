@@ -10,7 +10,9 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <system_error>
+#include <unordered_map>
 
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
@@ -541,49 +543,95 @@ std::string iso_date(const Date& d)
     return y + "-" + two(d.month) + "-" + two(d.day);
 }
 
-// Memo text of one block, or nullopt when the block cannot be read.
-std::optional<std::string> memo_text(const MemoFile& m, std::uint64_t block, unsigned char version, int code_page)
+// One memo as read: its text, or why it is not read.
+struct MemoText {
+    enum class State { Ok, Unreadable, NoEndMark, TooLong } state = State::Unreadable;
+    std::string text;
+};
+
+std::uint32_t be32(const unsigned char* p)
 {
-    ByteReader r(m.label, m.data);
-    if (m.foxpro) {
-        if (m.data.size() < 8) return std::nullopt;
-        r.seek(6);
-        std::uint64_t block_size = r.u16be();
-        if (block_size == 0) return std::nullopt;
-        std::uint64_t at = block * block_size;
-        if (at + 8 > m.data.size()) return std::nullopt;
-        r.seek(static_cast<std::size_t>(at));
-        std::uint32_t type = r.u32be();
-        std::uint32_t length = r.u32be();
-        if (length > r.remaining()) return std::nullopt;
-        const unsigned char* p = r.bytes(length);
-        if (type != 1) return "(binary data, " + std::to_string(length) + " bytes)";
-        return decode(std::string_view(reinterpret_cast<const char*>(p), length), code_page);
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The size of the memo file's blocks: FoxPro keeps it in its header, dBASE IV (version 0x8B)
+// may, dBASE III's are 512 bytes. 0 when the header cannot be read.
+std::uint64_t memo_block_size(const MemoFile& m, unsigned char version)
+{
+    unsigned char b[2];
+    if (m.foxpro) return m.size >= 8 && m.read(6, b, 2) == 2 ? static_cast<std::uint64_t>(b[0] << 8 | b[1]) : 0;
+    if (version == 0x8B && m.size >= 22 && m.read(20, b, 2) == 2 && get_u16le(b) >= 64) return get_u16le(b);
+    return 512;
+}
+
+// Reads n bytes from at, or nothing when the file ends sooner.
+bool read_exactly(const MemoFile& m, std::uint64_t at, std::string& out, std::size_t n)
+{
+    out.resize(n);
+    if (m.read(at, reinterpret_cast<unsigned char*>(out.data()), n) == n) return true;
+    out.clear();
+    return false;
+}
+
+// The memo in `block`, read only as far as its format allows: a FoxPro or dBASE IV block's
+// stored length (at most dbase_memo_limit), a dBASE III memo up to its end mark within
+// dbase_memo_limit bytes (or the end of the file).
+MemoText memo_text(const MemoFile& m, std::uint64_t block, std::uint64_t block_size, int code_page)
+{
+    MemoText out;
+    if (block_size == 0 || m.size == 0 || block > (m.size - 1) / block_size) return out;
+    const std::uint64_t at = block * block_size;
+    const std::uint64_t left = m.size - at;
+    std::string head;
+    if (!read_exactly(m, at, head, static_cast<std::size_t>(std::min<std::uint64_t>(left, 8)))) return out;
+    const auto* h = reinterpret_cast<const unsigned char*>(head.data());
+    std::string bytes;
+    if (m.foxpro || (head.size() == 8 && h[0] == 0xFF && h[1] == 0xFF && h[2] == 0x08 && h[3] == 0x00)) {
+        // FoxPro: the type and the length of the text, big-endian; dBASE IV: a signature and
+        // the length counting these 8 bytes.
+        if (head.size() < 8) return out;
+        std::uint64_t length = m.foxpro ? be32(h + 4) : get_u32le(h + 4);
+        if (!m.foxpro) length = length >= 8 ? length - 8 : 0;
+        if (length > left - 8) return out;
+        if (m.foxpro && be32(h) != 1) {
+            out.state = MemoText::State::Ok;
+            out.text = "(binary data, " + std::to_string(length) + " bytes)";
+            return out;
+        }
+        if (length > dbase_memo_limit) {
+            out.state = MemoText::State::TooLong;
+            return out;
+        }
+        if (!read_exactly(m, at + 8, bytes, static_cast<std::size_t>(length))) return out;
+        if (!m.foxpro) {
+            const std::size_t end = bytes.find_first_of(std::string_view("\x1A\x1F", 2));
+            if (end != std::string::npos) bytes.resize(end);
+        }
+    } else {
+        // dBASE III: the text runs to the end mark, read a piece at a time.
+        constexpr std::size_t piece = 64 * 1024;
+        while (bytes.size() < left && bytes.size() <= dbase_memo_limit) {
+            const std::size_t from = bytes.size();
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(piece, left - from));
+            bytes.resize(from + n);
+            const std::size_t got = m.read(at + from, reinterpret_cast<unsigned char*>(bytes.data() + from), n);
+            bytes.resize(from + got);
+            const std::size_t end = bytes.find('\x1A', from);
+            if (end != std::string::npos) {
+                bytes.resize(end);
+                break;
+            }
+            if (got < n) break;  // the file is shorter than it was
+        }
+        if (bytes.size() > dbase_memo_limit) {
+            out.state = MemoText::State::NoEndMark;
+            return out;
+        }
     }
-    std::uint64_t block_size = 512;
-    if (version == 0x8B && m.data.size() >= 22) {
-        r.seek(20);
-        std::uint16_t b = r.u16le();
-        if (b >= 64) block_size = b;
-    }
-    std::uint64_t at = block * block_size;
-    if (at >= m.data.size()) return std::nullopt;
-    r.seek(static_cast<std::size_t>(at));
-    const unsigned char* p = m.data.data() + at;
-    std::size_t left = r.remaining();
-    if (left >= 8 && p[0] == 0xFF && p[1] == 0xFF && p[2] == 0x08 && p[3] == 0x00) {
-        // dBASE IV block: a signature, the length including these 8 bytes, the text.
-        std::size_t length = get_u32le(p + 4);
-        length = length >= 8 ? length - 8 : 0;
-        if (length > left - 8) return std::nullopt;
-        std::size_t n = 0;
-        while (n < length && p[8 + n] != 0x1A && p[8 + n] != 0x1F) ++n;
-        return decode(std::string_view(reinterpret_cast<const char*>(p + 8), n), code_page);
-    }
-    // dBASE III: the text runs to the end-of-text mark.
-    std::size_t n = 0;
-    while (n < left && p[n] != 0x1A) ++n;
-    return decode(std::string_view(reinterpret_cast<const char*>(p), n), code_page);
+    out.state = MemoText::State::Ok;
+    out.text = decode(bytes, code_page);
+    return out;
 }
 
 void note(TableData& t, const std::string& reason)
@@ -620,7 +668,15 @@ struct Reading {
     TableData t;
     std::vector<ColumnPlan> plan;
     std::size_t null_offset = 0;   // the _NullFlags column within the record
+    // The memo file, asked for when the first record points into it.
+    bool has_memo = false;
+    const MemoLoader* memo_loader = nullptr;
+    bool memo_asked = false;
     std::optional<MemoFile> memo_file;
+    std::uint64_t memo_block_size = 0;
+    std::unordered_map<std::uint64_t, MemoText> memos;   // by block number, each read once
+    std::size_t memo_held = 0;     // bytes of memo text in the image so far
+    bool memo_full = false;        // dbase_memo_total_limit reached
     std::size_t live = 0;          // records read so far, deleted ones skipped
     Record out;                    // a plain image's record being decoded
 };
@@ -673,20 +729,10 @@ Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t fil
         for (ColumnPlan& c : s.plan) c.null_bit = -1;
     }
 
-    if (has_memo) {
-        std::string failure;
-        try {
-            if (memo) s.memo_file = memo(is_foxpro(h.version));
-        } catch (const Error& e) {
-            failure = e.what();  // an unreadable memo file never stops the table from opening
-        }
-        if (!failure.empty())
-            note(t, label + ": the memo file of this table cannot be read (" + failure + "); its memo fields cannot be read");
-        else if (!s.memo_file)
-            note(t, label + ": the memo file of this table is missing; its memo fields cannot be read");
-        else
-            note(t, label + ": memo fields cannot be written");
-    }
+    // Read-only: memo text is not written. The memo file is opened when a record needs it.
+    s.has_memo = has_memo;
+    s.memo_loader = &memo;
+    if (has_memo) t.read_only = true;
     for (std::size_t c = 0; c < s.plan.size(); ++c) {
         if (s.plan[c].kind == Kind::Unknown || s.plan[c].kind == Kind::DateTime)
             note(t, label + ": field '" + shown_name(t.fields[c].name) + "' of type '" + std::string(1, t.fields[c].native) +
@@ -698,6 +744,70 @@ Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t fil
     if (compact) t.columns = ColumnStore(s.plan.size());
     t.reserve(h.count);
     return s;
+}
+
+// Asks for the memo file, noting why its memos cannot be read when it cannot be had.
+void open_memo(Reading& s)
+{
+    s.memo_asked = true;
+    std::string failure;
+    try {
+        if (*s.memo_loader) s.memo_file = (*s.memo_loader)(is_foxpro(s.h.version));
+    } catch (const Error& e) {
+        failure = e.what();  // an unreadable memo file never stops the table from opening
+    }
+    if (!failure.empty())
+        note(s.t, s.label + ": the memo file of this table cannot be read (" + failure + "); its memo fields cannot be read");
+    else if (!s.memo_file)
+        note(s.t, s.label + ": the memo file of this table is missing; its memo fields cannot be read");
+    else
+        s.memo_block_size = memo_block_size(*s.memo_file, s.h.version);
+}
+
+// The text of column c's memo in `block` for the record being read (s.live): each block read
+// once, the text the image holds kept within dbase_memo_total_limit.
+Value memo_cell(Reading& s, std::size_t c, std::uint64_t block)
+{
+    if (!s.memo_asked) open_memo(s);
+    if (!s.memo_file) return Value{std::string(dbase_memo_missing_text)};
+    const auto where = [&] { return "record " + std::to_string(s.live) + ", field '" + shown_name(s.t.fields[c].name) + "'"; };
+    if (s.memo_full) return Value{"(memo block " + std::to_string(block) + " not read)"};
+    auto it = s.memos.find(block);
+    if (it == s.memos.end()) {
+        MemoText read;
+        try {
+            read = memo_text(*s.memo_file, block, s.memo_block_size, s.h.code_page);
+        } catch (const Error&) {
+            read.state = MemoText::State::Unreadable;   // a read error: this memo cannot be read
+        }
+        it = s.memos.emplace(block, std::move(read)).first;
+    }
+    const MemoText& m = it->second;
+    const std::string& file = s.memo_file->label;
+    switch (m.state) {
+    case MemoText::State::Ok:
+        if (s.memo_held + m.text.size() > dbase_memo_total_limit) {
+            s.memo_full = true;
+            s.memos.clear();
+            note(s.t, file + ": the memo text of this table passes " + std::to_string(dbase_memo_total_limit) +
+                          " bytes at " + where() + "; the memos from there on are not read");
+            return Value{"(memo block " + std::to_string(block) + " not read)"};
+        }
+        s.memo_held += m.text.size();
+        return Value{m.text};
+    case MemoText::State::NoEndMark:
+        note(s.t, file + ": the memo of " + where() + ", has no end mark within " + std::to_string(dbase_memo_limit) +
+                      " bytes; it is not read");
+        break;
+    case MemoText::State::TooLong:
+        note(s.t, file + ": the memo of " + where() + ", is longer than " + std::to_string(dbase_memo_limit) +
+                      " bytes; it is not read");
+        break;
+    case MemoText::State::Unreadable:
+        note(s.t, file + ": memo block " + std::to_string(block) + " of " + where() + " cannot be read");
+        break;
+    }
+    return Value{"(memo block " + std::to_string(block) + " unreadable)"};
 }
 
 // The cells of one live record (body: its bytes after the deletion flag), each handed to cells
@@ -810,18 +920,7 @@ void decode_record(Reading& s, const unsigned char* body, Cells& cells)
             }
             if (block == 0) break;
             res = Parse::Ok;
-            if (!s.memo_file) {
-                cells.value(c, Value{std::string(dbase_memo_missing_text)});
-                break;
-            }
-            auto text = memo_text(*s.memo_file, block, s.h.version, s.h.code_page);
-            if (text) {
-                cells.value(c, Value{std::move(*text)});
-            } else {
-                cells.value(c, Value{"(memo block " + std::to_string(block) + " unreadable)"});
-                note(s.t, s.memo_file->label + ": memo block " + std::to_string(block) + " of record " +
-                              std::to_string(s.live) + " cannot be read");
-            }
+            cells.value(c, memo_cell(s, c, block));
             break;
         }
         case Kind::Unknown: {
@@ -870,6 +969,14 @@ void read_records(Reading& s, const unsigned char* p, std::size_t n)
     }
 }
 
+// The image once every record is read: after (n bytes) is what follows the counted records.
+TableData finish_reading(Reading& s, const unsigned char* after, std::size_t n)
+{
+    if (record_after_records(s.h, after, n)) note_damage(s.t, s.label, more_records(s.h));
+    if (s.has_memo) note(s.t, s.label + ": memo fields cannot be written");
+    return std::move(s.t);
+}
+
 }  // namespace
 
 TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
@@ -880,8 +987,23 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
     r.seek(s.h.header_length, "records");
     read_records(s, r.bytes(static_cast<std::size_t>(s.h.count) * s.h.record_length, "record"), s.h.count);
     const std::size_t after = std::min(r.remaining(), s.h.record_length + 1);
-    if (record_after_records(s.h, r.bytes(after), after)) note_damage(s.t, label, more_records(s.h));
-    return std::move(s.t);
+    return finish_reading(s, r.bytes(after), after);
+}
+
+MemoFile memo_in_memory(std::string label, std::vector<unsigned char> data, bool foxpro)
+{
+    auto bytes = std::make_shared<const std::vector<unsigned char>>(std::move(data));
+    MemoFile m;
+    m.label = std::move(label);
+    m.foxpro = foxpro;
+    m.size = bytes->size();
+    m.read = [bytes](std::uint64_t offset, unsigned char* p, std::size_t n) -> std::size_t {
+        if (offset >= bytes->size()) return 0;
+        n = static_cast<std::size_t>(std::min<std::uint64_t>(n, bytes->size() - offset));
+        std::memcpy(p, bytes->data() + offset, n);
+        return n;
+    };
+    return m;
 }
 
 std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
@@ -916,11 +1038,14 @@ TableData read_dbase(const std::string& path, bool compact)
     MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
         std::string memo_path = find_memo_file(path, prefer_foxpro);
         if (memo_path.empty()) return std::nullopt;
+        auto reader = std::make_shared<FileReader>(memo_path);
         MemoFile m;
         m.label = file_label(memo_path);
-        m.data = read_whole_file(memo_path);
-        std::string ext = std::filesystem::path(memo_path).extension().string();
-        m.foxpro = ascii_ieq(ext, ".fpt");
+        m.foxpro = ascii_ieq(std::filesystem::path(memo_path).extension().string(), ".fpt");
+        m.size = reader->size();
+        m.read = [reader](std::uint64_t offset, unsigned char* p, std::size_t n) {
+            return offset >= reader->size() ? 0 : reader->read(static_cast<std::size_t>(offset), p, n);
+        };
         return m;
     };
 
@@ -958,8 +1083,7 @@ TableData read_dbase(const std::string& path, bool compact)
     }
     std::vector<unsigned char> after(length + 1);
     after.resize(file.read(at, after.data(), after.size()));
-    if (record_after_records(s.h, after.data(), after.size())) note_damage(s.t, label, more_records(s.h));
-    return std::move(s.t);
+    return finish_reading(s, after.data(), after.size());
 }
 
 // ---- Writing ----

@@ -1,6 +1,7 @@
 #pragma once
 // dBASE (.dbf) and FoxPro tables: our own reader and writer.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,20 +15,34 @@ namespace vantelo::db {
 // The text a memo field reads when the table's memo file cannot be found.
 inline constexpr const char* dbase_memo_missing_text = "(memo file missing)";
 
-// A table's memo file as loaded for the reader: FoxPro .fpt (big-endian blocks) or dBASE .dbt.
+// A table's memo file as the reader sees it: FoxPro .fpt (big-endian blocks) or dBASE .dbt,
+// read a memo at a time, never whole.
 struct MemoFile {
     std::string label;                 // file name for messages
-    std::vector<unsigned char> data;
     bool foxpro = false;               // .fpt layout
+    std::uint64_t size = 0;            // the file's size when opened
+    // Up to n bytes from offset into p; the count read (fewer at the end of the file).
+    std::function<std::size_t(std::uint64_t offset, unsigned char* p, std::size_t n)> read;
 };
 
-// Asked once, only when the table has memo fields; nullopt when there is no memo file.
-// prefer_foxpro says which kind the table's version byte points to.
+// A memo file held in memory.
+MemoFile memo_in_memory(std::string label, std::vector<unsigned char> data, bool foxpro);
+
+// The most text one memo may hold: a dBASE III memo with no end mark (0x1A) within this many
+// bytes, or a dBASE IV or FoxPro memo whose stored length is larger, is not read.
+inline constexpr std::size_t dbase_memo_limit = std::size_t{1} << 20;
+// The most memo text one table's image holds; the memos of the records past it are not read.
+inline constexpr std::size_t dbase_memo_total_limit = std::size_t{64} << 20;
+
+// Asked once, when the first record that points into the memo file is read; nullopt when there
+// is no memo file. prefer_foxpro says which kind the table's version byte points to.
 using MemoLoader = std::function<std::optional<MemoFile>(bool prefer_foxpro)>;
 
 // Reads a dBASE III/IV or FoxPro 2.x table. Records flagged deleted are skipped. Memo text is
-// read from the .dbt/.fpt file (found without regard to case); when that file is missing the
-// memo fields read as dbase_memo_missing_text and the table opens read-only. A value that is
+// read from the .dbt/.fpt file (found without regard to case), each block once however many
+// records share it, within dbase_memo_limit and dbase_memo_total_limit (a memo past them reads
+// as a placeholder, and the reason names the record and the field); when that file is missing
+// the memo fields read as dbase_memo_missing_text and the table opens read-only. A value that is
 // not valid for its field (a date "NotAYear", a number "1,5") reads as null, and the table
 // opens read-only with a reason naming the field and the record, so that no rewrite can lose
 // what the file holds. compact: the records come back by column (a compact image, as datasets
