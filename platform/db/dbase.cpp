@@ -658,6 +658,7 @@ struct ColumnPlan {
     int width = 0;
     int decimals = 0;
     int null_bit = -1;          // bit in _NullFlags, -1 when the field cannot be null
+    bool exponent_seen = false; // a real of the field is stored with an exponent
 };
 
 // One table being read: its header, the plan of its visible columns, its memo file and the
@@ -853,7 +854,14 @@ void decode_record(Reading& s, const unsigned char* body, Cells& cells)
                 if (res == Parse::Ok) cells.integer(c, v);
             } else {
                 double v;
-                res = fixed_decimal(q, f.width, f.decimals, v) ? Parse::Ok : parse_number(trimmed(q, f.width), v);
+                if (fixed_decimal(q, f.width, f.decimals, v)) {
+                    res = Parse::Ok;
+                } else {
+                    const std::string_view text = trimmed(q, f.width);
+                    res = parse_number(text, v);
+                    if (res == Parse::Ok && text.find_first_of("eE") != std::string_view::npos)
+                        s.plan[c].exponent_seen = true;
+                }
                 if (res == Parse::Ok) cells.real(c, v);
             }
             break;
@@ -972,6 +980,7 @@ void read_records(Reading& s, const unsigned char* p, std::size_t n)
 // The image once every record is read: after (n bytes) is what follows the counted records.
 TableData finish_reading(Reading& s, const unsigned char* after, std::size_t n)
 {
+    for (std::size_t c = 0; c < s.plan.size(); ++c) s.t.fields[c].exponent_texts = s.plan[c].exponent_seen;
     if (record_after_records(s.h, after, n)) note_damage(s.t, s.label, more_records(s.h));
     if (s.has_memo) note(s.t, s.label + ": memo fields cannot be written");
     return std::move(s.t);
@@ -1123,6 +1132,10 @@ struct OutField {
     int decimals = 0;
     std::size_t offset = 0;  // within the record, after the deletion flag
     FieldType type = FieldType::String;
+    // A real whose digits the fixed layout would cut is written with an exponent (fields laid
+    // out from their values, and fields already holding such texts).
+    bool any_real = false;
+    bool choose_decimals = false;  // the decimals are chosen from the values written
 };
 
 // Writes digits right-aligned into the field, or raises when they do not fit.
@@ -1248,9 +1261,71 @@ void put_blanks(unsigned char* dst, std::size_t n)
     }
 }
 
+// The decimals a real needs to be written exactly as its shortest text (which reads back as
+// the same double).
+int decimals_needed(double v)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    const char* e = std::find(buf, res.ptr, 'e');
+    int digits = 0;
+    for (const char* p = buf; p < e; ++p) digits += *p >= '0' && *p <= '9';
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exponent);
+    return std::max(0, digits - 1 - exponent);
+}
+
+// Whether v written with `decimals` decimals keeps its digits: all of them, or at least 15.
+bool fixed_keeps_digits(double v, int decimals)
+{
+    const double a = std::fabs(v);
+    if (a == 0 || a >= kPow10Real[static_cast<std::size_t>(std::max(0, 14 - decimals))]) return true;
+    return decimals_needed(v) <= decimals;
+}
+
+// Whether v fits the field in fixed notation, rounded to its decimals.
+bool fixed_fits(const OutField& f, double v)
+{
+    if (f.decimals > 18) return true;   // the general path below decides
+    std::uint64_t whole;
+    if (!scaled_whole(v, f.decimals, whole)) return false;
+    const int d = f.decimals;
+    const std::size_t n = static_cast<std::size_t>(std::max(digit_count(whole) - d, 1) + (d > 0 ? d + 1 : 0)) +
+                          (std::signbit(v) && whole != 0 ? 1 : 0);
+    return n <= static_cast<std::size_t>(f.width);
+}
+
+// v with an exponent ("1.5E+25"), as many digits as the field's width holds; a text that
+// would read back as no finite number (rounded past the largest double) takes a digit less.
+void put_exponent(const OutField& f, double v, unsigned char* dst)
+{
+    char buf[64];
+    for (int precision = -1; precision <= 16; ++precision) {
+        // The shortest exact text first, then from 16 digits after the point down.
+        const int p = precision < 0 ? -1 : 16 - precision;
+        const auto res = p < 0 ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific)
+                               : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, p);
+        if (res.ec != std::errc()) continue;
+        const std::size_t n = static_cast<std::size_t>(res.ptr - buf);
+        if (n > static_cast<std::size_t>(f.width)) continue;
+        double back = 0;
+        const auto parsed = std::from_chars(buf, res.ptr, back);
+        if (parsed.ec != std::errc() || !std::isfinite(back)) continue;
+        std::replace(buf, buf + n, 'e', 'E');
+        put_right(f, buf, n, dst);
+        return;
+    }
+    out_of_range(f.name);
+}
+
 void put_real(const OutField& f, double v, unsigned char* dst)
 {
     if (!std::isfinite(v)) out_of_range(f.name);
+    if (f.any_real && f.kind == Kind::Number && f.type != FieldType::Integer &&
+        (std::fabs(v) >= 1e21 || !fixed_keeps_digits(v, f.decimals) || !fixed_fits(f, v))) {
+        put_exponent(f, v, dst);
+        return;
+    }
     if (f.kind == Kind::Number && f.type == FieldType::Integer) {
         // A whole-number field stores the whole number, ties to even.
         std::int64_t i;
@@ -1321,7 +1396,8 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
         if (is_null(v)) {
             std::memset(dst, ' ', w);
         } else if (auto i = std::get_if<std::int64_t>(&v)) {
-            put_integer(f, *i, dst);
+            if (f.any_real) put_real(f, static_cast<double>(*i), dst);
+            else put_integer(f, *i, dst);
         } else if (auto d = std::get_if<double>(&v)) {
             put_real(f, *d, dst);
         } else if (auto b = std::get_if<bool>(&v)) {
@@ -1392,6 +1468,59 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
     }
 }
 
+// The decimals of a real field laid out from its values: 10 where its values leave room (so
+// that a later edit keeps as many), 6 when it has no values yet.
+constexpr int kRealDecimals = 10;
+constexpr int kEmptyRealDecimals = 6;
+
+// The decimals of each real field laid out from its values (width 20): kRealDecimals, or more
+// where the values' shortest exact texts need more (at most 18), but at most what 20 characters
+// leave beside the widest whole part and the sign among the values below 10^15 (0 when every
+// value is larger). A value that the fixed layout would cut is then written with an exponent
+// (put_real).
+void choose_decimals(std::vector<OutField>& fields, const RecordFeed& records)
+{
+    struct Seen {
+        std::size_t col;
+        bool small = false, big = false, negative = false;
+        int whole = 1, need = 0;
+    };
+    std::vector<Seen> seen;
+    for (std::size_t c = 0; c < fields.size(); ++c)
+        if (fields[c].choose_decimals) seen.push_back(Seen{c});
+    if (seen.empty()) return;
+    Record scratch;
+    for (std::size_t r = 0; r < records.count; ++r) {
+        const Record& rec = records.read(r, scratch);
+        for (Seen& s : seen) {
+            if (s.col >= rec.size()) continue;
+            double v;
+            if (auto d = std::get_if<double>(&rec[s.col])) v = *d;
+            else if (auto i = std::get_if<std::int64_t>(&rec[s.col])) v = static_cast<double>(*i);
+            else continue;   // nulls, and what the writer refuses
+            if (!std::isfinite(v)) continue;
+            const double a = std::fabs(v);
+            if (a >= 1e15) {
+                s.big = true;
+                continue;
+            }
+            s.small = true;
+            if (v < 0) s.negative = true;
+            if (a >= 1) s.whole = std::max(s.whole, digit_count(static_cast<std::uint64_t>(a)));
+            if (s.need < 18 && a != std::floor(a)) s.need = std::max(s.need, decimals_needed(v));
+        }
+    }
+    for (const Seen& s : seen) {
+        OutField& f = fields[s.col];
+        if (!s.small) {
+            f.decimals = s.big ? 0 : kEmptyRealDecimals;
+            continue;
+        }
+        const int room = f.width - (s.negative ? 1 : 0) - s.whole - 1;
+        f.decimals = std::max(0, std::min({std::max(s.need, kRealDecimals), room, 18}));
+    }
+}
+
 // The layout of a new file: fields mapped to dBASE kinds, with their offsets.
 std::vector<OutField> layout_for(const std::vector<FieldDef>& fields, int code_page, bool foxpro)
 {
@@ -1408,6 +1537,13 @@ std::vector<OutField> layout_for(const std::vector<FieldDef>& fields, int code_p
         f.width = d.native_size;
         f.decimals = d.decimals;
         f.type = d.type;
+        f.any_real = d.exponent_texts;
+        if (f.kind == Kind::Number && f.width == 0) {
+            // A real field laid out from its values: see choose_decimals.
+            f.width = 20;
+            f.decimals = kEmptyRealDecimals;
+            f.any_real = f.choose_decimals = true;
+        }
         f.offset = offset;
         offset += static_cast<std::size_t>(f.width);
         out.push_back(std::move(f));
@@ -1490,10 +1626,16 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
             d.type = FieldType::Float;
             d.native = 'N';
             d.size = d.native_size = 20;
-            d.decimals = in.type == FieldType::Currency ? 4 : 10;
-            if (dbase_numeric && in.type == FieldType::Float) {
-                d.size = d.native_size = in.native_size;
-                d.decimals = in.decimals;
+            d.decimals = 4;
+            if (in.type == FieldType::Float) {
+                if (dbase_numeric) {
+                    d.size = d.native_size = in.native_size;
+                    d.decimals = in.decimals;
+                    d.exponent_texts = in.exponent_texts;
+                } else {
+                    d.native_size = 0;   // laid out from the values when written
+                    d.decimals = 0;
+                }
             }
             break;
         case FieldType::Boolean:
@@ -1530,6 +1672,7 @@ void produce_dbase(const TableData& t, const RecordFeed& records, bool foxpro, c
     foxpro = foxpro || t.foxpro_marks;
     const int cp = output_code_page(t.code_page);
     std::vector<OutField> fields = layout_for(t.fields, cp, foxpro);
+    choose_decimals(fields, records);
     std::size_t record_length = 1;
     for (const OutField& f : fields) record_length += static_cast<std::size_t>(f.width);
     std::size_t header_length = 32 + 32 * fields.size() + 1;
@@ -1615,7 +1758,10 @@ OpenFile open_for_write(const std::string& path, FileChange& file, const TableDa
         if (!visible(raw)) throw EngineError(label + ": tables with null flags cannot be written");
         if (visible_count >= image.fields.size()) break;
         const FieldDef& d = image.fields[visible_count];
-        if (decode(raw.name_bytes, f.header.code_page) != d.name || raw.code != d.native || raw.width != d.native_size)
+        // A real field the image has not laid out yet (native_size 0) took its width when written.
+        const bool laid_out_when_written = d.native_size == 0 && d.type == FieldType::Float && raw.kind == Kind::Number;
+        if (decode(raw.name_bytes, f.header.code_page) != d.name || (raw.code != d.native && !laid_out_when_written) ||
+            (raw.width != d.native_size && !laid_out_when_written))
             throw EngineError(label + ": the table's fields have changed since it was opened");
         OutField o;
         o.name = d.name;

@@ -57,7 +57,8 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
 std::string find_memo_file(const std::string& table_path, bool prefer_foxpro);
 
 // Maps fields to dBASE kinds (names cut to 10 GBK bytes at a character boundary, a clash after
-// cutting is a duplicate-name error; Float -> N(20,10); Currency -> N(20,4); Integer kinds ->
+// cutting is a duplicate-name error; Float -> N of width 20 and decimals chosen from the values
+// when the table is written (native_size 0 until then); Currency -> N(20,4); Integer kinds ->
 // N(11,0), LargeInt -> N(20,0); String(n) -> C(n) for n <= 254). Numeric fields that already
 // carry a dBASE layout (read from a .dbf) keep their width and decimals.
 std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int code_page = 936);
@@ -65,8 +66,12 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
 // The name a full field name is stored under in a dBASE table (cut to 10 bytes in GBK).
 std::string dbase_stored_name(const std::string& name, int code_page = 936);
 
-// The bytes of a new table holding t. Raises "Value out of range for field '%s'" when a number
-// does not fit its field, never truncating it. foxpro writes FoxPro 2.x marks (type 'F' for
+// The bytes of a new table holding t. A real field laid out from its values takes 10 decimals,
+// or as many as the values need (at most 18), within what 20 characters leave beside the
+// widest whole part and sign among the values below 10^15 (6 when the field is empty); a value
+// whose digits that layout would cut (a huge or a tiny one) is written with an exponent
+// ("1.5E+25"), so any finite real fits. Raises "Value out of range for field '%s'" when a number does not fit its
+// field, never truncating it. foxpro writes FoxPro 2.x marks (type 'F' for
 // floats, field offsets in the descriptors).
 std::vector<unsigned char> build_dbase(const TableData& t, bool foxpro);
 void write_dbase(const std::string& path, const TableData& t, bool foxpro = false, const CurrentCheck& check = {});
