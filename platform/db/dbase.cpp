@@ -1468,10 +1468,9 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
     }
 }
 
-// The decimals of a real field laid out from its values: 10 where its values leave room (so
-// that a later edit keeps as many), 6 when it has no values yet.
+// The decimals of a real field laid out from its values where they leave room, and of one with
+// no values yet: 10, so that a later edit keeps as many.
 constexpr int kRealDecimals = 10;
-constexpr int kEmptyRealDecimals = 6;
 
 // The decimals of each real field laid out from its values (width 20): kRealDecimals, or more
 // where the values' shortest exact texts need more (at most 18), but at most what 20 characters
@@ -1513,7 +1512,7 @@ void choose_decimals(std::vector<OutField>& fields, const RecordFeed& records)
     for (const Seen& s : seen) {
         OutField& f = fields[s.col];
         if (!s.small) {
-            f.decimals = s.big ? 0 : kEmptyRealDecimals;
+            f.decimals = s.big ? 0 : kRealDecimals;
             continue;
         }
         const int room = f.width - (s.negative ? 1 : 0) - s.whole - 1;
@@ -1541,7 +1540,7 @@ std::vector<OutField> layout_for(const std::vector<FieldDef>& fields, int code_p
         if (f.kind == Kind::Number && f.width == 0) {
             // A real field laid out from its values: see choose_decimals.
             f.width = 20;
-            f.decimals = kEmptyRealDecimals;
+            f.decimals = kRealDecimals;
             f.any_real = f.choose_decimals = true;
         }
         f.offset = offset;

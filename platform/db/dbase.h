@@ -68,7 +68,7 @@ std::string dbase_stored_name(const std::string& name, int code_page = 936);
 
 // The bytes of a new table holding t. A real field laid out from its values takes 10 decimals,
 // or as many as the values need (at most 18), within what 20 characters leave beside the
-// widest whole part and sign among the values below 10^15 (6 when the field is empty); a value
+// widest whole part and sign among the values below 10^15 (10 when the field is empty); a value
 // whose digits that layout would cut (a huge or a tiny one) is written with an exponent
 // ("1.5E+25"), so any finite real fits. Raises "Value out of range for field '%s'" when a number does not fit its
 // field, never truncating it. foxpro writes FoxPro 2.x marks (type 'F' for

@@ -492,7 +492,7 @@ TEST_F(DbaseWrite, RewriteKeepsFileLayout)
     EXPECT_EQ(shp.fields[0].decimals, 3);
     EXPECT_EQ(shp.fields[1].width, 5);
     EXPECT_EQ(shp.fields[2].width, 20);
-    EXPECT_EQ(shp.fields[2].decimals, 6);   // a new real field with no values yet
+    EXPECT_EQ(shp.fields[2].decimals, 10);
     EXPECT_EQ(shp.rows[0][0], "12345678.125");
     EXPECT_EQ(shp.rows[0][1], "-9999");
     EXPECT_FALSE(shp.rows[0][2].has_value());
@@ -532,7 +532,7 @@ std::vector<double> gdal_reals(const std::string& path)
 // need, within what 20 characters leave beside the widest whole part and sign. A value whose digits
 // the fixed layout would cut (a huge or a tiny one) is written with an exponent. shapelib gives
 // the stored texts (derived here by hand), GDAL and our reader the values; a field added later
-// keeps the layout chosen, and a new empty field takes N(20,6).
+// keeps the layout chosen, and a new empty field takes N(20,10).
 TEST_F(DbaseWrite, ConvertedRealsTakeTheirLayoutFromTheirValues)
 {
     struct Case {
@@ -594,13 +594,13 @@ TEST_F(DbaseWrite, ConvertedRealsTakeTheirLayoutFromTheirValues)
             }
 
             // A field added to the converted table: the chosen layout stays; the new field is
-            // empty and takes N(20,6).
+            // empty and takes N(20,10).
             execute_statement("alter table \"" + out + "\" add w float");
             IndepTable added = shapelib_read(out);
             ASSERT_EQ(added.fields.size(), 2u);
             EXPECT_EQ(added.fields[0].decimals, c.decimals);
             EXPECT_EQ(added.fields[1].width, 20);
-            EXPECT_EQ(added.fields[1].decimals, 6);
+            EXPECT_EQ(added.fields[1].decimals, 10);
             for (std::size_t r = 0; r < c.texts.size(); ++r) {
                 EXPECT_EQ(added.rows[r].at(0).value_or("<null>"), c.texts[r]) << r;
                 EXPECT_FALSE(added.rows[r].at(1).has_value());
