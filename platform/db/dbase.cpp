@@ -1037,29 +1037,13 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     return {};
 }
 
-// The file is read a piece at a time into one buffer, each piece's records decoded before the
-// next is read, so that the image is all the memory a large table takes: the file is never held
-// whole. A file cut short while it is read raises what a file of that size raises.
-TableData read_dbase(const std::string& path, bool compact)
-{
-    FileReader file(path);
-    const std::string label = file_label(path);
-    MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
-        std::string memo_path = find_memo_file(path, prefer_foxpro);
-        if (memo_path.empty()) return std::nullopt;
-        auto reader = std::make_shared<FileReader>(memo_path);
-        MemoFile m;
-        m.label = file_label(memo_path);
-        m.foxpro = ascii_ieq(std::filesystem::path(memo_path).extension().string(), ".fpt");
-        m.size = reader->size();
-        m.read = [reader](std::uint64_t offset, unsigned char* p, std::size_t n) {
-            return offset >= reader->size() ? 0 : reader->read(static_cast<std::size_t>(offset), p, n);
-        };
-        return m;
-    };
+namespace {
 
-    // The fixed header, then the whole header its length gives (when the file holds it).
-    std::uint64_t size = file.size();
+// The fixed header of the file, then the whole header its length gives (when the file holds
+// it); size: the file's size, or less when it was cut short meanwhile.
+std::vector<unsigned char> header_bytes(FileReader& file, std::uint64_t& size)
+{
+    size = file.size();
     std::vector<unsigned char> head(static_cast<std::size_t>(std::min<std::uint64_t>(size, 32)));
     head.resize(file.read(0, head.data(), head.size()));
     if (head.size() < 32) {
@@ -1075,6 +1059,18 @@ TableData read_dbase(const std::string& path, bool compact)
             }
         }
     }
+    return head;
+}
+
+}  // namespace
+
+namespace {
+
+// The table in an open file, read as read_dbase reads it.
+TableData read_dbase_from(FileReader& file, const std::string& label, const MemoLoader& loader, bool compact)
+{
+    std::uint64_t size = 0;
+    const std::vector<unsigned char> head = header_bytes(file, size);
     ByteReader r(label, head);
     Reading s = begin_reading(label, r, size, loader, compact);
 
@@ -1093,6 +1089,30 @@ TableData read_dbase(const std::string& path, bool compact)
     std::vector<unsigned char> after(length + 1);
     after.resize(file.read(at, after.data(), after.size()));
     return finish_reading(s, after.data(), after.size());
+}
+
+}  // namespace
+
+// The file is read a piece at a time into one buffer, each piece's records decoded before the
+// next is read, so that the image is all the memory a large table takes: the file is never held
+// whole. A file cut short while it is read raises what a file of that size raises.
+TableData read_dbase(const std::string& path, bool compact)
+{
+    FileReader file(path);
+    MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
+        std::string memo_path = find_memo_file(path, prefer_foxpro);
+        if (memo_path.empty()) return std::nullopt;
+        auto reader = std::make_shared<FileReader>(memo_path);
+        MemoFile m;
+        m.label = file_label(memo_path);
+        m.foxpro = ascii_ieq(std::filesystem::path(memo_path).extension().string(), ".fpt");
+        m.size = reader->size();
+        m.read = [reader](std::uint64_t offset, unsigned char* p, std::size_t n) {
+            return offset >= reader->size() ? 0 : reader->read(static_cast<std::size_t>(offset), p, n);
+        };
+        return m;
+    };
+    return read_dbase_from(file, file_label(path), loader, compact);
 }
 
 // ---- Writing ----
@@ -1738,8 +1758,30 @@ namespace {
 // was read with.
 struct OpenFile {
     Header header;
+    std::vector<unsigned char> head;       // the header's bytes
     std::vector<OutField> fields;
+    std::unique_ptr<FileReader> reader;    // the file, read a piece at a time
 };
+
+// The place in the file of the index-th live record (deleted ones skipped), h.count when there
+// is none; the flags are read a megabyte at a time.
+std::size_t physical_record(FileReader& file, const Header& h, std::size_t index)
+{
+    const std::size_t length = h.record_length;
+    const std::size_t per_piece = std::max<std::size_t>(1, (std::size_t{1} << 20) / length);
+    std::vector<unsigned char> piece(std::min<std::size_t>(per_piece, h.count) * length);
+    std::size_t live = 0;
+    for (std::size_t first = 0; first < h.count; first += per_piece) {
+        const std::size_t n = std::min<std::size_t>(per_piece, h.count - first);
+        if (file.read(h.header_length + first * length, piece.data(), n * length) < n * length) break;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (piece[i * length] == '*') continue;
+            if (live == index) return first + i;
+            ++live;
+        }
+    }
+    return h.count;
+}
 
 // The file, locked for the change, must hold exactly the table as it was read (every field and
 // every live record), so that another program's change to the record being posted, or a record
@@ -1748,10 +1790,13 @@ OpenFile open_for_write(const std::string& path, FileChange& file, const TableDa
 {
     check_writable(image);
     OpenFile f;
-    const std::vector<unsigned char>& data = file.bytes();
     std::string label = file_label(path);
-    ByteReader r(label, data);
-    f.header = parse_header(r);
+    // The header and the declared records, never more of the file (which may be padded far past them).
+    f.reader = std::make_unique<FileReader>(file.path());
+    std::uint64_t size = 0;
+    f.head = header_bytes(*f.reader, size);
+    ByteReader r(label, f.head);
+    f.header = parse_header(r, size);
     std::size_t visible_count = 0;
     for (const RawField& raw : f.header.fields) {
         if (!visible(raw)) throw EngineError(label + ": tables with null flags cannot be written");
@@ -1776,18 +1821,20 @@ OpenFile open_for_write(const std::string& path, FileChange& file, const TableDa
     if (visible_count != image.fields.size() || f.header.fields.size() != image.fields.size())
         throw EngineError(label + ": the table's fields have changed since it was opened");
     // Compared as a compact image, so that a large table is not held as values for one record.
-    if (!same_table(read_dbase_bytes(label, data.data(), data.size(), {}, true), image))
-        throw EngineError(label + ": " + changed_file_message);
+    const TableData now = read_dbase_from(*f.reader, label, {}, true);
+    if (!same_table(now, image)) throw EngineError(label + ": " + changed_file_message);
+    if (now.read_only) throw EngineError(now.read_only_reason);
     return f;
 }
 
 // The bytes of rec for the file's layout: a changed record keeps any bytes past the fields.
-std::vector<unsigned char> record_bytes(const std::string& label, FileChange& file, const OpenFile& f,
-                                        const Record& rec, std::size_t physical, bool append)
+std::vector<unsigned char> record_bytes(const std::string& label, const OpenFile& f, const Record& rec,
+                                        std::size_t physical, bool append)
 {
     const Header& h = f.header;
     std::vector<unsigned char> buf(h.record_length, ' ');
-    if (!append) std::memcpy(buf.data(), file.bytes().data() + h.header_length + physical * h.record_length, h.record_length);
+    if (!append && f.reader->read(h.header_length + physical * h.record_length, buf.data(), buf.size()) < buf.size())
+        throw EngineError(label + ": " + changed_file_message);
     try {
         encode_record(f.fields, rec, h.code_page, buf.data());
     } catch (const EngineError& e) {
@@ -1797,9 +1844,9 @@ std::vector<unsigned char> record_bytes(const std::string& label, FileChange& fi
 }
 
 // rec as it reads back from the file: a table of the file's header and this one record.
-Record stored_form(const std::string& label, FileChange& file, const OpenFile& f, const std::vector<unsigned char>& rec)
+Record stored_form(const std::string& label, const OpenFile& f, const std::vector<unsigned char>& rec)
 {
-    std::vector<unsigned char> one(file.bytes().begin(), file.bytes().begin() + static_cast<std::ptrdiff_t>(f.header.header_length));
+    std::vector<unsigned char> one(f.head.begin(), f.head.begin() + static_cast<std::ptrdiff_t>(f.header.header_length));
     put_u32le(one.data() + 4, 1);
     one.insert(one.end(), rec.begin(), rec.end());
     one[f.header.header_length] = ' ';
@@ -1817,25 +1864,18 @@ Record dbase_update_record(const std::string& path, const TableData& image, std:
     FileChange file(path);
     OpenFile f = open_for_write(path, file, image);
     const Header& h = f.header;
-    const std::vector<unsigned char>& data = file.bytes();
     // The index counts live records; deleted ones still take their place in the file.
-    std::size_t live = 0;
-    for (std::size_t phys = 0; phys < h.count; ++phys) {
-        if (data[h.header_length + phys * h.record_length] == '*') continue;
-        if (live == index) {
-            std::vector<unsigned char> buf = record_bytes(label, file, f, rec, phys, false);
-            Record stored = stored_form(label, file, f, buf);
-            unsigned char date[3];
-            put_today(date);
-            // The record in one write, then the date of the last change.
-            file.write_at(h.header_length + phys * h.record_length, buf.data(), buf.size());
-            file.write_at(1, date, 3);
-            file.commit();
-            return stored;
-        }
-        ++live;
-    }
-    throw EngineError(label + ": record " + std::to_string(index + 1) + " is not in the file");
+    const std::size_t phys = physical_record(*f.reader, h, index);
+    if (phys >= h.count) throw EngineError(label + ": record " + std::to_string(index + 1) + " is not in the file");
+    std::vector<unsigned char> buf = record_bytes(label, f, rec, phys, false);
+    Record stored = stored_form(label, f, buf);
+    unsigned char date[3];
+    put_today(date);
+    // The record in one write, then the date of the last change.
+    file.write_at(h.header_length + phys * h.record_length, buf.data(), buf.size());
+    file.write_at(1, date, 3);
+    file.commit();
+    return stored;
 }
 
 Record dbase_append_record(const std::string& path, const TableData& image, const Record& rec)
@@ -1846,8 +1886,8 @@ Record dbase_append_record(const std::string& path, const TableData& image, cons
     OpenFile f = open_for_write(path, file, image);
     const Header& h = f.header;
     if (h.count == 0xFFFFFFFFu) throw EngineError(label + ": too many records");
-    std::vector<unsigned char> buf = record_bytes(label, file, f, rec, h.count, true);
-    Record stored = stored_form(label, file, f, buf);
+    std::vector<unsigned char> buf = record_bytes(label, f, rec, h.count, true);
+    Record stored = stored_form(label, f, buf);
     buf.push_back(0x1A);
     // The record past the counted ones first and flushed: until the count in the header says
     // so, readers do not see it. Then the count, in one write with the date.

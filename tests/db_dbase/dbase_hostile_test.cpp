@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -237,4 +238,39 @@ TEST(DbaseMemo, MemoFileOpenedOnlyWhenARecordNeedsIt)
         EXPECT_EQ(t.records[2][1], blank ? Value{} : Value{std::string("note")});
         EXPECT_EQ(t.read_only_reason, "t.dbf: memo fields cannot be written");
     }
+}
+
+// Posting into a table padded after its records (sparse, to 2 GB) reads no more than the
+// header and the declared records: the record is written in place, an appended one after the
+// last, and the padding stays as it was.
+TEST(DbaseHostile, PostingIntoAPaddedTableReadsOnlyItsRecords)
+{
+    if (sanitized()) GTEST_SKIP() << "address limits do not apply under the address sanitizer";
+    TempTableDir dir;
+    const std::string path = dir.path("people.dbf");
+    const std::vector<unsigned char> people = file_bytes(std::string(VANTELO_FIXTURES_DIR) + "/dbase/people.dbf");
+    put_file(path, people, 2 * kGiB);
+    EXPECT_EQ(in_limited_child(20,
+                               [&] {
+                                   TableData t = read_dbase(path, true);
+                                   dbase_update_record(path, t, 1, {std::string("Robert"), Date{1980, 11, 12}});
+                                   t = read_dbase(path, true);
+                                   dbase_append_record(path, t, {std::string("Carol"), Date{2001, 5, 6}});
+                                   t = read_dbase(path, true);
+                                   std::string out = std::to_string(t.record_count());
+                                   for (std::size_t r = 0; r < t.record_count(); ++r)
+                                       out += " " + std::get<std::string>(t.value(r, 0));
+                                   return out + (t.read_only ? " " + t.read_only_reason : "");
+                               }),
+              "3 Alice Robert Carol");
+    // Record 2 (Bob's) in place, the deleted record kept, Carol after it, then the end mark and
+    // the padding.
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> head(97 + 4 * 25 + 1);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    EXPECT_EQ(std::string(head.data() + 97 + 25, 25), " Robert          19801112");
+    EXPECT_EQ(std::string(head.data() + 97 + 50, 25), "*Deleted Guy     19791222");
+    EXPECT_EQ(std::string(head.data() + 97 + 75, 25), " Carol           20010506");
+    EXPECT_EQ(head.back(), '\x1A');
+    EXPECT_EQ(std::filesystem::file_size(path), 2 * kGiB);
 }
