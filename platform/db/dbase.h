@@ -45,8 +45,13 @@ using MemoLoader = std::function<std::optional<MemoFile>(bool prefer_foxpro)>;
 // the memo fields read as dbase_memo_missing_text and the table opens read-only. A value that is
 // not valid for its field (a date "NotAYear", a number "1,5") reads as null, and the table
 // opens read-only with a reason naming the field and the record, so that no rewrite can lose
-// what the file holds. compact: the records come back by column (a compact image, as datasets
-// keep them).
+// what the file holds. So does a table whose header disagrees with itself or with its file in
+// a way a rewrite could not keep (a record length other than its fields' total, no end mark
+// after the field descriptors, data between them and the records, FoxPro field offsets other
+// than the widths give, decimals that leave no room in a number's width, a date or logical
+// field of another width, a whole record after the counted ones). Only the declared records
+// are read, whatever follows them. compact: the records come back by column (a compact image,
+// as datasets keep them).
 TableData read_dbase(const std::string& path, bool compact = false);
 
 // The same from bytes in memory; label names the file in messages.
