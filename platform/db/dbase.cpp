@@ -10,7 +10,9 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <system_error>
+#include <unordered_map>
 
 #include "platform/core/errors.h"
 #include "platform/core/numtext.h"
@@ -58,6 +60,9 @@ struct Header {
     int null_flags = -1;               // index of the _NullFlags column
     bool foxpro_marks = false;         // a FoxPro version byte or field offsets in the descriptors
     std::size_t fields_total = 0;      // the deletion flag and every field's width
+    // The first way the header disagrees with itself that a rewrite could not keep as it is
+    // (its records could then be misread): the table opens read-only with it. "" when none.
+    std::string damage;
 };
 
 bool is_visual_foxpro(unsigned char v) { return v == 0x30 || v == 0x31 || v == 0x32; }
@@ -153,11 +158,19 @@ Header parse_header(ByteReader& r, std::uint64_t file_size)
     r.seek(32, "field descriptors");
     std::size_t offset = 0;
     int null_bits = 0;
+    auto damaged = [&](const std::string& what) {
+        if (h.damage.empty()) h.damage = what;
+    };
+    std::vector<std::uint32_t> stored_offsets;
+    std::size_t end_mark = 0;  // where the 0x0D after the descriptors is, 0 when there is none
     while (true) {
         if (r.offset() >= h.header_length) break;  // no terminator: the header ends here
         std::size_t at = r.offset();
         unsigned char first = r.bytes(1, "field descriptors")[0];
-        if (first == 0x0D) break;
+        if (first == 0x0D) {
+            end_mark = at;
+            break;
+        }
         if (at + 32 > h.header_length) r.fail("field descriptor beyond the header length", at);
         r.seek(at, "field descriptor");
         const unsigned char* d = r.bytes(32, "field descriptor");
@@ -170,6 +183,7 @@ Header parse_header(ByteReader& r, std::uint64_t file_size)
         f.decimals = d[17];
         f.flags = d[18];
         // FoxPro keeps each field's place in the record (counting the deletion flag) here.
+        stored_offsets.push_back(get_u32le(d + 12));
         if (get_u32le(d + 12) == offset + 1) h.foxpro_marks = true;
         // Clipper and FoxPro keep character widths above 255 in the decimals byte.
         if (f.code == 'C' && f.decimals != 0) {
@@ -201,7 +215,51 @@ Header parse_header(ByteReader& r, std::uint64_t file_size)
     if (h.null_flags >= 0 && h.fields[static_cast<std::size_t>(h.null_flags)].width * 8 < null_bits)
         r.fail("the null flags column is too narrow", 32);
     check_records_fit(r.label(), h, file_size);
+
+    // What the header says twice must agree, in either direction.
+    if (h.record_length != h.fields_total)
+        damaged("the header gives records of " + std::to_string(h.record_length) + " bytes but its fields total " +
+                std::to_string(h.fields_total));
+    if (end_mark == 0) {
+        damaged("the field descriptors have no end mark (0x0D) within the header length of " +
+                std::to_string(h.header_length) + " bytes");
+    } else if (!is_visual_foxpro(h.version)) {
+        // Only Visual FoxPro keeps more in the header; elsewhere the records follow the end mark,
+        // and anything but zeros between them means the header length is wrong.
+        for (std::size_t i = end_mark + 1; i < h.header_length; ++i)
+            if (r.bytes(1, "header")[0] != 0) {
+                damaged("the header length of " + std::to_string(h.header_length) +
+                        " bytes leaves data between the field descriptors (which end at byte " +
+                        std::to_string(end_mark + 1) + ") and the records");
+                break;
+            }
+    }
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        const RawField& f = h.fields[i];
+        const std::string name = "field '" + shown_name(decode(f.name_bytes, h.code_page)) + "'";
+        if (is_foxpro(h.version) && stored_offsets[i] != 0 && stored_offsets[i] != f.offset + 1)
+            damaged(name + " starts at byte " + std::to_string(stored_offsets[i]) +
+                    " of the record by its descriptor, but at byte " + std::to_string(f.offset + 1) +
+                    " by the widths of the fields before it");
+        if (f.kind == Kind::Number && f.decimals > 0 && f.decimals + 2 > f.width)
+            damaged(name + " has " + std::to_string(f.decimals) + " decimals in a width of " + std::to_string(f.width));
+        if ((f.kind == Kind::Logical && f.width != 1) || (f.kind == Kind::DateText && f.width != 8))
+            damaged(name + " of type '" + std::string(1, f.code) + "' has width " + std::to_string(f.width));
+    }
     return h;
+}
+
+// Whether the bytes after the counted records (p, n of them: at most a record and the end mark)
+// hold a whole record: the record count is then too small, and a rewrite would lose it.
+bool record_after_records(const Header& h, const unsigned char* p, std::size_t n)
+{
+    if (n > 0 && p[0] == 0x1A) ++p, --n;
+    return n >= h.record_length && (p[0] == ' ' || p[0] == '*');
+}
+
+std::string more_records(const Header& h)
+{
+    return "the file holds more records than the " + std::to_string(h.count) + " its header counts";
 }
 
 Header parse_header(ByteReader& r) { return parse_header(r, r.size()); }
@@ -485,55 +543,107 @@ std::string iso_date(const Date& d)
     return y + "-" + two(d.month) + "-" + two(d.day);
 }
 
-// Memo text of one block, or nullopt when the block cannot be read.
-std::optional<std::string> memo_text(const MemoFile& m, std::uint64_t block, unsigned char version, int code_page)
+// One memo as read: its text, or why it is not read.
+struct MemoText {
+    enum class State { Ok, Unreadable, NoEndMark, TooLong } state = State::Unreadable;
+    std::string text;
+};
+
+std::uint32_t be32(const unsigned char* p)
 {
-    ByteReader r(m.label, m.data);
-    if (m.foxpro) {
-        if (m.data.size() < 8) return std::nullopt;
-        r.seek(6);
-        std::uint64_t block_size = r.u16be();
-        if (block_size == 0) return std::nullopt;
-        std::uint64_t at = block * block_size;
-        if (at + 8 > m.data.size()) return std::nullopt;
-        r.seek(static_cast<std::size_t>(at));
-        std::uint32_t type = r.u32be();
-        std::uint32_t length = r.u32be();
-        if (length > r.remaining()) return std::nullopt;
-        const unsigned char* p = r.bytes(length);
-        if (type != 1) return "(binary data, " + std::to_string(length) + " bytes)";
-        return decode(std::string_view(reinterpret_cast<const char*>(p), length), code_page);
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The size of the memo file's blocks: FoxPro keeps it in its header, dBASE IV (version 0x8B)
+// may, dBASE III's are 512 bytes. 0 when the header cannot be read.
+std::uint64_t memo_block_size(const MemoFile& m, unsigned char version)
+{
+    unsigned char b[2];
+    if (m.foxpro) return m.size >= 8 && m.read(6, b, 2) == 2 ? static_cast<std::uint64_t>(b[0] << 8 | b[1]) : 0;
+    if (version == 0x8B && m.size >= 22 && m.read(20, b, 2) == 2 && get_u16le(b) >= 64) return get_u16le(b);
+    return 512;
+}
+
+// Reads n bytes from at, or nothing when the file ends sooner.
+bool read_exactly(const MemoFile& m, std::uint64_t at, std::string& out, std::size_t n)
+{
+    out.resize(n);
+    if (m.read(at, reinterpret_cast<unsigned char*>(out.data()), n) == n) return true;
+    out.clear();
+    return false;
+}
+
+// The memo in `block`, read only as far as its format allows: a FoxPro or dBASE IV block's
+// stored length (at most dbase_memo_limit), a dBASE III memo up to its end mark within
+// dbase_memo_limit bytes (or the end of the file).
+MemoText memo_text(const MemoFile& m, std::uint64_t block, std::uint64_t block_size, int code_page)
+{
+    MemoText out;
+    if (block_size == 0 || m.size == 0 || block > (m.size - 1) / block_size) return out;
+    const std::uint64_t at = block * block_size;
+    const std::uint64_t left = m.size - at;
+    std::string head;
+    if (!read_exactly(m, at, head, static_cast<std::size_t>(std::min<std::uint64_t>(left, 8)))) return out;
+    const auto* h = reinterpret_cast<const unsigned char*>(head.data());
+    std::string bytes;
+    if (m.foxpro || (head.size() == 8 && h[0] == 0xFF && h[1] == 0xFF && h[2] == 0x08 && h[3] == 0x00)) {
+        // FoxPro: the type and the length of the text, big-endian; dBASE IV: a signature and
+        // the length counting these 8 bytes.
+        if (head.size() < 8) return out;
+        std::uint64_t length = m.foxpro ? be32(h + 4) : get_u32le(h + 4);
+        if (!m.foxpro) length = length >= 8 ? length - 8 : 0;
+        if (length > left - 8) return out;
+        if (m.foxpro && be32(h) != 1) {
+            out.state = MemoText::State::Ok;
+            out.text = "(binary data, " + std::to_string(length) + " bytes)";
+            return out;
+        }
+        if (length > dbase_memo_limit) {
+            out.state = MemoText::State::TooLong;
+            return out;
+        }
+        if (!read_exactly(m, at + 8, bytes, static_cast<std::size_t>(length))) return out;
+        if (!m.foxpro) {
+            const std::size_t end = bytes.find_first_of(std::string_view("\x1A\x1F", 2));
+            if (end != std::string::npos) bytes.resize(end);
+        }
+    } else {
+        // dBASE III: the text runs to the end mark, read a piece at a time.
+        constexpr std::size_t piece = 64 * 1024;
+        while (bytes.size() < left && bytes.size() <= dbase_memo_limit) {
+            const std::size_t from = bytes.size();
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(piece, left - from));
+            bytes.resize(from + n);
+            const std::size_t got = m.read(at + from, reinterpret_cast<unsigned char*>(bytes.data() + from), n);
+            bytes.resize(from + got);
+            const std::size_t end = bytes.find('\x1A', from);
+            if (end != std::string::npos) {
+                bytes.resize(end);
+                break;
+            }
+            if (got < n) break;  // the file is shorter than it was
+        }
+        if (bytes.size() > dbase_memo_limit) {
+            out.state = MemoText::State::NoEndMark;
+            return out;
+        }
     }
-    std::uint64_t block_size = 512;
-    if (version == 0x8B && m.data.size() >= 22) {
-        r.seek(20);
-        std::uint16_t b = r.u16le();
-        if (b >= 64) block_size = b;
-    }
-    std::uint64_t at = block * block_size;
-    if (at >= m.data.size()) return std::nullopt;
-    r.seek(static_cast<std::size_t>(at));
-    const unsigned char* p = m.data.data() + at;
-    std::size_t left = r.remaining();
-    if (left >= 8 && p[0] == 0xFF && p[1] == 0xFF && p[2] == 0x08 && p[3] == 0x00) {
-        // dBASE IV block: a signature, the length including these 8 bytes, the text.
-        std::size_t length = get_u32le(p + 4);
-        length = length >= 8 ? length - 8 : 0;
-        if (length > left - 8) return std::nullopt;
-        std::size_t n = 0;
-        while (n < length && p[8 + n] != 0x1A && p[8 + n] != 0x1F) ++n;
-        return decode(std::string_view(reinterpret_cast<const char*>(p + 8), n), code_page);
-    }
-    // dBASE III: the text runs to the end-of-text mark.
-    std::size_t n = 0;
-    while (n < left && p[n] != 0x1A) ++n;
-    return decode(std::string_view(reinterpret_cast<const char*>(p), n), code_page);
+    out.state = MemoText::State::Ok;
+    out.text = decode(bytes, code_page);
+    return out;
 }
 
 void note(TableData& t, const std::string& reason)
 {
     t.read_only = true;
     if (t.read_only_reason.empty()) t.read_only_reason = reason;
+}
+
+// The reason a table whose header disagrees with itself or with its file opens read-only.
+void note_damage(TableData& t, const std::string& label, const std::string& what)
+{
+    note(t, label + ": " + what + "; the table can be read but not changed");
 }
 
 }  // namespace
@@ -548,6 +658,7 @@ struct ColumnPlan {
     int width = 0;
     int decimals = 0;
     int null_bit = -1;          // bit in _NullFlags, -1 when the field cannot be null
+    bool exponent_seen = false; // a real of the field is stored with an exponent
 };
 
 // One table being read: its header, the plan of its visible columns, its memo file and the
@@ -558,7 +669,15 @@ struct Reading {
     TableData t;
     std::vector<ColumnPlan> plan;
     std::size_t null_offset = 0;   // the _NullFlags column within the record
+    // The memo file, asked for when the first record points into it.
+    bool has_memo = false;
+    const MemoLoader* memo_loader = nullptr;
+    bool memo_asked = false;
     std::optional<MemoFile> memo_file;
+    std::uint64_t memo_block_size = 0;
+    std::unordered_map<std::uint64_t, MemoText> memos;   // by block number, each read once
+    std::size_t memo_held = 0;     // bytes of memo text in the image so far
+    bool memo_full = false;        // dbase_memo_total_limit reached
     std::size_t live = 0;          // records read so far, deleted ones skipped
     Record out;                    // a plain image's record being decoded
 };
@@ -594,6 +713,7 @@ Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t fil
     t.code_page = h.code_page;
     t.dbase_version = h.version;
     t.foxpro_marks = h.foxpro_marks;
+    if (!h.damage.empty()) note_damage(t, label, h.damage);
 
     bool has_memo = false;
     for (const RawField& f : h.fields) {
@@ -610,20 +730,10 @@ Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t fil
         for (ColumnPlan& c : s.plan) c.null_bit = -1;
     }
 
-    if (has_memo) {
-        std::string failure;
-        try {
-            if (memo) s.memo_file = memo(is_foxpro(h.version));
-        } catch (const Error& e) {
-            failure = e.what();  // an unreadable memo file never stops the table from opening
-        }
-        if (!failure.empty())
-            note(t, label + ": the memo file of this table cannot be read (" + failure + "); its memo fields cannot be read");
-        else if (!s.memo_file)
-            note(t, label + ": the memo file of this table is missing; its memo fields cannot be read");
-        else
-            note(t, label + ": memo fields cannot be written");
-    }
+    // Read-only: memo text is not written. The memo file is opened when a record needs it.
+    s.has_memo = has_memo;
+    s.memo_loader = &memo;
+    if (has_memo) t.read_only = true;
     for (std::size_t c = 0; c < s.plan.size(); ++c) {
         if (s.plan[c].kind == Kind::Unknown || s.plan[c].kind == Kind::DateTime)
             note(t, label + ": field '" + shown_name(t.fields[c].name) + "' of type '" + std::string(1, t.fields[c].native) +
@@ -635,6 +745,70 @@ Reading begin_reading(const std::string& label, ByteReader& r, std::uint64_t fil
     if (compact) t.columns = ColumnStore(s.plan.size());
     t.reserve(h.count);
     return s;
+}
+
+// Asks for the memo file, noting why its memos cannot be read when it cannot be had.
+void open_memo(Reading& s)
+{
+    s.memo_asked = true;
+    std::string failure;
+    try {
+        if (*s.memo_loader) s.memo_file = (*s.memo_loader)(is_foxpro(s.h.version));
+    } catch (const Error& e) {
+        failure = e.what();  // an unreadable memo file never stops the table from opening
+    }
+    if (!failure.empty())
+        note(s.t, s.label + ": the memo file of this table cannot be read (" + failure + "); its memo fields cannot be read");
+    else if (!s.memo_file)
+        note(s.t, s.label + ": the memo file of this table is missing; its memo fields cannot be read");
+    else
+        s.memo_block_size = memo_block_size(*s.memo_file, s.h.version);
+}
+
+// The text of column c's memo in `block` for the record being read (s.live): each block read
+// once, the text the image holds kept within dbase_memo_total_limit.
+Value memo_cell(Reading& s, std::size_t c, std::uint64_t block)
+{
+    if (!s.memo_asked) open_memo(s);
+    if (!s.memo_file) return Value{std::string(dbase_memo_missing_text)};
+    const auto where = [&] { return "record " + std::to_string(s.live) + ", field '" + shown_name(s.t.fields[c].name) + "'"; };
+    if (s.memo_full) return Value{"(memo block " + std::to_string(block) + " not read)"};
+    auto it = s.memos.find(block);
+    if (it == s.memos.end()) {
+        MemoText read;
+        try {
+            read = memo_text(*s.memo_file, block, s.memo_block_size, s.h.code_page);
+        } catch (const Error&) {
+            read.state = MemoText::State::Unreadable;   // a read error: this memo cannot be read
+        }
+        it = s.memos.emplace(block, std::move(read)).first;
+    }
+    const MemoText& m = it->second;
+    const std::string& file = s.memo_file->label;
+    switch (m.state) {
+    case MemoText::State::Ok:
+        if (s.memo_held + m.text.size() > dbase_memo_total_limit) {
+            s.memo_full = true;
+            s.memos.clear();
+            note(s.t, file + ": the memo text of this table passes " + std::to_string(dbase_memo_total_limit) +
+                          " bytes at " + where() + "; the memos from there on are not read");
+            return Value{"(memo block " + std::to_string(block) + " not read)"};
+        }
+        s.memo_held += m.text.size();
+        return Value{m.text};
+    case MemoText::State::NoEndMark:
+        note(s.t, file + ": the memo of " + where() + ", has no end mark within " + std::to_string(dbase_memo_limit) +
+                      " bytes; it is not read");
+        break;
+    case MemoText::State::TooLong:
+        note(s.t, file + ": the memo of " + where() + ", is longer than " + std::to_string(dbase_memo_limit) +
+                      " bytes; it is not read");
+        break;
+    case MemoText::State::Unreadable:
+        note(s.t, file + ": memo block " + std::to_string(block) + " of " + where() + " cannot be read");
+        break;
+    }
+    return Value{"(memo block " + std::to_string(block) + " unreadable)"};
 }
 
 // The cells of one live record (body: its bytes after the deletion flag), each handed to cells
@@ -680,7 +854,14 @@ void decode_record(Reading& s, const unsigned char* body, Cells& cells)
                 if (res == Parse::Ok) cells.integer(c, v);
             } else {
                 double v;
-                res = fixed_decimal(q, f.width, f.decimals, v) ? Parse::Ok : parse_number(trimmed(q, f.width), v);
+                if (fixed_decimal(q, f.width, f.decimals, v)) {
+                    res = Parse::Ok;
+                } else {
+                    const std::string_view text = trimmed(q, f.width);
+                    res = parse_number(text, v);
+                    if (res == Parse::Ok && text.find_first_of("eE") != std::string_view::npos)
+                        s.plan[c].exponent_seen = true;
+                }
                 if (res == Parse::Ok) cells.real(c, v);
             }
             break;
@@ -747,18 +928,7 @@ void decode_record(Reading& s, const unsigned char* body, Cells& cells)
             }
             if (block == 0) break;
             res = Parse::Ok;
-            if (!s.memo_file) {
-                cells.value(c, Value{std::string(dbase_memo_missing_text)});
-                break;
-            }
-            auto text = memo_text(*s.memo_file, block, s.h.version, s.h.code_page);
-            if (text) {
-                cells.value(c, Value{std::move(*text)});
-            } else {
-                cells.value(c, Value{"(memo block " + std::to_string(block) + " unreadable)"});
-                note(s.t, s.memo_file->label + ": memo block " + std::to_string(block) + " of record " +
-                              std::to_string(s.live) + " cannot be read");
-            }
+            cells.value(c, memo_cell(s, c, block));
             break;
         }
         case Kind::Unknown: {
@@ -807,6 +977,15 @@ void read_records(Reading& s, const unsigned char* p, std::size_t n)
     }
 }
 
+// The image once every record is read: after (n bytes) is what follows the counted records.
+TableData finish_reading(Reading& s, const unsigned char* after, std::size_t n)
+{
+    for (std::size_t c = 0; c < s.plan.size(); ++c) s.t.fields[c].exponent_texts = s.plan[c].exponent_seen;
+    if (record_after_records(s.h, after, n)) note_damage(s.t, s.label, more_records(s.h));
+    if (s.has_memo) note(s.t, s.label + ": memo fields cannot be written");
+    return std::move(s.t);
+}
+
 }  // namespace
 
 TableData read_dbase_bytes(const std::string& label, const unsigned char* data, std::size_t size, const MemoLoader& memo,
@@ -816,7 +995,24 @@ TableData read_dbase_bytes(const std::string& label, const unsigned char* data, 
     Reading s = begin_reading(label, r, size, memo, compact);
     r.seek(s.h.header_length, "records");
     read_records(s, r.bytes(static_cast<std::size_t>(s.h.count) * s.h.record_length, "record"), s.h.count);
-    return std::move(s.t);
+    const std::size_t after = std::min(r.remaining(), s.h.record_length + 1);
+    return finish_reading(s, r.bytes(after), after);
+}
+
+MemoFile memo_in_memory(std::string label, std::vector<unsigned char> data, bool foxpro)
+{
+    auto bytes = std::make_shared<const std::vector<unsigned char>>(std::move(data));
+    MemoFile m;
+    m.label = std::move(label);
+    m.foxpro = foxpro;
+    m.size = bytes->size();
+    m.read = [bytes](std::uint64_t offset, unsigned char* p, std::size_t n) -> std::size_t {
+        if (offset >= bytes->size()) return 0;
+        n = static_cast<std::size_t>(std::min<std::uint64_t>(n, bytes->size() - offset));
+        std::memcpy(p, bytes->data() + offset, n);
+        return n;
+    };
+    return m;
 }
 
 std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
@@ -841,26 +1037,13 @@ std::string find_memo_file(const std::string& table_path, bool prefer_foxpro)
     return {};
 }
 
-// The file is read a piece at a time into one buffer, each piece's records decoded before the
-// next is read, so that the image is all the memory a large table takes: the file is never held
-// whole. A file cut short while it is read raises what a file of that size raises.
-TableData read_dbase(const std::string& path, bool compact)
-{
-    FileReader file(path);
-    const std::string label = file_label(path);
-    MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
-        std::string memo_path = find_memo_file(path, prefer_foxpro);
-        if (memo_path.empty()) return std::nullopt;
-        MemoFile m;
-        m.label = file_label(memo_path);
-        m.data = read_whole_file(memo_path);
-        std::string ext = std::filesystem::path(memo_path).extension().string();
-        m.foxpro = ascii_ieq(ext, ".fpt");
-        return m;
-    };
+namespace {
 
-    // The fixed header, then the whole header its length gives (when the file holds it).
-    std::uint64_t size = file.size();
+// The fixed header of the file, then the whole header its length gives (when the file holds
+// it); size: the file's size, or less when it was cut short meanwhile.
+std::vector<unsigned char> header_bytes(FileReader& file, std::uint64_t& size)
+{
+    size = file.size();
     std::vector<unsigned char> head(static_cast<std::size_t>(std::min<std::uint64_t>(size, 32)));
     head.resize(file.read(0, head.data(), head.size()));
     if (head.size() < 32) {
@@ -876,6 +1059,18 @@ TableData read_dbase(const std::string& path, bool compact)
             }
         }
     }
+    return head;
+}
+
+}  // namespace
+
+namespace {
+
+// The table in an open file, read as read_dbase reads it.
+TableData read_dbase_from(FileReader& file, const std::string& label, const MemoLoader& loader, bool compact)
+{
+    std::uint64_t size = 0;
+    const std::vector<unsigned char> head = header_bytes(file, size);
     ByteReader r(label, head);
     Reading s = begin_reading(label, r, size, loader, compact);
 
@@ -891,7 +1086,33 @@ TableData read_dbase(const std::string& path, bool compact)
         at += n * length;
         left -= n;
     }
-    return std::move(s.t);
+    std::vector<unsigned char> after(length + 1);
+    after.resize(file.read(at, after.data(), after.size()));
+    return finish_reading(s, after.data(), after.size());
+}
+
+}  // namespace
+
+// The file is read a piece at a time into one buffer, each piece's records decoded before the
+// next is read, so that the image is all the memory a large table takes: the file is never held
+// whole. A file cut short while it is read raises what a file of that size raises.
+TableData read_dbase(const std::string& path, bool compact)
+{
+    FileReader file(path);
+    MemoLoader loader = [&](bool prefer_foxpro) -> std::optional<MemoFile> {
+        std::string memo_path = find_memo_file(path, prefer_foxpro);
+        if (memo_path.empty()) return std::nullopt;
+        auto reader = std::make_shared<FileReader>(memo_path);
+        MemoFile m;
+        m.label = file_label(memo_path);
+        m.foxpro = ascii_ieq(std::filesystem::path(memo_path).extension().string(), ".fpt");
+        m.size = reader->size();
+        m.read = [reader](std::uint64_t offset, unsigned char* p, std::size_t n) {
+            return offset >= reader->size() ? 0 : reader->read(static_cast<std::size_t>(offset), p, n);
+        };
+        return m;
+    };
+    return read_dbase_from(file, file_label(path), loader, compact);
 }
 
 // ---- Writing ----
@@ -931,6 +1152,10 @@ struct OutField {
     int decimals = 0;
     std::size_t offset = 0;  // within the record, after the deletion flag
     FieldType type = FieldType::String;
+    // A real whose digits the fixed layout would cut is written with an exponent (fields laid
+    // out from their values, and fields already holding such texts).
+    bool any_real = false;
+    bool choose_decimals = false;  // the decimals are chosen from the values written
 };
 
 // Writes digits right-aligned into the field, or raises when they do not fit.
@@ -1056,9 +1281,71 @@ void put_blanks(unsigned char* dst, std::size_t n)
     }
 }
 
+// The decimals a real needs to be written exactly as its shortest text (which reads back as
+// the same double).
+int decimals_needed(double v)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    const char* e = std::find(buf, res.ptr, 'e');
+    int digits = 0;
+    for (const char* p = buf; p < e; ++p) digits += *p >= '0' && *p <= '9';
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exponent);
+    return std::max(0, digits - 1 - exponent);
+}
+
+// Whether v written with `decimals` decimals keeps its digits: all of them, or at least 15.
+bool fixed_keeps_digits(double v, int decimals)
+{
+    const double a = std::fabs(v);
+    if (a == 0 || a >= kPow10Real[static_cast<std::size_t>(std::max(0, 14 - decimals))]) return true;
+    return decimals_needed(v) <= decimals;
+}
+
+// Whether v fits the field in fixed notation, rounded to its decimals.
+bool fixed_fits(const OutField& f, double v)
+{
+    if (f.decimals > 18) return true;   // the general path below decides
+    std::uint64_t whole;
+    if (!scaled_whole(v, f.decimals, whole)) return false;
+    const int d = f.decimals;
+    const std::size_t n = static_cast<std::size_t>(std::max(digit_count(whole) - d, 1) + (d > 0 ? d + 1 : 0)) +
+                          (std::signbit(v) && whole != 0 ? 1 : 0);
+    return n <= static_cast<std::size_t>(f.width);
+}
+
+// v with an exponent ("1.5E+25"), as many digits as the field's width holds; a text that
+// would read back as no finite number (rounded past the largest double) takes a digit less.
+void put_exponent(const OutField& f, double v, unsigned char* dst)
+{
+    char buf[64];
+    for (int precision = -1; precision <= 16; ++precision) {
+        // The shortest exact text first, then from 16 digits after the point down.
+        const int p = precision < 0 ? -1 : 16 - precision;
+        const auto res = p < 0 ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific)
+                               : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, p);
+        if (res.ec != std::errc()) continue;
+        const std::size_t n = static_cast<std::size_t>(res.ptr - buf);
+        if (n > static_cast<std::size_t>(f.width)) continue;
+        double back = 0;
+        const auto parsed = std::from_chars(buf, res.ptr, back);
+        if (parsed.ec != std::errc() || !std::isfinite(back)) continue;
+        std::replace(buf, buf + n, 'e', 'E');
+        put_right(f, buf, n, dst);
+        return;
+    }
+    out_of_range(f.name);
+}
+
 void put_real(const OutField& f, double v, unsigned char* dst)
 {
     if (!std::isfinite(v)) out_of_range(f.name);
+    if (f.any_real && f.kind == Kind::Number && f.type != FieldType::Integer &&
+        (std::fabs(v) >= 1e21 || !fixed_keeps_digits(v, f.decimals) || !fixed_fits(f, v))) {
+        put_exponent(f, v, dst);
+        return;
+    }
     if (f.kind == Kind::Number && f.type == FieldType::Integer) {
         // A whole-number field stores the whole number, ties to even.
         std::int64_t i;
@@ -1129,7 +1416,8 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
         if (is_null(v)) {
             std::memset(dst, ' ', w);
         } else if (auto i = std::get_if<std::int64_t>(&v)) {
-            put_integer(f, *i, dst);
+            if (f.any_real) put_real(f, static_cast<double>(*i), dst);
+            else put_integer(f, *i, dst);
         } else if (auto d = std::get_if<double>(&v)) {
             put_real(f, *d, dst);
         } else if (auto b = std::get_if<bool>(&v)) {
@@ -1200,6 +1488,58 @@ void put_value(const OutField& f, const Value& v, int code_page, unsigned char* 
     }
 }
 
+// The decimals of a real field laid out from its values where they leave room, and of one with
+// no values yet: 10, so that a later edit keeps as many.
+constexpr int kRealDecimals = 10;
+
+// The decimals of each real field laid out from its values (width 20): kRealDecimals, or more
+// where the values' shortest exact texts need more (at most 18), but at most what 20 characters
+// leave beside the widest whole part and the sign among the values below 10^15 (0 when every
+// value is larger). A value that the fixed layout would cut is then written with an exponent
+// (put_real).
+void choose_decimals(std::vector<OutField>& fields, const RecordFeed& records)
+{
+    struct Seen {
+        std::size_t col;
+        bool small = false, big = false, negative = false;
+        int whole = 1, need = 0;
+    };
+    std::vector<Seen> seen;
+    for (std::size_t c = 0; c < fields.size(); ++c)
+        if (fields[c].choose_decimals) seen.push_back(Seen{c});
+    if (seen.empty()) return;
+    Record scratch;
+    for (std::size_t r = 0; r < records.count; ++r) {
+        const Record& rec = records.read(r, scratch);
+        for (Seen& s : seen) {
+            if (s.col >= rec.size()) continue;
+            double v;
+            if (auto d = std::get_if<double>(&rec[s.col])) v = *d;
+            else if (auto i = std::get_if<std::int64_t>(&rec[s.col])) v = static_cast<double>(*i);
+            else continue;   // nulls, and what the writer refuses
+            if (!std::isfinite(v)) continue;
+            const double a = std::fabs(v);
+            if (a >= 1e15) {
+                s.big = true;
+                continue;
+            }
+            s.small = true;
+            if (v < 0) s.negative = true;
+            if (a >= 1) s.whole = std::max(s.whole, digit_count(static_cast<std::uint64_t>(a)));
+            if (s.need < 18 && a != std::floor(a)) s.need = std::max(s.need, decimals_needed(v));
+        }
+    }
+    for (const Seen& s : seen) {
+        OutField& f = fields[s.col];
+        if (!s.small) {
+            f.decimals = s.big ? 0 : kRealDecimals;
+            continue;
+        }
+        const int room = f.width - (s.negative ? 1 : 0) - s.whole - 1;
+        f.decimals = std::max(0, std::min({std::max(s.need, kRealDecimals), room, 18}));
+    }
+}
+
 // The layout of a new file: fields mapped to dBASE kinds, with their offsets.
 std::vector<OutField> layout_for(const std::vector<FieldDef>& fields, int code_page, bool foxpro)
 {
@@ -1216,6 +1556,13 @@ std::vector<OutField> layout_for(const std::vector<FieldDef>& fields, int code_p
         f.width = d.native_size;
         f.decimals = d.decimals;
         f.type = d.type;
+        f.any_real = d.exponent_texts;
+        if (f.kind == Kind::Number && f.width == 0) {
+            // A real field laid out from its values: see choose_decimals.
+            f.width = 20;
+            f.decimals = kRealDecimals;
+            f.any_real = f.choose_decimals = true;
+        }
         f.offset = offset;
         offset += static_cast<std::size_t>(f.width);
         out.push_back(std::move(f));
@@ -1273,10 +1620,10 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
             if (s == key) throw EngineError("Duplicate field name '" + d.name + "'");
         seen.push_back(key);
         // A numeric layout read from a dBASE file (only those carry decimals or widths over
-        // 11 with N/F) is kept as it is.
-        bool dbase_numeric = (in.native == 'N' || in.native == 'F') && in.native_size >= 1 && in.native_size <= 20 &&
+        // 11 with N/F) is kept as it is: the reader opens any other read-only.
+        bool dbase_numeric = (in.native == 'N' || in.native == 'F') && in.native_size >= 1 && in.native_size <= 255 &&
                              (in.decimals > 0 || in.native_size > 11 || in.type == FieldType::Integer) &&
-                             in.decimals <= 18 && (in.decimals == 0 || in.decimals + 2 <= in.native_size);
+                             (in.decimals == 0 || in.decimals + 2 <= in.native_size);
         switch (in.type) {
         case FieldType::String:
             if (in.size < 1 || in.size > 254)
@@ -1298,10 +1645,16 @@ std::vector<FieldDef> dbase_fields_from(const std::vector<FieldDef>& fields, int
             d.type = FieldType::Float;
             d.native = 'N';
             d.size = d.native_size = 20;
-            d.decimals = in.type == FieldType::Currency ? 4 : 10;
-            if (dbase_numeric && in.type == FieldType::Float) {
-                d.size = d.native_size = in.native_size;
-                d.decimals = in.decimals;
+            d.decimals = 4;
+            if (in.type == FieldType::Float) {
+                if (dbase_numeric) {
+                    d.size = d.native_size = in.native_size;
+                    d.decimals = in.decimals;
+                    d.exponent_texts = in.exponent_texts;
+                } else {
+                    d.native_size = 0;   // laid out from the values when written
+                    d.decimals = 0;
+                }
             }
             break;
         case FieldType::Boolean:
@@ -1338,6 +1691,7 @@ void produce_dbase(const TableData& t, const RecordFeed& records, bool foxpro, c
     foxpro = foxpro || t.foxpro_marks;
     const int cp = output_code_page(t.code_page);
     std::vector<OutField> fields = layout_for(t.fields, cp, foxpro);
+    choose_decimals(fields, records);
     std::size_t record_length = 1;
     for (const OutField& f : fields) record_length += static_cast<std::size_t>(f.width);
     std::size_t header_length = 32 + 32 * fields.size() + 1;
@@ -1404,8 +1758,30 @@ namespace {
 // was read with.
 struct OpenFile {
     Header header;
+    std::vector<unsigned char> head;       // the header's bytes
     std::vector<OutField> fields;
+    std::unique_ptr<FileReader> reader;    // the file, read a piece at a time
 };
+
+// The place in the file of the index-th live record (deleted ones skipped), h.count when there
+// is none; the flags are read a megabyte at a time.
+std::size_t physical_record(FileReader& file, const Header& h, std::size_t index)
+{
+    const std::size_t length = h.record_length;
+    const std::size_t per_piece = std::max<std::size_t>(1, (std::size_t{1} << 20) / length);
+    std::vector<unsigned char> piece(std::min<std::size_t>(per_piece, h.count) * length);
+    std::size_t live = 0;
+    for (std::size_t first = 0; first < h.count; first += per_piece) {
+        const std::size_t n = std::min<std::size_t>(per_piece, h.count - first);
+        if (file.read(h.header_length + first * length, piece.data(), n * length) < n * length) break;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (piece[i * length] == '*') continue;
+            if (live == index) return first + i;
+            ++live;
+        }
+    }
+    return h.count;
+}
 
 // The file, locked for the change, must hold exactly the table as it was read (every field and
 // every live record), so that another program's change to the record being posted, or a record
@@ -1414,16 +1790,22 @@ OpenFile open_for_write(const std::string& path, FileChange& file, const TableDa
 {
     check_writable(image);
     OpenFile f;
-    const std::vector<unsigned char>& data = file.bytes();
     std::string label = file_label(path);
-    ByteReader r(label, data);
-    f.header = parse_header(r);
+    // The header and the declared records, never more of the file (which may be padded far past them).
+    f.reader = std::make_unique<FileReader>(file.path());
+    std::uint64_t size = 0;
+    f.head = header_bytes(*f.reader, size);
+    ByteReader r(label, f.head);
+    f.header = parse_header(r, size);
     std::size_t visible_count = 0;
     for (const RawField& raw : f.header.fields) {
         if (!visible(raw)) throw EngineError(label + ": tables with null flags cannot be written");
         if (visible_count >= image.fields.size()) break;
         const FieldDef& d = image.fields[visible_count];
-        if (decode(raw.name_bytes, f.header.code_page) != d.name || raw.code != d.native || raw.width != d.native_size)
+        // A real field the image has not laid out yet (native_size 0) took its width when written.
+        const bool laid_out_when_written = d.native_size == 0 && d.type == FieldType::Float && raw.kind == Kind::Number;
+        if (decode(raw.name_bytes, f.header.code_page) != d.name || (raw.code != d.native && !laid_out_when_written) ||
+            (raw.width != d.native_size && !laid_out_when_written))
             throw EngineError(label + ": the table's fields have changed since it was opened");
         OutField o;
         o.name = d.name;
@@ -1439,18 +1821,20 @@ OpenFile open_for_write(const std::string& path, FileChange& file, const TableDa
     if (visible_count != image.fields.size() || f.header.fields.size() != image.fields.size())
         throw EngineError(label + ": the table's fields have changed since it was opened");
     // Compared as a compact image, so that a large table is not held as values for one record.
-    if (!same_table(read_dbase_bytes(label, data.data(), data.size(), {}, true), image))
-        throw EngineError(label + ": " + changed_file_message);
+    const TableData now = read_dbase_from(*f.reader, label, {}, true);
+    if (!same_table(now, image)) throw EngineError(label + ": " + changed_file_message);
+    if (now.read_only) throw EngineError(now.read_only_reason);
     return f;
 }
 
 // The bytes of rec for the file's layout: a changed record keeps any bytes past the fields.
-std::vector<unsigned char> record_bytes(const std::string& label, FileChange& file, const OpenFile& f,
-                                        const Record& rec, std::size_t physical, bool append)
+std::vector<unsigned char> record_bytes(const std::string& label, const OpenFile& f, const Record& rec,
+                                        std::size_t physical, bool append)
 {
     const Header& h = f.header;
     std::vector<unsigned char> buf(h.record_length, ' ');
-    if (!append) std::memcpy(buf.data(), file.bytes().data() + h.header_length + physical * h.record_length, h.record_length);
+    if (!append && f.reader->read(h.header_length + physical * h.record_length, buf.data(), buf.size()) < buf.size())
+        throw EngineError(label + ": " + changed_file_message);
     try {
         encode_record(f.fields, rec, h.code_page, buf.data());
     } catch (const EngineError& e) {
@@ -1460,9 +1844,9 @@ std::vector<unsigned char> record_bytes(const std::string& label, FileChange& fi
 }
 
 // rec as it reads back from the file: a table of the file's header and this one record.
-Record stored_form(const std::string& label, FileChange& file, const OpenFile& f, const std::vector<unsigned char>& rec)
+Record stored_form(const std::string& label, const OpenFile& f, const std::vector<unsigned char>& rec)
 {
-    std::vector<unsigned char> one(file.bytes().begin(), file.bytes().begin() + static_cast<std::ptrdiff_t>(f.header.header_length));
+    std::vector<unsigned char> one(f.head.begin(), f.head.begin() + static_cast<std::ptrdiff_t>(f.header.header_length));
     put_u32le(one.data() + 4, 1);
     one.insert(one.end(), rec.begin(), rec.end());
     one[f.header.header_length] = ' ';
@@ -1480,25 +1864,18 @@ Record dbase_update_record(const std::string& path, const TableData& image, std:
     FileChange file(path);
     OpenFile f = open_for_write(path, file, image);
     const Header& h = f.header;
-    const std::vector<unsigned char>& data = file.bytes();
     // The index counts live records; deleted ones still take their place in the file.
-    std::size_t live = 0;
-    for (std::size_t phys = 0; phys < h.count; ++phys) {
-        if (data[h.header_length + phys * h.record_length] == '*') continue;
-        if (live == index) {
-            std::vector<unsigned char> buf = record_bytes(label, file, f, rec, phys, false);
-            Record stored = stored_form(label, file, f, buf);
-            unsigned char date[3];
-            put_today(date);
-            // The record in one write, then the date of the last change.
-            file.write_at(h.header_length + phys * h.record_length, buf.data(), buf.size());
-            file.write_at(1, date, 3);
-            file.commit();
-            return stored;
-        }
-        ++live;
-    }
-    throw EngineError(label + ": record " + std::to_string(index + 1) + " is not in the file");
+    const std::size_t phys = physical_record(*f.reader, h, index);
+    if (phys >= h.count) throw EngineError(label + ": record " + std::to_string(index + 1) + " is not in the file");
+    std::vector<unsigned char> buf = record_bytes(label, f, rec, phys, false);
+    Record stored = stored_form(label, f, buf);
+    unsigned char date[3];
+    put_today(date);
+    // The record in one write, then the date of the last change.
+    file.write_at(h.header_length + phys * h.record_length, buf.data(), buf.size());
+    file.write_at(1, date, 3);
+    file.commit();
+    return stored;
 }
 
 Record dbase_append_record(const std::string& path, const TableData& image, const Record& rec)
@@ -1509,8 +1886,8 @@ Record dbase_append_record(const std::string& path, const TableData& image, cons
     OpenFile f = open_for_write(path, file, image);
     const Header& h = f.header;
     if (h.count == 0xFFFFFFFFu) throw EngineError(label + ": too many records");
-    std::vector<unsigned char> buf = record_bytes(label, file, f, rec, h.count, true);
-    Record stored = stored_form(label, file, f, buf);
+    std::vector<unsigned char> buf = record_bytes(label, f, rec, h.count, true);
+    Record stored = stored_form(label, f, buf);
     buf.push_back(0x1A);
     // The record past the counted ones first and flushed: until the count in the header says
     // so, readers do not see it. Then the count, in one write with the date.

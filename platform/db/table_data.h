@@ -23,6 +23,7 @@ struct FieldDef {
     char native = 0;             // the format's own type code ('A', 'N', 'C', 'I', ...), 0 = choose
     int native_size = 0;         // the format's stored width in bytes, 0 = derive
     bool read_only = false;      // memo/blob and other kinds we show but do not write
+    bool exponent_texts = false; // dBASE reals: some are stored with an exponent, as they may be again
     int display_width() const;   // String(n) -> n; other kinds a fixed width
 };
 

@@ -14,6 +14,7 @@
 #include "independent.h"
 #include "platform/core/errors.h"
 #include "tests/db_common/cut_short.h"
+#include "platform/db/dataset.h"
 #include "platform/db/dbase.h"
 
 using namespace vantelo;
@@ -274,6 +275,63 @@ TEST(DbaseBadFile, DamagedHeaderFieldsAreNamed)
     EXPECT_EQ(q.fields[1].type, FieldType::Other);
     EXPECT_TRUE(q.read_only);
     EXPECT_EQ(q.read_only_reason.find('\0'), std::string::npos);
+}
+
+// A real table whose header disagrees with itself in a way a reader cannot settle (which of
+// the two figures is wrong?) opens read-only naming the disagreement, in either direction, and
+// a rewrite (a field added) is refused with the file left byte for byte as it was. people.dbf:
+// NAME C(16) at descriptor 32, BIRTHDATE D(8) at 64, the end mark at 96, 3 records of 25 bytes
+// from 97 (the third deleted), no end mark after them.
+TEST(DbaseBadFile, InconsistentHeaderOpensReadOnlyAndIsNeverRewritten)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::size_t, std::vector<unsigned char>>> patches;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"NAME width 7: records longer than the fields", {{48, {7}}},
+         "the header gives records of 25 bytes but its fields total 16"},
+        {"header length 96: no end mark in the header", {{8, {96}}},
+         "the field descriptors have no end mark (0x0D) within the header length of 96 bytes"},
+        {"header length 98: a record byte taken into the header", {{8, {98}}},
+         "the header length of 98 bytes leaves data between the field descriptors (which end at byte 97) and the "
+         "records"},
+        {"record count 2 with a third record after them", {{4, {2}}},
+         "the file holds more records than the 2 its header counts"},
+        {"FoxPro offsets that disagree with the widths", {{0, {0xF5}}, {44, {1}}, {76, {18}}},
+         "field 'BIRTHDATE' starts at byte 18 of the record by its descriptor, but at byte 17 by the widths of the "
+         "fields before it"},
+        {"a date field of width 9", {{48, {15}}, {80, {9}}}, "field 'BIRTHDATE' of type 'D' has width 9"},
+        {"a number field of 7 decimals in 8 bytes", {{75, {'N'}}, {81, {7}}},
+         "field 'BIRTHDATE' has 7 decimals in a width of 8"},
+    };
+    const std::vector<unsigned char> good = file_bytes(fixture("people.dbf"));
+    ASSERT_EQ(good.size(), 173u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempTableDir dir;
+        const std::string path = dir.path("people.dbf");
+        std::vector<unsigned char> bytes = good;
+        for (const auto& [at, patch] : c.patches) std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        TableData t = read_dbase(path);
+        EXPECT_TRUE(t.read_only);
+        EXPECT_EQ(t.read_only_reason, std::string("people.dbf: ") + c.reason + "; the table can be read but not changed");
+        EXPECT_THROW(execute_statement("alter table \"" + path + "\" add EXTRA char(4)"), EngineError);
+        EXPECT_THROW(dbase_update_record(path, t, 0, t.record(0)), EngineError);
+        EXPECT_EQ(file_bytes(path), bytes);
+        EXPECT_EQ(dir.files(), std::vector<std::string>{"people.dbf"});
+    }
+    // The same alter on the table as it is succeeds: the refusals above are the damage's.
+    TempTableDir dir;
+    const std::string path = dir.path("people.dbf");
+    fs::copy_file(fixture("people.dbf"), path);
+    ASSERT_FALSE(read_dbase(path).read_only);
+    execute_statement("alter table \"" + path + "\" add EXTRA char(4)");
+    TableData after = read_dbase(path);
+    ASSERT_EQ(after.fields.size(), 3u);
+    EXPECT_EQ(std::get<Date>(after.records[0][1]), (Date{1987, 3, 1}));
 }
 
 TEST(DbaseBadFile, MissingFileNamesIt)

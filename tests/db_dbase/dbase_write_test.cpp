@@ -13,6 +13,7 @@
 #include "platform/core/errors.h"
 #include "platform/db/atomic_file.h"
 #include "platform/db/byte_reader.h"
+#include "platform/db/dataset.h"
 #include "platform/db/dbase.h"
 
 using namespace vantelo;
@@ -158,7 +159,8 @@ TEST(DbaseFields, MappingOfEveryKind)
     struct Want {
         char native;
         int width, decimals;
-    } want[] = {{'N', 11, 0}, {'N', 11, 0}, {'N', 20, 0}, {'N', 20, 10}, {'N', 20, 4}, {'C', 254, 0}, {'D', 8, 0}, {'L', 1, 0}};
+    } want[] = {{'N', 11, 0}, {'N', 11, 0}, {'N', 20, 0}, {'N', 0, 0} /* laid out from the values */, {'N', 20, 4},
+                {'C', 254, 0}, {'D', 8, 0}, {'L', 1, 0}};
     ASSERT_EQ(f.size(), 8u);
     for (size_t i = 0; i < f.size(); ++i) {
         EXPECT_EQ(f[i].native, want[i].native) << i;
@@ -249,7 +251,11 @@ TEST_F(DbaseWrite, RoundTripThroughEveryReader)
 TEST_F(DbaseWrite, StoredTexts)
 {
     TableData t;
-    t.fields = dbase_fields_from({field("f", FieldType::Float), field("i", FieldType::Integer), field("d", FieldType::Date)});
+    FieldDef real = field("f", FieldType::Float);   // N(20,10), as read from a file
+    real.native = 'N';
+    real.size = real.native_size = 20;
+    real.decimals = 10;
+    t.fields = dbase_fields_from({real, field("i", FieldType::Integer), field("d", FieldType::Date)});
     struct Case {
         Value f, i, d;
         const char* text;  // the record after its deletion flag
@@ -319,8 +325,13 @@ TEST_F(DbaseWrite, ValueThatDoesNotFitIsAnError)
 {
     std::string path = dir + "/t.dbf";
     TableData t;
-    t.fields = dbase_fields_from({field("人口", FieldType::Float), field("age", FieldType::Integer),
-                                  field("name", FieldType::String, 4), field("day", FieldType::Date)});
+    // 人口 N(20,10), as a table read from a file has it.
+    FieldDef people = field("人口", FieldType::Float);
+    people.native = 'N';
+    people.size = people.native_size = 20;
+    people.decimals = 10;
+    t.fields = dbase_fields_from({people, field("age", FieldType::Integer), field("name", FieldType::String, 4),
+                                  field("day", FieldType::Date)});
     t.records.push_back({1.0, std::int64_t{1}, std::string("ab"), Date{2000, 1, 1}});
     write_dbase(path, t);
     auto before = file_bytes(path);
@@ -500,4 +511,100 @@ TEST_F(DbaseWrite, TextOutsideCodePageIsAnError)
         EXPECT_EQ(std::string(e.what()).rfind("Field '名称': ", 0), 0u) << e.what();
     }
     EXPECT_FALSE(fs::exists(dir + "/t.dbf"));
+}
+
+// The reals of a one-field table as GDAL reads them, in its GeoJSON output (17 digits; its CSV
+// and ogrinfo round to the field's decimals).
+std::vector<double> gdal_reals(const std::string& path)
+{
+    const std::string json = run("ogr2ogr -f GeoJSON /vsistdout/ " + quote(path) + " 2>/dev/null");
+    std::vector<double> out;
+    const std::string key = "\"properties\": { \"";
+    for (std::size_t at = json.find(key); at != std::string::npos; at = json.find(key, at + 1)) {
+        const std::size_t colon = json.find("\": ", at + key.size());
+        out.push_back(std::strtod(json.c_str() + colon + 3, nullptr));
+    }
+    return out;
+}
+
+// Reals copied into a new dBASE or FoxPro table (here from a Paradox table, as a conversion
+// does) take their field's decimals from the values: ten, or as many as the values' own digits
+// need, within what 20 characters leave beside the widest whole part and sign. A value whose digits
+// the fixed layout would cut (a huge or a tiny one) is written with an exponent. shapelib gives
+// the stored texts (derived here by hand), GDAL and our reader the values; a field added later
+// keeps the layout chosen, and a new empty field takes N(20,10).
+TEST_F(DbaseWrite, ConvertedRealsTakeTheirLayoutFromTheirValues)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> values;
+        int decimals;
+        std::vector<const char*> texts;   // as stored, blanks trimmed
+    };
+    const Case cases[] = {
+        {"national populations", {1411778724.0, 67000000.5, 8.25}, 9,
+         {"1411778724.000000000", "67000000.500000000", "8.250000000"}},
+        {"signed, ten decimals where there is room", {-98765.4321, 0.001}, 10, {"-98765.4321000000", "0.0010000000"}},
+        {"rates of 15 digits", {0.000123456789012345, 0.5}, 18, {"0.000123456789012345", "0.500000000000000000"}},
+        {"huge among small", {1.5e25, -2.5, 3.0}, 10, {"1.5E+25", "-2.5000000000", "3.0000000000"}},
+        {"the largest and the smallest double", {1.7976931348623157e308, -4.9e-324}, 17,
+         {"1.7976931348623E+308", "-5E-324"}},
+        {"whole numbers past 2^53", {1e18, 123456789012345678.0}, 0, {"1000000000000000000", "123456789012345680"}},
+        {"a 10-digit whole part beside 17 digits", {1411778724.5, 0.1234567890123456}, 9,
+         {"1411778724.500000000", "1.23456789012346E-01"}},
+    };
+    for (TableType type : {TableType::DBase, TableType::FoxPro}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (type == TableType::FoxPro ? " (FoxPro)" : " (dBASE)"));
+            const std::string src_path = dir + "/src.db", out = dir + "/out.dbf";
+            fs::remove(src_path);
+            fs::remove(out);
+            execute_statement("Create table \"" + src_path + "\" (v float)");
+            Dataset src, dst;
+            src.set_table_name(src_path);
+            src.open();
+            for (double v : c.values) {
+                src.append();
+                src.field(0).set_as_float(v);
+                src.post();
+            }
+            dst.set_table_name(out);
+            dst.set_table_type(type);
+            BatchMove move;
+            move.source = &src;
+            move.destination = &dst;
+            ASSERT_NO_THROW(move.execute());
+
+            IndepTable shp = shapelib_read(out);
+            ASSERT_EQ(shp.fields.size(), 1u);
+            EXPECT_EQ(shp.fields[0].type, type == TableType::FoxPro ? 'F' : 'N');
+            EXPECT_EQ(shp.fields[0].width, 20);
+            EXPECT_EQ(shp.fields[0].decimals, c.decimals);
+            ASSERT_EQ(shp.rows.size(), c.texts.size());
+            const std::vector<double> gdal = gdal_reals(out);
+            ASSERT_EQ(gdal.size(), c.values.size());
+            TableData ours = read_dbase(out);
+            ASSERT_EQ(ours.records.size(), c.values.size());
+            EXPECT_FALSE(ours.read_only) << ours.read_only_reason;
+            for (std::size_t r = 0; r < c.values.size(); ++r) {
+                EXPECT_EQ(shp.rows[r].at(0).value_or("<null>"), c.texts[r]) << r;
+                const double stored = std::strtod(c.texts[r], nullptr);   // (stod refuses subnormals)
+                EXPECT_EQ(std::get<double>(ours.records[r][0]), stored) << r;
+                EXPECT_EQ(gdal[r], stored) << r;
+            }
+
+            // A field added to the converted table: the chosen layout stays; the new field is
+            // empty and takes N(20,10).
+            execute_statement("alter table \"" + out + "\" add w float");
+            IndepTable added = shapelib_read(out);
+            ASSERT_EQ(added.fields.size(), 2u);
+            EXPECT_EQ(added.fields[0].decimals, c.decimals);
+            EXPECT_EQ(added.fields[1].width, 20);
+            EXPECT_EQ(added.fields[1].decimals, 10);
+            for (std::size_t r = 0; r < c.texts.size(); ++r) {
+                EXPECT_EQ(added.rows[r].at(0).value_or("<null>"), c.texts[r]) << r;
+                EXPECT_FALSE(added.rows[r].at(1).has_value());
+            }
+        }
+    }
 }
