@@ -178,7 +178,10 @@ TEST_F(Convert, CancelTheSourceItselfAndTypedFormats)
     const QByteArray before = file_bytes(source);
     Tconvert_table_frm* w = open_window();
     // A cancelled dialog: nothing happens, the window stays open.
+    svc.clear();
+    svc.save_answers.push_back(QString());
     w->Button1->click();
+    EXPECT_EQ(svc.save_dialogs, 1);
     EXPECT_TRUE(svc.messages.empty());
     EXPECT_FALSE(w->isHidden());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
@@ -214,6 +217,28 @@ TEST_F(Convert, CancelTheSourceItselfAndTypedFormats)
     w = open_window();
     w->Button2->click();
     EXPECT_TRUE(w->isHidden());
+}
+
+// After a conversion from a window, a cancelled dialog of that window converts nothing again,
+// although the dialog still holds the earlier name.
+TEST_F(Convert, CancelAfterAConversionConvertsNothing)
+{
+    const QString source = single_region("src.db");
+    Tconvert_table_frm* w = open_window();
+    convert(w, path("cv.db"), "Paradox");
+    ASSERT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+    ASSERT_TRUE(QFileInfo::exists(path("cv.db")));
+    ASSERT_TRUE(QFile::remove(path("cv.db")));
+    w->show();
+    svc.clear();
+    svc.save_answers.push_back(QString());
+    w->Button1->click();
+    EXPECT_EQ(svc.save_dialogs, 1);
+    EXPECT_TRUE(svc.messages.empty());
+    EXPECT_FALSE(w->isHidden());
+    EXPECT_FALSE(QFileInfo::exists(path("cv.db")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"src.db"});
+    expect_source_current(source);
 }
 
 using About = ToolsTest;
