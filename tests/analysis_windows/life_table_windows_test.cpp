@@ -258,13 +258,16 @@ TEST(LifeTableResult, SavesANewParadoxTableAndNeverOverwrites)
         click(r, "BitBtn1");  // cancelled before any name: nothing
         services.save_answers.push_back(base);
         click(r, "BitBtn1");
-        click(r, "BitBtn1");  // cancelled: the same name again, which now exists
+        services.save_answers.push_back("");
+        click(r, "BitBtn1");  // cancelled after that save: nothing, no message
+        EXPECT_EQ(services.messages.size(), 1u);
+        click(r, "BitBtn1");  // OK on the name the dialog keeps, which now exists
         services.save_answers.push_back(existing);
         click(r, "BitBtn1");
     };
     services.save_answers.push_back("");
     run.run(*m.main);
-    EXPECT_EQ(services.save_dialogs, 4);
+    EXPECT_EQ(services.save_dialogs, 5);
     for (const auto& msg : services.messages) EXPECT_EQ(msg.kind, ui::ScriptedServices::Message::InformationCancelOnly);
     EXPECT_EQ(services.message_texts(),
               QStringList({"File already Saved!",
