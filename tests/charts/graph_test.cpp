@@ -54,6 +54,15 @@ protected:
         set_chart_printer(nullptr);
     }
 
+    // Prints in portrait into a PDF file, as the chart windows' printer.
+    void use_pdf_printer(QPrinter& printer, const QString& file)
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setOutputFileName(file);
+        set_chart_printer(&printer);
+    }
+
     ScopedScriptedServices seam;
     std::vector<QDialog*> modal_shown;
     QTemporaryDir dir;
@@ -226,12 +235,9 @@ TEST_F(ChartWindowTest, PrintIsLandscapeAndRestoresTheOrientation)
     w.resize(400, 300);
     w.FormResize();
     QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
     const QString pdf = dir.filePath("print.pdf");
-    printer.setOutputFileName(pdf);
-    set_chart_printer(&printer);
+    use_pdf_printer(printer, pdf);
 
     w.BitBtn5->click();  // OK in the print dialog
     EXPECT_EQ(seam.print_dialogs, 1);
@@ -258,11 +264,8 @@ TEST_F(ChartWindowTest, PrintCancelledPrintsNothing)
     w.resize(400, 300);
     w.FormResize();
     QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(QPageLayout::Portrait);
     const QString pdf = dir.filePath("print.pdf");
-    printer.setOutputFileName(pdf);
-    set_chart_printer(&printer);
+    use_pdf_printer(printer, pdf);
 
     seam.print_answers = {false};
     w.BitBtn5->click();

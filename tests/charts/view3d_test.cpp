@@ -238,16 +238,20 @@ TEST_F(AdjustmentDialogTest, ColourDialogOkAppliesItsColourAndCancelChangesNothi
         {"gradient start", [&] { test_events::click(dialog->Shape4, QPoint(5, 5)); }},
         {"gradient end", [&] { test_events::click(dialog->Shape5, QPoint(5, 5)); }},
     };
-    chart_pick_color = Qt::green;
+    // A Cancel on every picker in turn changes nothing, the colour last taken included.
+    const auto cancel_each = [&] {
+        chart_pick_color = Qt::green;
+        for (const Picker& p : pickers) {
+            SCOPED_TRACE(p.name);
+            const ColourState before = state();
+            seam.colour_answers = {QColor()};
+            p.open();
+            EXPECT_EQ(state(), before);
+            EXPECT_TRUE(seam.colour_answers.empty());
+        }
+    };
     // A Cancel in a new dialog paints nothing black.
-    for (const Picker& p : pickers) {
-        SCOPED_TRACE(p.name);
-        const ColourState before = state();
-        seam.colour_answers = {QColor()};
-        p.open();
-        EXPECT_EQ(state(), before);
-        EXPECT_TRUE(seam.colour_answers.empty());
-    }
+    cancel_each();
     // OK on a new dialog's colour: black.
     dialog->findChild<QPushButton*>("BitBtn3")->click();
     EXPECT_EQ(chart().wall(WallKind::Left).colour, QColor(0, 0, 0));
@@ -259,14 +263,7 @@ TEST_F(AdjustmentDialogTest, ColourDialogOkAppliesItsColourAndCancelChangesNothi
     EXPECT_EQ(chart().wall(WallKind::Bottom).colour, QColor(255, 0, 0));
     EXPECT_EQ(chart_pick_color, QColor(255, 0, 0));
     // After that OK a Cancel still changes nothing, on the same picker or another.
-    chart_pick_color = Qt::green;
-    for (const Picker& p : pickers) {
-        SCOPED_TRACE(p.name);
-        const ColourState before = state();
-        seam.colour_answers = {QColor()};
-        p.open();
-        EXPECT_EQ(state(), before);
-    }
+    cancel_each();
     EXPECT_EQ(chart().wall(WallKind::Bottom).colour, QColor(255, 0, 0));
     EXPECT_NE(chart().wall(WallKind::Back).colour, QColor(255, 0, 0));
     // OK again takes the colour chosen last in this dialog.
