@@ -80,13 +80,13 @@ void TLife_table_frm::BitBtn1Click()
         if (ui_->RadioButton7->isChecked()) {
             if (ui_->Edit2->text().isEmpty() || ui_->Edit3->text().isEmpty())
                 throw InputMessage(not_enough_fields);
-            const std::vector<double> population = shell::main_table_column_strict(ui_->Edit2->text());
-            const std::vector<double> deaths = shell::main_table_column_strict(ui_->Edit3->text());
+            const std::vector<double> population = shell::main_table_column(ui_->Edit2->text());
+            const std::vector<double> deaths = shell::main_table_column(ui_->Edit3->text());
             analysis::death_rates_from_counts(t, population, deaths);
         }
         if (ui_->RadioButton8->isChecked()) {
             if (ui_->Edit6->text().isEmpty()) throw InputMessage(not_enough_fields);
-            const std::vector<double> rates = shell::main_table_column_strict(ui_->Edit6->text());
+            const std::vector<double> rates = shell::main_table_column(ui_->Edit6->text());
             for (int i = 0; i < t.life_group_count; ++i) at(t.life_death_rate, i) = at(rates, i);
         }
         t.life_interval_width = ui_->RadioButton2->isChecked() ? 5 : 1;

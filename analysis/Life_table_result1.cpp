@@ -75,8 +75,7 @@ void TLife_table_result::BitBtn3Click()
 
 void TLife_table_result::BitBtn1Click()
 {
-    ui::services().save_dialog(this, SaveDialog1);
-    if (SaveDialog1.file_name.isEmpty()) return;
+    if (!ui::services().save_dialog(this, SaveDialog1) || SaveDialog1.file_name.isEmpty()) return;
 
     std::vector<shell::db_field_define> defs;
     for (int i = 0; i < 8; ++i)

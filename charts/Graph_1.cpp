@@ -189,10 +189,7 @@ void TGraph::BitBtn2Click()
 
 void TGraph::BitBtn3Click()
 {
-    // The dialog's result is not consulted: a name it still holds (a Cancel after an
-    // earlier save) is written again.
-    services().save_dialog(this, SaveDialog1);
-    if (SaveDialog1.file_name.isEmpty()) return;
+    if (!services().save_dialog(this, SaveDialog1) || SaveDialog1.file_name.isEmpty()) return;
     // The dialog's default extension for a name typed without one.
     QString name = SaveDialog1.file_name;
     int slash = std::max(name.lastIndexOf('/'), name.lastIndexOf('\\'));
@@ -205,10 +202,8 @@ void TGraph::BitBtn3Click()
 
 void TGraph::BitBtn5Click()
 {
-    // The print dialog's result is not consulted: a Cancel still prints, on the printer
-    // chosen before.
     QPrinter& printer = chart_printer();
-    services().print_dialog(this, printer);
+    if (!services().print_dialog(this, printer)) return;
     struct RestoreOrientation {
         QPrinter& printer;
         QPageLayout::Orientation before;

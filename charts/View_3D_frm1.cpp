@@ -158,11 +158,9 @@ bool TView_3d_frm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// The colour dialog's result is not consulted: a Cancel applies the colour it holds (black
-// in a new dialog, else the one chosen last in this dialog).
 void TView_3d_frm::wall_colour(WallKind wall, QFrame* shape)
 {
-    services().colour_dialog(this, ColorDialog1);
+    if (!services().colour_dialog(this, ColorDialog1)) return;
     chart_pick_color = ColorDialog1.color;
     chart().set_wall_colour(wall, chart_pick_color);
     fill_shape(shape, chart_pick_color);
@@ -206,7 +204,7 @@ void TView_3d_frm::CheckBox3Click() { chart().set_wall_clear(WallKind::Back, Che
 
 void TView_3d_frm::Shape4MouseDown()
 {
-    services().colour_dialog(this, ColorDialog1);
+    if (!services().colour_dialog(this, ColorDialog1)) return;
     chart_pick_color = ColorDialog1.color;
     chart().set_gradient_start(chart_pick_color);
     fill_shape(Shape4, chart_pick_color);
@@ -214,7 +212,7 @@ void TView_3d_frm::Shape4MouseDown()
 
 void TView_3d_frm::Shape5MouseDown()
 {
-    services().colour_dialog(this, ColorDialog1);
+    if (!services().colour_dialog(this, ColorDialog1)) return;
     chart_pick_color = ColorDialog1.color;
     chart().set_gradient_end(chart_pick_color);
     fill_shape(Shape5, chart_pick_color);

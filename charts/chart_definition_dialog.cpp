@@ -53,14 +53,12 @@ void set_radio_index(QGroupBox* group, int index)
 
 void title_font_button(QWidget* parent, ui::FontDialogState& font_dialog)
 {
-    ui::services().font_dialog(parent, font_dialog);
-    take_title_font(font_dialog);
+    if (ui::services().font_dialog(parent, font_dialog)) take_title_font(font_dialog);
 }
 
 void axis_font_button(QWidget* parent, ui::FontDialogState& font_dialog)
 {
-    ui::services().font_dialog(parent, font_dialog);
-    take_axis_font(font_dialog);
+    if (ui::services().font_dialog(parent, font_dialog)) take_axis_font(font_dialog);
 }
 
 TGraph* new_application_chart()
@@ -129,7 +127,6 @@ void ChartDefinitionDialog::Button4Click()
 
 void ChartDefinitionDialog::Button5Click() { ListBox2->clear(); }
 
-// A Cancel in the font dialog copies the font it holds.
 void ChartDefinitionDialog::BitBtn3Click() { title_font_button(this, FontDialog1); }
 void ChartDefinitionDialog::BitBtn4Click() { axis_font_button(this, FontDialog1); }
 

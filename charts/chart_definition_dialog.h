@@ -35,8 +35,8 @@ bool is_numeric_field(db::Dataset& table, const QString& name);
 int radio_index(const QGroupBox* group);
 void set_radio_index(QGroupBox* group, int index);
 
-// The font buttons of the chart dialogs: the dialog's font dialog (its result is not
-// consulted), then its size, colour and style into the title or the axis font settings.
+// The font buttons of the chart dialogs: the dialog's font dialog, then, on OK, its size,
+// colour and style into the title or the axis font settings; a Cancel changes nothing.
 void title_font_button(QWidget* parent, ui::FontDialogState& font_dialog);
 void axis_font_button(QWidget* parent, ui::FontDialogState& font_dialog);
 

@@ -90,8 +90,9 @@ void Tscatter_Frm::BitBtn2Click()
     c.set_bottom_axis_title(Edit2->text());
     c.set_left_axis_title(Edit3->text());
     chart::Series& s = c.add_series(chart::SeriesKind::Point);
-    // Values are read strictly: an empty or non-numeric field is a conversion error, not 0.
-    shell::TableChartSource source(shell::main_table(), shell::TableChartSource::strict);
+    // As for the other charts, an empty field reads 0 and a text that is no number is the
+    // conversion error.
+    shell::TableChartSource source(shell::main_table());
     s.set_data_source(&source);
     s.set_value_field(Edit4->text());
     s.set_position_field(Edit5->text());

@@ -589,8 +589,7 @@ void TSingle_Region_frm::Button7Click() { ui::informing(this, [&] { interpolate_
 
 void TSingle_Region_frm::read_pattern(int grid_no)
 {
-    ui::services().open_dialog(this, OpenDialog1);
-    if (OpenDialog1.file_name.isEmpty()) return;
+    if (!ui::services().open_dialog(this, OpenDialog1) || OpenDialog1.file_name.isEmpty()) return;
     StringGrid* g = grid(grid_no);
     try {
         read_pattern_into_grid(g->model(), projection_workspace().grid_current_col, OpenDialog1.file_name.toStdString());
@@ -603,8 +602,7 @@ void TSingle_Region_frm::read_pattern(int grid_no)
 
 void TSingle_Region_frm::save_pattern(int grid_no)
 {
-    ui::services().save_dialog(this, SaveDialog1);
-    if (SaveDialog1.file_name.isEmpty()) return;
+    if (!ui::services().save_dialog(this, SaveDialog1) || SaveDialog1.file_name.isEmpty()) return;
     write_pattern_from_grid(grid(grid_no)->model(), projection_workspace().grid_current_col,
                             SaveDialog1.file_name.toStdString());
 }

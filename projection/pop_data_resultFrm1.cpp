@@ -88,8 +88,7 @@ std::vector<std::string> Tpop_data_resultForm1::lines() const
 
 void Tpop_data_resultForm1::Button1Click()
 {
-    ui::services().save_dialog(this, SaveDialog1);
-    if (SaveDialog1.file_name.isEmpty()) return;
+    if (!ui::services().save_dialog(this, SaveDialog1) || SaveDialog1.file_name.isEmpty()) return;
     const QFont& f = ui_->RichEdit1->font();
     projection::write_rtf_file(SaveDialog1.file_name.toStdString(), lines(), f.families().value(0, f.family()).toStdString());
 }

@@ -45,8 +45,7 @@ TSingle_Region_frm& WizardPage::form() const
 void WizardPage::read_file()
 {
     ui::informing(this, [&] {
-        ui::services().open_dialog(this, OpenDialog1);
-        if (OpenDialog1.file_name.isEmpty()) return;
+        if (!ui::services().open_dialog(this, OpenDialog1) || OpenDialog1.file_name.isEmpty()) return;
         const int per_line = grid_->col_count() - 1;
         const auto rows = read_wizard_rows(OpenDialog1.file_name.toStdString(), per_line, required_rows_,
                                            checked_sub(grid_->row_count(), 1));
@@ -58,8 +57,7 @@ void WizardPage::read_file()
 
 void WizardPage::save_file()
 {
-    ui::services().save_dialog(this, SaveDialog1);
-    if (SaveDialog1.file_name.isEmpty()) return;
+    if (!ui::services().save_dialog(this, SaveDialog1) || SaveDialog1.file_name.isEmpty()) return;
     std::vector<std::vector<std::string>> rows;
     for (int r = 1; r < grid_->row_count(); ++r) {
         std::vector<std::string> row;

@@ -32,11 +32,11 @@ protected:
     void begin(ui::StringGrid* grid, int ages, TSingle_Region_frm* form, const QStringList& titles, int first_age,
                int rows, int required_rows);
 
-    // 读取: the open dialog; with a file name, the file's rows (read_wizard_rows: one number per
+    // 读取: the open dialog; on OK with a file name, the file's rows (read_wizard_rows: one number per
     // data column) go, in the general format, into rows 1, 2, ... of the data columns; the file
     // is read no further than the grid's rows. A refused file changes no cell.
     void read_file();
-    // 保存: the save dialog; with a file name, every data row, its texts unchanged
+    // 保存: the save dialog; on OK with a file name, every data row, its texts unchanged
     // (write_wizard_rows).
     void save_file();
 

@@ -53,7 +53,7 @@ void Tconvert_table_frm::Button1Click()
         ui::inform(this, QStringLiteral("\"%1\"不是可选的数据格式.").arg(ComboBox2->currentText()));
         return;
     }
-    ui::services().save_dialog(this, SaveDialog1);
+    if (!ui::services().save_dialog(this, SaveDialog1)) return;
     const QString file = SaveDialog1.file_name;
     if (file.isEmpty()) return;
     Tquilta& main = *quilta;

@@ -125,11 +125,10 @@ void TNew_Table_Frm::Button5Click()
         structure_edit_mode = 0;
         return;
     }
-    // The hook below runs only when the user confirms a name, so a cancelled dialog must not
-    // leave the last name in place.
+    // Each 创建 starts the dialog without a name; the hook below runs only when the user
+    // confirms one.
     SaveDialog1.file_name.clear();
-    ui::services().save_dialog(this, SaveDialog1);
-    if (!SaveDialog1.file_name.isEmpty()) SaveDialog1CanClose();
+    if (ui::services().save_dialog(this, SaveDialog1) && !SaveDialog1.file_name.isEmpty()) SaveDialog1CanClose();
     structure_edit_mode = 0;
 }
 

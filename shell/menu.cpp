@@ -304,7 +304,7 @@ void Tquilta::Simulation1Click()
 void Tquilta::Open1Click()
 {
     post_pending_edit();
-    ui::services().open_dialog(this, OpenDialog1);
+    if (!ui::services().open_dialog(this, OpenDialog1)) return;
     current_table_file = OpenDialog1.file_name;
     if (current_table_file.isEmpty()) return;
     OpenDialog1.file_name.clear();
@@ -369,9 +369,10 @@ void Tquilta::Content1Click()
 void Tquilta::prepare_input_table(const std::string& fields)
 {
     post_pending_edit();
+    // A Cancel leaves the open table open; an accepted dialog closes it, whatever follows.
+    if (!ui::services().save_dialog(this, SaveDialog1)) return;
     Table1.close();
     table_open = 0;
-    ui::services().save_dialog(this, SaveDialog1);
     const QString name = SaveDialog1.file_name;
     if (name.isEmpty()) return;
     if (QFileInfo::exists(name)) {

@@ -31,7 +31,7 @@ void message(QWidget* parent, QMessageBox::Icon icon, const QString& text, QMess
     box.exec();
 }
 
-void run_file_dialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptMode mode)
+bool run_file_dialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptMode mode)
 {
     QFileDialog dlg(parent, state.title);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
@@ -50,11 +50,11 @@ void run_file_dialog(QWidget* parent, FileDialogState& state, QFileDialog::Accep
     } else if (!state.initial_dir.isEmpty()) {
         dlg.setDirectory(state.initial_dir);
     }
-    if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) {
-        state.file_name = dlg.selectedFiles().first();
-        int idx = filters.indexOf(dlg.selectedNameFilter());
-        if (idx >= 0) state.filter_index = idx + 1;
-    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    state.file_name = dlg.selectedFiles().first();
+    int idx = filters.indexOf(dlg.selectedNameFilter());
+    if (idx >= 0) state.filter_index = idx + 1;
+    return true;
 }
 
 }  // namespace
@@ -81,32 +81,36 @@ void QtServices::error_box(QWidget* parent, const QString& text)
     message(parent, QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
-void QtServices::open_dialog(QWidget* parent, FileDialogState& state)
+bool QtServices::open_dialog(QWidget* parent, FileDialogState& state)
 {
-    run_file_dialog(parent, state, QFileDialog::AcceptOpen);
+    return run_file_dialog(parent, state, QFileDialog::AcceptOpen);
 }
 
-void QtServices::save_dialog(QWidget* parent, FileDialogState& state)
+bool QtServices::save_dialog(QWidget* parent, FileDialogState& state)
 {
-    run_file_dialog(parent, state, QFileDialog::AcceptSave);
+    return run_file_dialog(parent, state, QFileDialog::AcceptSave);
 }
 
-void QtServices::font_dialog(QWidget* parent, FontDialogState& state)
+bool QtServices::font_dialog(QWidget* parent, FontDialogState& state)
 {
     FontColourDialog dlg(state, parent);
-    if (dlg.exec() == QDialog::Accepted) dlg.write_back(state);
+    if (dlg.exec() != QDialog::Accepted) return false;
+    dlg.write_back(state);
+    return true;
 }
 
-void QtServices::colour_dialog(QWidget* parent, ColourDialogState& state)
+bool QtServices::colour_dialog(QWidget* parent, ColourDialogState& state)
 {
     QColor c = QColorDialog::getColor(state.color, parent, QString(), QColorDialog::DontUseNativeDialog);
-    if (c.isValid()) state.color = c;
+    if (!c.isValid()) return false;
+    state.color = c;
+    return true;
 }
 
-void QtServices::print_dialog(QWidget* parent, QPrinter& printer)
+bool QtServices::print_dialog(QWidget* parent, QPrinter& printer)
 {
     QPrintDialog dlg(&printer, parent);
-    dlg.exec();
+    return dlg.exec() == QDialog::Accepted;
 }
 
 void QtServices::show_help(QWidget* parent, const QString& help_file, const QString& topic)

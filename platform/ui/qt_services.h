@@ -10,11 +10,11 @@ public:
     void information_cancel_only(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
     void error_box(QWidget* parent, const QString& text) override;
-    void open_dialog(QWidget* parent, FileDialogState& state) override;
-    void save_dialog(QWidget* parent, FileDialogState& state) override;
-    void font_dialog(QWidget* parent, FontDialogState& state) override;
-    void colour_dialog(QWidget* parent, ColourDialogState& state) override;
-    void print_dialog(QWidget* parent, QPrinter& printer) override;
+    bool open_dialog(QWidget* parent, FileDialogState& state) override;
+    bool save_dialog(QWidget* parent, FileDialogState& state) override;
+    bool font_dialog(QWidget* parent, FontDialogState& state) override;
+    bool colour_dialog(QWidget* parent, ColourDialogState& state) override;
+    bool print_dialog(QWidget* parent, QPrinter& printer) override;
     void show_help(QWidget* parent, const QString& help_file, const QString& topic) override;
     void pause(int milliseconds) override;
 };

@@ -3,12 +3,23 @@
 namespace vantelo::ui {
 
 namespace {
-void take_answer(std::deque<QString>& answers, FileDialogState& state)
+// The next answer, or nullopt when none is left.
+template <class T>
+std::optional<T> next_answer(std::deque<T>& answers)
 {
-    if (answers.empty()) return;
-    QString a = answers.front();
+    if (answers.empty()) return std::nullopt;
+    T a = std::move(answers.front());
     answers.pop_front();
-    if (!a.isEmpty()) state.file_name = a;
+    return a;
+}
+
+bool take_answer(std::deque<QString>& answers, FileDialogState& state)
+{
+    const auto a = next_answer(answers);
+    if (!a) return true;
+    if (a->isEmpty()) return false;
+    state.file_name = *a;
+    return true;
 }
 }  // namespace
 
@@ -40,33 +51,41 @@ void ScriptedServices::error_box(QWidget*, const QString& text)
     if (on_message) on_message(messages.back());
 }
 
-void ScriptedServices::open_dialog(QWidget*, FileDialogState& state)
+bool ScriptedServices::open_dialog(QWidget*, FileDialogState& state)
 {
     ++open_dialogs;
-    take_answer(open_answers, state);
+    return take_answer(open_answers, state);
 }
 
-void ScriptedServices::save_dialog(QWidget*, FileDialogState& state)
+bool ScriptedServices::save_dialog(QWidget*, FileDialogState& state)
 {
     ++save_dialogs;
-    take_answer(save_answers, state);
+    return take_answer(save_answers, state);
 }
 
-void ScriptedServices::font_dialog(QWidget*, FontDialogState& state)
+bool ScriptedServices::font_dialog(QWidget*, FontDialogState& state)
 {
-    if (font_answers.empty()) return;
-    state = font_answers.front();
-    font_answers.pop_front();
+    const auto a = next_answer(font_answers);
+    if (!a) return true;
+    if (!*a) return false;
+    state = **a;
+    return true;
 }
 
-void ScriptedServices::colour_dialog(QWidget*, ColourDialogState& state)
+bool ScriptedServices::colour_dialog(QWidget*, ColourDialogState& state)
 {
-    if (colour_answers.empty()) return;
-    state.color = colour_answers.front();
-    colour_answers.pop_front();
+    const auto a = next_answer(colour_answers);
+    if (!a) return true;
+    if (!a->isValid()) return false;
+    state.color = *a;
+    return true;
 }
 
-void ScriptedServices::print_dialog(QWidget*, QPrinter&) { ++print_dialogs; }
+bool ScriptedServices::print_dialog(QWidget*, QPrinter&)
+{
+    ++print_dialogs;
+    return next_answer(print_answers).value_or(true);
+}
 
 void ScriptedServices::show_help(QWidget*, const QString& help_file, const QString& topic)
 {

@@ -2,6 +2,7 @@
 // A stand-in for the dialogs, for tests: it answers from queues and records every request.
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/ui/services.h"
@@ -15,11 +16,15 @@ public:
         QString text;
     };
 
-    // Answers for the next file dialogs: each is the file name the dialog holds afterwards
-    // (an empty text leaves the state's name as it was, as a cancelled dialog does).
+    // Answers for the next common dialogs, one per dialog shown. A file answer is the name the
+    // user chooses with OK, an empty text a Cancel; a font answer is the choice made with OK,
+    // std::nullopt a Cancel; a colour answer is the colour chosen with OK, an invalid QColor()
+    // a Cancel; a print answer is true for OK, false for Cancel. A Cancel leaves the state as
+    // it was. With no answer left the user presses OK on what the dialog holds.
     std::deque<QString> open_answers, save_answers;
-    std::deque<FontDialogState> font_answers;
+    std::deque<std::optional<FontDialogState>> font_answers;
     std::deque<QColor> colour_answers;
+    std::deque<bool> print_answers;
     // Answers for the next confirmations; with none left the answer is No.
     std::deque<bool> question_answers;
     // Called on every pause, e.g. to grab the frame a chart shows.
@@ -37,11 +42,11 @@ public:
     void information_cancel_only(QWidget*, const QString& text) override;
     bool question(QWidget*, const QString& text) override;
     void error_box(QWidget*, const QString& text) override;
-    void open_dialog(QWidget*, FileDialogState& state) override;
-    void save_dialog(QWidget*, FileDialogState& state) override;
-    void font_dialog(QWidget*, FontDialogState& state) override;
-    void colour_dialog(QWidget*, ColourDialogState& state) override;
-    void print_dialog(QWidget*, QPrinter&) override;
+    bool open_dialog(QWidget*, FileDialogState& state) override;
+    bool save_dialog(QWidget*, FileDialogState& state) override;
+    bool font_dialog(QWidget*, FontDialogState& state) override;
+    bool colour_dialog(QWidget*, ColourDialogState& state) override;
+    bool print_dialog(QWidget*, QPrinter&) override;
     void show_help(QWidget*, const QString& help_file, const QString& topic) override;
     void pause(int milliseconds) override;
 

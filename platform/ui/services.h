@@ -13,8 +13,8 @@ class QPrinter;
 
 namespace vantelo::ui {
 
-// The state of an open or save dialog. It persists between uses: the program acts on the
-// file name the dialog holds after it closes, not on how it was closed.
+// The state of an open or save dialog. It persists between uses: OK leaves the chosen name in
+// it, a Cancel leaves it as it was.
 struct FileDialogState {
     QString file_name;
     QString filter;         // "DB|*.DB|DBF|*.dbf": description|pattern pairs
@@ -46,14 +46,16 @@ public:
     virtual bool question(QWidget* parent, const QString& text) = 0;
     // The application's default error box.
     virtual void error_box(QWidget* parent, const QString& text) = 0;
-    // The common dialogs update their state in place.
-    virtual void open_dialog(QWidget* parent, FileDialogState& state) = 0;
-    virtual void save_dialog(QWidget* parent, FileDialogState& state) = 0;
-    virtual void font_dialog(QWidget* parent, FontDialogState& state) = 0;
-    virtual void colour_dialog(QWidget* parent, ColourDialogState& state) = 0;
-    // The print set-up dialog on a printer, which keeps the choice for the next print;
-    // printing goes on whatever the user chose.
-    virtual void print_dialog(QWidget* parent, QPrinter& printer) = 0;
+    // The common dialogs: true when the user accepted the dialog (OK), which writes the choice
+    // into the state; false for Cancel or a closed dialog, which leaves the state as it was.
+    // A command stops at once on false, with nothing changed.
+    [[nodiscard]] virtual bool open_dialog(QWidget* parent, FileDialogState& state) = 0;
+    [[nodiscard]] virtual bool save_dialog(QWidget* parent, FileDialogState& state) = 0;
+    [[nodiscard]] virtual bool font_dialog(QWidget* parent, FontDialogState& state) = 0;
+    [[nodiscard]] virtual bool colour_dialog(QWidget* parent, ColourDialogState& state) = 0;
+    // The print set-up dialog on a printer, which keeps an accepted choice for the next print;
+    // true when the user accepted it (print), false for Cancel (print nothing).
+    [[nodiscard]] virtual bool print_dialog(QWidget* parent, QPrinter& printer) = 0;
     // Shows a topic of a help file.
     virtual void show_help(QWidget* parent, const QString& help_file, const QString& topic) = 0;
     // Pauses the calling thread for an animation frame.

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 // The main window on a small Paradox table of float columns, for the analysis window tests:
 // the table lives in a temporary folder and is opened through 文件 > 打开.
 #include <QListWidget>
@@ -18,6 +19,7 @@
 struct Column {
     std::string name;
     std::vector<double> values;
+    std::vector<size_t> empty_records = {};  // records whose field is left empty
 };
 
 class AnalysisMain {
@@ -39,7 +41,11 @@ public:
         const size_t n = columns.empty() ? 0 : columns[0].values.size();
         for (size_t r = 0; r < n; ++r) {
             t.append();
-            for (size_t c = 0; c < columns.size(); ++c) t.field(static_cast<int>(c)).set_as_float(columns[c].values[r]);
+            for (size_t c = 0; c < columns.size(); ++c) {
+                const auto& e = columns[c].empty_records;
+                if (std::find(e.begin(), e.end(), r) == e.end())
+                    t.field(static_cast<int>(c)).set_as_float(columns[c].values[r]);
+            }
             t.post();
         }
         t.close();

@@ -174,6 +174,44 @@ TEST(LifeTableForm, InputMessagesAndErrors)
     life_selected_field = 0;
 }
 
+// An empty field reads 0, for the rates and for the population and death counts alike; a text
+// in a field is still the conversion error.
+TEST(LifeTableForm, AnEmptyFieldReadsZero)
+{
+    ui::ScopedScriptedServices services;
+    // 死亡率 empty at age 1; 死亡 empty at age 1, so its rate 0/500 is 0 as well.
+    AnalysisMain m(services, {{"死亡率", {0.1, 0.2, 0.5}, {1}}, {"人口", {1000, 500, 200}}, {"死亡", {100, 100, 100}, {1}}});
+    std::vector<std::vector<Row>> tables;
+    LifeTableRun run;
+    run.on_form = [&](TLife_table_frm* f) {
+        child<QLineEdit>(f, "Edit6")->setText("死亡率");
+        click(f, "BitBtn1");
+        child<QRadioButton>(f, "RadioButton7")->click();
+        child<QLineEdit>(f, "Edit2")->setText("人口");
+        child<QLineEdit>(f, "Edit3")->setText("死亡");
+        click(f, "BitBtn1");
+    };
+    run.on_result = [&](TLife_table_result* r) {
+        std::vector<Row> rows;
+        for (int row = 0; row < 4; ++row) rows.push_back(grid_row(r, row));
+        tables.push_back(rows);
+    };
+    run.run(*m.main);
+    EXPECT_TRUE(services.messages.empty()) << services.message_texts().join("|").toStdString();
+    ASSERT_EQ(tables.size(), 2u);
+    // By hand, with m = 0.1, 0, 0.5 and a(0) = 0.2, a(1) = 0.375: l(1) = l(2) = exp(-0.1);
+    // L(0) = 0.2 (1 - l1) + l1 = .923870; L(1) = l1 = .904837; L(2) = l2/0.5 = 1.809675;
+    // T(2) = 1.809675, T(1) = 2.714512, T(0) = 3.638382; e = T/l.
+    const std::vector<Row> expected = {
+        {"年龄组", "Mx", "qx", "lx", "Dx", "Lx", "Tx", "ex"},
+        {"0", ".1", ".095163", "1", ".095163", ".92387", "3.638382", "3.64"},
+        {"1", "", "", ".904837", "", ".904837", "2.714512", "3"},
+        {"2", ".5", "1", ".904837", ".904837", "1.809675", "1.809675", "2"},
+    };
+    for (const auto& rows : tables) EXPECT_EQ(rows, expected);
+    EXPECT_EQ(life_table_arrays.life_population, (std::vector<double>{1000, 500, 200}));
+}
+
 TEST(LifeTableForm, ZeroRateInTheLastAgeEndsWithoutAWindow)
 {
     ui::ScopedScriptedServices services;
@@ -259,13 +297,16 @@ TEST(LifeTableResult, SavesANewParadoxTableAndNeverOverwrites)
         click(r, "BitBtn1");  // cancelled before any name: nothing
         services.save_answers.push_back(base);
         click(r, "BitBtn1");
-        click(r, "BitBtn1");  // cancelled: the same name again, which now exists
+        services.save_answers.push_back("");
+        click(r, "BitBtn1");  // cancelled after that save: nothing, no message
+        EXPECT_EQ(services.messages.size(), 1u);
+        click(r, "BitBtn1");  // OK on the name the dialog keeps, which now exists
         services.save_answers.push_back(existing);
         click(r, "BitBtn1");
     };
     services.save_answers.push_back("");
     run.run(*m.main);
-    EXPECT_EQ(services.save_dialogs, 4);
+    EXPECT_EQ(services.save_dialogs, 5);
     for (const auto& msg : services.messages) EXPECT_EQ(msg.kind, ui::ScriptedServices::Message::InformationCancelOnly);
     EXPECT_EQ(services.message_texts(),
               QStringList({"File already Saved!",

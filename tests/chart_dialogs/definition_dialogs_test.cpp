@@ -14,6 +14,7 @@
 #include "charts/Horiz_def_frm1.h"
 #include "charts/Line_def_frm1.h"
 #include "charts/Piont_def_frm1.h"
+#include "charts/scatter_Frm1.h"
 #include "dialog_fixture.h"
 #include "platform/chart/chart_layout.h"
 #include "platform/chart/chart_output.h"
@@ -236,13 +237,79 @@ TEST_F(DefinitionDialog, FontsComeFromTheProgramWideSettings)
     EXPECT_EQ(c.title_font().family, family_before);  // the family is not kept
     EXPECT_EQ(c.left_axis_font().point_size, 20);
 
-    // A new dialog's font dialog, cancelled, holds the design font: 13 pixels, that is 10
+    // A new dialog's font dialog holds the design font: OK on it gives 13 pixels, that is 10
     // points at 96 dpi, window-text colour, no style.
     auto fresh = open_dialog<TBar_def_frm>();
     fresh->BitBtn3->click();
     EXPECT_EQ(title_font_size, points_from_pixels(13));
     EXPECT_EQ(title_font_color, QApplication::palette().color(QPalette::WindowText));
     EXPECT_EQ(title_font_style, FontStyle{});
+}
+
+// A Cancel in the font dialog of a 主标题 or 坐标轴 button leaves every chart font setting as
+// it was, in a new dialog (not its design font) and after an earlier OK in the same dialog.
+TEST_F(DefinitionDialog, CancelledFontDialogChangesNoFontSetting)
+{
+    struct Settings {
+        int title_size;
+        QColor title_colour;
+        FontStyle title_style;
+        int axis_size;
+        QColor axis_colour;
+        FontStyle axis_style;
+        bool operator==(const Settings&) const = default;
+    };
+    const auto settings = [] {
+        return Settings{title_font_size, title_font_color, title_font_style,
+                        axis_font_size,  axis_font_color,  axis_font_style};
+    };
+    ui::FontDialogState chosen;
+    chosen.font = QFont("Serif");
+    chosen.font.setPointSize(24);
+    chosen.font.setItalic(true);
+    chosen.color = QColor(0, 0, 255);
+
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<QDialog>()> make;
+        std::function<void(QDialog*)> title, axis;
+    } cases[] = {
+        {"line dialog", [this] { return std::unique_ptr<QDialog>(open_dialog<TLine_def_frm>()); },
+         [](QDialog* d) { static_cast<TLine_def_frm*>(d)->BitBtn3->click(); },
+         [](QDialog* d) { static_cast<TLine_def_frm*>(d)->BitBtn4->click(); }},
+        {"scatter dialog", [] { return std::unique_ptr<QDialog>(std::make_unique<Tscatter_Frm>()); },
+         [](QDialog* d) { static_cast<Tscatter_Frm*>(d)->BitBtn3->click(); },
+         [](QDialog* d) { static_cast<Tscatter_Frm*>(d)->BitBtn4->click(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset_chart_settings();
+        title_font_size = 30;
+        title_font_color = QColor(0, 128, 0);
+        title_font_style = FontStyle{false, false, true, false};
+        axis_font_size = 31;
+        axis_font_color = QColor(128, 0, 0);
+        const Settings start = settings();
+        auto d = c.make();
+        for (const auto& button : {c.title, c.axis}) {
+            services.font_answers.push_back(std::nullopt);
+            button(d.get());
+            EXPECT_EQ(settings(), start);
+        }
+        // OK for the title, then a Cancel on either button keeps what that OK set.
+        services.font_answers.push_back(chosen);
+        c.title(d.get());
+        EXPECT_EQ(title_font_size, 24);
+        const Settings after_ok = settings();
+        EXPECT_EQ(after_ok.axis_size, 31);
+        for (const auto& button : {c.title, c.axis}) {
+            services.font_answers.push_back(std::nullopt);
+            button(d.get());
+            EXPECT_EQ(settings(), after_ok);
+        }
+        EXPECT_TRUE(services.font_answers.empty());
+    }
+    reset_chart_settings();
 }
 
 TEST(ChartFontSettings, PixelsToPointsFollowTheScreenResolution)

@@ -95,19 +95,41 @@ TEST_F(ScatterDialog, ArrowWithoutCurrentItemIsAListIndexError)
     EXPECT_EQ(d->Edit4->text(), "男性");
 }
 
-TEST_F(ScatterDialog, AnyFieldTypeCanBeChosenButAnEmptyOrTextValueIsAConversionError)
+TEST_F(ScatterDialog, AnyFieldTypeCanBeChosenButATextValueIsAConversionError)
 {
     choose("名称", d->Button4);  // no type check
     EXPECT_EQ(d->Edit4->text(), "名称");
     d->BitBtn2->click();
     EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(services.message_texts(), QStringList{"Invalid variant type conversion"});
+    EXPECT_EQ(services.message_texts(), QStringList{"'甲' is not a valid floating point value"});
+}
 
-    services.clear();
-    choose("缺失", d->Button4);  // empty in the middle record
-    d->BitBtn2->click();
-    EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(services.message_texts(), QStringList{"Invalid variant type conversion"});
+// An empty field reads 0, as in the other charts, whether it gives the values or the positions.
+TEST_F(ScatterDialog, AnEmptyFieldReadsZero)
+{
+    struct Case {
+        const char* name;
+        const char* y_field;
+        const char* x_field;
+        double xs[3], ys[3];
+    } cases[] = {
+        {"values", "缺失", "男性", {3, 5, 2}, {7, 0, 9}},
+        {"positions", "女性", "缺失", {7, 0, 9}, {50, 50, 60}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        shown.clear();
+        choose(c.y_field, d->Button4);  // the middle record is empty
+        choose(c.x_field, d->Button5);
+        d->BitBtn2->click();
+        EXPECT_TRUE(services.messages.empty()) << services.message_texts().join("|").toStdString();
+        const chart::Series& s = only_chart().series(0);
+        ASSERT_EQ(s.count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(s.point(i).x, c.xs[i]) << i;
+            EXPECT_EQ(s.point(i).value, c.ys[i]) << i;
+        }
+    }
 }
 
 TEST_F(ScatterDialog, ShapeAndSizeApartFromThePointDialog)

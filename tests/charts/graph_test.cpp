@@ -54,6 +54,15 @@ protected:
         set_chart_printer(nullptr);
     }
 
+    // Prints in portrait into a PDF file, as the chart windows' printer.
+    void use_pdf_printer(QPrinter& printer, const QString& file)
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setOutputFileName(file);
+        set_chart_printer(&printer);
+    }
+
     ScopedScriptedServices seam;
     std::vector<QDialog*> modal_shown;
     QTemporaryDir dir;
@@ -136,7 +145,7 @@ TEST_F(ChartWindowTest, TinyWindowPaintsNothingAndDoesNotFail)
     EXPECT_TRUE(seam.messages.empty());
 }
 
-TEST_F(ChartWindowTest, SaveWritesTheChartAsBmpAndReusesTheNameAfterCancel)
+TEST_F(ChartWindowTest, SaveWritesTheChartAsBmpAndACancelWritesNothing)
 {
     TGraph w;
     w.resize(400, 300);
@@ -173,13 +182,26 @@ TEST_F(ChartWindowTest, SaveWritesTheChartAsBmpAndReusesTheNameAfterCancel)
     const QPoint centre = layout.series[0].bars[0].front.center().toPoint();
     EXPECT_EQ(first.pixelColor(centre), QColor(255, 0, 0));
 
-    // Cancel after a save writes the same file again, now with the new picture.
+    // A Cancel after a save leaves that file as it was, although the picture has changed; the
+    // dialog keeps the name, and OK on it writes the new picture.
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray first_bytes = saved.readAll();
+    saved.close();
     for (int i = 0; i < 10; ++i) w.BitBtn1->click();
+    ASSERT_NE(w.DBChart1->render_to_image(), first.convertToFormat(QImage::Format_RGB32));
     seam.save_answers = {QString()};
+    w.BitBtn3->click();
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), first_bytes);
+    saved.close();
+    EXPECT_EQ(w.SaveDialog1.file_name, file);
+    seam.save_answers.clear();  // OK on the name the dialog holds
     w.BitBtn3->click();
     QImage second(file, "BMP");
     EXPECT_EQ(second.convertToFormat(QImage::Format_RGB32), w.DBChart1->render_to_image());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.bmp"});
+    EXPECT_EQ(seam.save_dialogs, 4);
     EXPECT_TRUE(seam.messages.empty());
 }
 
@@ -207,20 +229,17 @@ TEST_F(ChartWindowTest, SaveFailuresShowTheFileErrorAndWriteNothing)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(ChartWindowTest, PrintIsLandscapeEvenAfterCancelAndRestoresTheOrientation)
+TEST_F(ChartWindowTest, PrintIsLandscapeAndRestoresTheOrientation)
 {
     TGraph w;
     w.resize(400, 300);
     w.FormResize();
     QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
     const QString pdf = dir.filePath("print.pdf");
-    printer.setOutputFileName(pdf);
-    set_chart_printer(&printer);
+    use_pdf_printer(printer, pdf);
 
-    w.BitBtn5->click();  // the scripted print dialog is "cancelled": it changes nothing
+    w.BitBtn5->click();  // OK in the print dialog
     EXPECT_EQ(seam.print_dialogs, 1);
     EXPECT_TRUE(seam.messages.empty());
     QFile f(pdf);
@@ -235,6 +254,40 @@ TEST_F(ChartWindowTest, PrintIsLandscapeEvenAfterCancelAndRestoresTheOrientation
     EXPECT_NEAR(box.captured(2).toDouble(), 595, 0.5);
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+// A Cancel in the print dialog prints nothing: at the first print of a window, and after an
+// earlier print, whose file stays as it was.
+TEST_F(ChartWindowTest, PrintCancelledPrintsNothing)
+{
+    TGraph w;
+    w.resize(400, 300);
+    w.FormResize();
+    QPrinter printer;
+    const QString pdf = dir.filePath("print.pdf");
+    use_pdf_printer(printer, pdf);
+
+    seam.print_answers = {false};
+    w.BitBtn5->click();
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    seam.print_answers = {true};
+    w.BitBtn5->click();
+    ASSERT_TRUE(QFile::exists(pdf));
+    // Marks the earlier printout, so that any new one would show.
+    {
+        QFile f(pdf);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("earlier printout");
+    }
+    seam.print_answers = {false};
+    w.BitBtn5->click();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("earlier printout"));
+    EXPECT_EQ(seam.print_dialogs, 3);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_TRUE(seam.messages.empty());
 }
 
 TEST_F(ChartWindowTest, PrintFailureShowsAnErrorAndRestoresTheOrientation)

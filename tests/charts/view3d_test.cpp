@@ -1,5 +1,7 @@
 // The chart adjustment dialog: start values, scroll events, wall pages and the shared
 // wall-size counters, the orthogonal box and the colour dialogs.
+#include <functional>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -207,10 +209,50 @@ TEST_F(AdjustmentDialogTest, OrthogonalBoxTogglesTheChartAndTheRotationBars)
     EXPECT_TRUE(dialog->ScrollBar2->isEnabled());
 }
 
-TEST_F(AdjustmentDialogTest, ColourDialogResultIsNotConsulted)
+// What the five colour pickers show and set, with the colour taken last.
+struct ColourState {
+    QColor walls[3], gradient_start, gradient_end, shapes[5], picked;
+    bool operator==(const ColourState&) const = default;
+};
+
+TEST_F(AdjustmentDialogTest, ColourDialogOkAppliesItsColourAndCancelChangesNothing)
 {
-    chart_pick_color = Qt::green;
-    // Cancel in a new dialog: the colour it holds, black.
+    const auto state = [&] {
+        ColourState c;
+        for (WallKind k : {WallKind::Left, WallKind::Bottom, WallKind::Back})
+            c.walls[static_cast<int>(k)] = chart().wall(k).colour;
+        c.gradient_start = chart().gradient().start;
+        c.gradient_end = chart().gradient().end;
+        QFrame* shapes[] = {dialog->Shape1, dialog->Shape2, dialog->Shape3, dialog->Shape4, dialog->Shape5};
+        for (int i = 0; i < 5; ++i) c.shapes[i] = shapes[i]->palette().color(QPalette::Window);
+        c.picked = chart_pick_color;
+        return c;
+    };
+    struct Picker {
+        const char* name;
+        std::function<void()> open;
+    } pickers[] = {
+        {"Left Wall", [&] { dialog->findChild<QPushButton*>("BitBtn3")->click(); }},
+        {"Bottom Wall", [&] { dialog->findChild<QPushButton*>("BitBtn6")->click(); }},
+        {"Back Wall", [&] { dialog->findChild<QPushButton*>("BitBtn9")->click(); }},
+        {"gradient start", [&] { test_events::click(dialog->Shape4, QPoint(5, 5)); }},
+        {"gradient end", [&] { test_events::click(dialog->Shape5, QPoint(5, 5)); }},
+    };
+    // A Cancel on every picker in turn changes nothing, the colour last taken included.
+    const auto cancel_each = [&] {
+        chart_pick_color = Qt::green;
+        for (const Picker& p : pickers) {
+            SCOPED_TRACE(p.name);
+            const ColourState before = state();
+            seam.colour_answers = {QColor()};
+            p.open();
+            EXPECT_EQ(state(), before);
+            EXPECT_TRUE(seam.colour_answers.empty());
+        }
+    };
+    // A Cancel in a new dialog paints nothing black.
+    cancel_each();
+    // OK on a new dialog's colour: black.
     dialog->findChild<QPushButton*>("BitBtn3")->click();
     EXPECT_EQ(chart().wall(WallKind::Left).colour, QColor(0, 0, 0));
     EXPECT_EQ(chart_pick_color, QColor(0, 0, 0));
@@ -219,7 +261,12 @@ TEST_F(AdjustmentDialogTest, ColourDialogResultIsNotConsulted)
     seam.colour_answers = {QColor(255, 0, 0)};
     dialog->findChild<QPushButton*>("BitBtn6")->click();
     EXPECT_EQ(chart().wall(WallKind::Bottom).colour, QColor(255, 0, 0));
-    // A later Cancel keeps the colour chosen last in this dialog.
+    EXPECT_EQ(chart_pick_color, QColor(255, 0, 0));
+    // After that OK a Cancel still changes nothing, on the same picker or another.
+    cancel_each();
+    EXPECT_EQ(chart().wall(WallKind::Bottom).colour, QColor(255, 0, 0));
+    EXPECT_NE(chart().wall(WallKind::Back).colour, QColor(255, 0, 0));
+    // OK again takes the colour chosen last in this dialog.
     dialog->findChild<QPushButton*>("BitBtn9")->click();
     EXPECT_EQ(chart().wall(WallKind::Back).colour, QColor(255, 0, 0));
     EXPECT_EQ(dialog->Shape3->palette().color(QPalette::Window), QColor(255, 0, 0));

@@ -7,7 +7,9 @@
 #include <QTabWidget>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 
 #include "platform/ui/modal.h"
@@ -274,6 +276,60 @@ TEST(ProjectionForm, RunRefusesMissingFieldsAndCellsThatAreNotNumbers)
     EXPECT_FALSE(viewer);
     EXPECT_EQ(f.form->result(), 0);  // the form stays open
     ui::set_window_runner({});
+}
+
+// A Cancel in the pattern dialogs of any pattern grid changes nothing: no cell read, no file
+// written, also after an earlier 读入 and 保存 whose name the form's dialogs keep.
+TEST(ProjectionForm, CancelledPatternReadOrSaveChangesNothing)
+{
+    FormFixture f(3);
+    const auto bytes = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    struct Case {
+        int grid;
+        const char* read;
+        const char* save;
+        void (TSingle_Region_frm::*select)(int, int);
+    } cases[] = {
+        {4, "Button8", "Button9", &TSingle_Region_frm::StringGrid4SelectCell},
+        {6, "Button10", "Button11", &TSingle_Region_frm::StringGrid6SelectCell},
+        {7, "Button12", "Button13", &TSingle_Region_frm::StringGrid7SelectCell},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.grid);
+        const auto path = f.input.dir / ("pattern" + std::to_string(c.grid) + ".txt");
+        (f.form->*c.select)(2, 1);
+        f.services.clear();
+        const QString start = f.cell(c.grid, 2, 1);
+        f.services.open_answers.push_back(QString());
+        f.find<QPushButton>(c.read)->click();
+        f.services.save_answers.push_back(QString());
+        f.find<QPushButton>(c.save)->click();
+        EXPECT_EQ(f.cell(c.grid, 2, 1), start);
+        EXPECT_FALSE(std::filesystem::exists(path));
+
+        f.form->grid(c.grid)->set_cell(2, 1, "0.125");
+        f.services.save_answers.push_back(QString::fromStdString(path.string()));
+        f.find<QPushButton>(c.save)->click();
+        const std::string saved = bytes(path);
+        ASSERT_FALSE(saved.empty());
+        f.services.open_answers.push_back(QString::fromStdString(path.string()));
+        f.find<QPushButton>(c.read)->click();
+        EXPECT_EQ(f.cell(c.grid, 2, 1), "0.125");
+
+        f.form->grid(c.grid)->set_cell(2, 1, "0.5");
+        f.services.open_answers.push_back(QString());
+        f.find<QPushButton>(c.read)->click();
+        EXPECT_EQ(f.cell(c.grid, 2, 1), "0.5");
+        f.services.save_answers.push_back(QString());
+        f.find<QPushButton>(c.save)->click();
+        EXPECT_EQ(bytes(path), saved);
+        EXPECT_EQ(f.services.open_dialogs, 3);
+        EXPECT_EQ(f.services.save_dialogs, 3);
+        EXPECT_TRUE(f.services.messages.empty()) << f.services.message_texts().join("|").toStdString();
+    }
 }
 
 TEST(ProjectionForm, PatternReadIntoTheCurrentColumn)

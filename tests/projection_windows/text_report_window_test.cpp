@@ -57,7 +57,7 @@ TEST(TextReportWindow, LayoutAndLines)
     EXPECT_TRUE(w.lines().empty());
 }
 
-TEST(TextReportWindow, SaveWritesRtfOfTheCurrentTextAndKeepsTheName)
+TEST(TextReportWindow, SaveWritesRtfOfTheCurrentTextAndACancelWritesNothing)
 {
     TempDir dir;
     ui::ScopedScriptedServices s;
@@ -76,13 +76,19 @@ TEST(TextReportWindow, SaveWritesRtfOfTheCurrentTextAndKeepsTheName)
     save->click();
     EXPECT_EQ(text_of(file), u"\n总人口数\n2001    166362\n");
 
-    // the user's edit is saved; a later cancelled dialog writes to the name chosen before
+    // a later cancelled dialog leaves that file as it was, although the text has changed
     QTextCursor c(w.RichEdit1()->document());
     c.movePosition(QTextCursor::End);
     c.insertText("\n手工补充");
     s.save_answers.push_back("");
     save->click();
+    EXPECT_EQ(text_of(file), u"\n总人口数\n2001    166362\n");
+    EXPECT_EQ(w.SaveDialog1.file_name, QString::fromStdString(file.string()));
+
+    // OK on the name the dialog keeps saves the user's edit
+    save->click();
     EXPECT_EQ(text_of(file), u"\n总人口数\n2001    166362\n手工补充\n");
+    EXPECT_EQ(s.save_dialogs, 4);
     EXPECT_TRUE(s.messages.empty());
     EXPECT_EQ(w.result(), 0);  // 存盘 does not close the window
 }

@@ -145,15 +145,34 @@ TEST_F(Commands, UnboundPlanningWindowIsCreatedBeforeTheCheckAndStaysHidden)
     EXPECT_EQ(svc.message_texts(), QStringList{"没有打开的数据表!请先打开数据表."});
 }
 
+// A Cancel in the 打开 dialog leaves the open table open and current, at the dialog's first
+// use and after an earlier 打开.
 TEST_F(Commands, CancelledOpenLeavesTheTableOpen)
 {
-    prepare(path("t.DB"));
-    win->Open1Click();  // no answer: the dialog is cancelled
-    EXPECT_EQ(svc.open_dialogs, 1);
-    EXPECT_EQ(table_open, 1);
-    EXPECT_TRUE(win->Table1.active());
-    EXPECT_EQ(win->DataSource1->rowCount(), 81);
-    EXPECT_TRUE(current_table_file.isEmpty());  // follows the dialog, even when empty
+    for (bool earlier_open : {false, true}) {
+        SCOPED_TRACE(earlier_open ? "after an earlier open" : "first use");
+        win = std::make_unique<Tquilta>();
+        QFile::remove(path("t.DB"));
+        QFile::remove(path("u.DB"));
+        prepare(path("t.DB"));
+        if (earlier_open) {
+            prepare(path("u.DB"), true);
+            open(path("t.DB"));
+        }
+        svc.clear();
+        svc.open_answers.push_back(QString());
+        win->Open1Click();
+        EXPECT_EQ(svc.open_dialogs, 1);
+        EXPECT_TRUE(svc.messages.empty());
+        EXPECT_EQ(table_open, 1);
+        EXPECT_TRUE(win->Table1.active());
+        EXPECT_EQ(QString::fromStdString(win->Table1.table_name()), path("t.DB"));
+        EXPECT_EQ(current_table_file, path("t.DB"));
+        EXPECT_EQ(win->DataSource1->rowCount(), 81);
+        EXPECT_EQ(win->DataSource1->columnCount(), 6);
+        win->menu_item("Table_info")->trigger();
+        EXPECT_TRUE(svc.messages.empty());
+    }
 }
 
 TEST_F(Commands, OpenShowsTheTableAndClearsTheDialogName)

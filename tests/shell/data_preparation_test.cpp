@@ -91,23 +91,61 @@ TEST_F(DataPreparation, ExistingFileIsNeitherCreatedNorOverwritten)
     EXPECT_EQ(current_table_file, "unchanged");
 }
 
-TEST_F(DataPreparation, CancelledDialogClosesTheTableFirst)
+// A Cancel leaves the open table open and shown, creates nothing and says nothing: at the
+// dialog's first use, and after an earlier preparation whose name the dialog still holds.
+TEST_F(DataPreparation, CancelledDialogLeavesTheOpenTableOpen)
 {
-    prepare(path("p1.DB"));
-    win->SaveDialog1.file_name.clear();
-    win->N10Click();  // cancelled, the dialog holds no name
-    EXPECT_TRUE(svc.messages.empty());
-    EXPECT_EQ(table_open, 0);
-    EXPECT_FALSE(win->Table1.active());
-    EXPECT_EQ(win->DataSource1->rowCount(), 0);
-    EXPECT_EQ(current_table_file, path("p1.DB"));
+    struct Case {
+        const char* name;
+        bool earlier_preparation;
+        bool urban_rural;
+    } cases[] = {
+        {"first use", false, false},
+        {"after an earlier preparation", true, false},
+        {"urban/rural after an earlier preparation", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path("p1.DB"));
+        QFile::remove(path("open.DB"));
+        // The table open before the command, prepared in a main window of its own.
+        win.reset();
+        {
+            Tquilta other;
+            svc.save_answers.push_back(path("open.DB"));
+            other.N11Click();
+        }
+        win = std::make_unique<Tquilta>();
+        if (c.earlier_preparation) prepare(path("p1.DB"));
+        win->Close1Click();
+        open(path("open.DB"));
+        ASSERT_EQ(table_open, 1);
+        const QByteArray before = file_bytes(path("open.DB"));
+        svc.clear();
+        std::vector<std::string> statements;
+        win->Query1.on_execute = [&](const std::string& s) { statements.push_back(s); };
+        svc.save_answers.push_back(QString());
+        if (c.urban_rural) win->N11Click();
+        else win->N10Click();
+        EXPECT_EQ(svc.save_dialogs, 1);
+        EXPECT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+        EXPECT_TRUE(statements.empty());
+        EXPECT_EQ(table_open, 1);
+        EXPECT_TRUE(win->Table1.active());
+        EXPECT_EQ(QString::fromStdString(win->Table1.table_name()), path("open.DB"));
+        EXPECT_EQ(current_table_file, path("open.DB"));
+        EXPECT_EQ(win->DataSource1->rowCount(), 81);
+        EXPECT_EQ(win->DataSource1->columnCount(), 11);
+        EXPECT_EQ(file_bytes(path("open.DB")), before);
+        EXPECT_EQ(QFileInfo::exists(path("p1.DB")), c.earlier_preparation);
+    }
 }
 
-TEST_F(DataPreparation, DialogRemembersTheLastNameSoACancelMeetsTheExistingFile)
+TEST_F(DataPreparation, DialogRemembersTheLastNameSoOkOnItMeetsTheExistingFile)
 {
     prepare(path("p1.DB"));
     svc.clear();
-    win->N11Click();  // cancelled: the dialog still holds p1.DB
+    win->N11Click();  // OK: the dialog still holds p1.DB
     EXPECT_EQ(svc.message_texts(), QStringList{" 文件已存在，请输入新文件名."});
     EXPECT_EQ(table_open, 0);
 }

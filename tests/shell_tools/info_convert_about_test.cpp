@@ -76,6 +76,16 @@ protected:
         svc.save_answers.push_back(target);
         w->Button1->click();
     }
+    // A Cancel in the window's file dialog: no message, the window stays open.
+    void cancel(Tconvert_table_frm* w)
+    {
+        svc.clear();
+        svc.save_answers.push_back(QString());
+        w->Button1->click();
+        EXPECT_EQ(svc.save_dialogs, 1);
+        EXPECT_TRUE(svc.messages.empty());
+        EXPECT_FALSE(w->isHidden());
+    }
     void expect_source_current(const QString& source)
     {
         EXPECT_EQ(win->Table1.table_name(), source.toStdString());
@@ -178,9 +188,7 @@ TEST_F(Convert, CancelTheSourceItselfAndTypedFormats)
     const QByteArray before = file_bytes(source);
     Tconvert_table_frm* w = open_window();
     // A cancelled dialog: nothing happens, the window stays open.
-    w->Button1->click();
-    EXPECT_TRUE(svc.messages.empty());
-    EXPECT_FALSE(w->isHidden());
+    cancel(w);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     // The current table's own file, by its name or by a name that resolves to it.
     for (const QString& target : {source, path("src")}) {
@@ -261,6 +269,23 @@ TEST_F(Convert, ACopyThatCannotWriteEveryFileChangesNone)
         expect_source_current(source);
         w->Button2->click();
     }
+}
+
+// After a conversion from a window, a cancelled dialog of that window converts nothing again,
+// although the dialog still holds the earlier name.
+TEST_F(Convert, CancelAfterAConversionConvertsNothing)
+{
+    const QString source = single_region("src.db");
+    Tconvert_table_frm* w = open_window();
+    convert(w, path("cv.db"), "Paradox");
+    ASSERT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+    ASSERT_TRUE(QFileInfo::exists(path("cv.db")));
+    ASSERT_TRUE(QFile::remove(path("cv.db")));
+    w->show();
+    cancel(w);
+    EXPECT_FALSE(QFileInfo::exists(path("cv.db")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"src.db"});
+    expect_source_current(source);
 }
 
 using About = ToolsTest;

@@ -304,9 +304,38 @@ TEST_F(NewTable, ExistingFileIsNeverOverwritten)
     set_structure_cell(w->StringGrid1, 1, 0, "x");
     set_structure_cell(w->StringGrid1, 2, 0, "Integer");
     svc.clear();
+    svc.save_answers.push_back(QString());
     w->Button5Click();
+    EXPECT_EQ(svc.save_dialogs, 1);
     EXPECT_TRUE(svc.messages.empty());
     EXPECT_TRUE(statements.empty());
+}
+
+// A Cancel after a 创建 in the same window creates nothing and leaves the table made by that
+// 创建 current.
+TEST_F(NewTable, CancelAfterACreateCreatesNothing)
+{
+    current_table("before.DB");
+    TNew_Table_Frm* w = open_window();
+    set_structure_cell(w->StringGrid1, 1, 0, "x");
+    set_structure_cell(w->StringGrid1, 2, 0, "Integer");
+    const QString first = path("made.db");
+    svc.save_answers.push_back(first);
+    w->Button5->click();
+    ASSERT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+    ASSERT_EQ(statements.size(), 1u);
+    ASSERT_TRUE(QFileInfo::exists(first));
+    set_structure_cell(w->StringGrid1, 1, 0, "y");
+    svc.clear();
+    svc.save_answers.push_back(QString());
+    w->Button5->click();
+    EXPECT_EQ(svc.save_dialogs, 1);
+    EXPECT_TRUE(svc.messages.empty());
+    EXPECT_EQ(statements.size(), 1u);
+    EXPECT_EQ(current_table_file, first);
+    EXPECT_EQ(win->field_names(), QStringList{"x"});
+    EXPECT_EQ(structure_edit_mode, 0);
+    EXPECT_FALSE(w->isHidden());
 }
 
 TEST_F(NewTable, RowWithoutTypeIsRefusedByTheEngine)

@@ -9,7 +9,10 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "platform/ui/modal.h"
 #include "platform/ui/scripted_services.h"
@@ -434,6 +437,65 @@ TEST_F(WizardFixture, ReadingStopsAtThePagesRows)
     child<QPushButton>(page2, "BitBtn1")->click();
     EXPECT_EQ(message(), "/dev/zero is not a regular file, so it cannot be read as a text file");
     EXPECT_EQ(g->cell(1, 81), QString::number(80));
+}
+
+// On each data page a Cancel in the 读取 or 保存 dialog changes nothing: not at the first use,
+// and not after an earlier 读取 and 保存, whose file name the dialogs keep.
+TEST_F(WizardFixture, CancelledReadOrSaveChangesNothing)
+{
+    const auto cells = [](ui::StringGrid* g) {
+        QStringList out;
+        for (int r = 0; r < g->row_count(); ++r)
+            for (int c = 0; c < g->col_count(); ++c) out << g->cell(c, r);
+        return out;
+    };
+    const auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto check_page = [&](WizardPage* page, const char* name, const std::function<void(ui::StringGrid*)>& type) {
+        SCOPED_TRACE(name);
+        ui::StringGrid* g = page->grid();
+        const std::string path = file(name);
+        services.clear();
+        const QStringList start = cells(g);
+        services.open_answers.push_back(QString());
+        child<QPushButton>(page, "BitBtn1")->click();
+        services.save_answers.push_back(QString());
+        child<QPushButton>(page, "BitBtn2")->click();
+        EXPECT_EQ(cells(g), start);
+        EXPECT_FALSE(std::filesystem::exists(path));
+
+        type(g);
+        services.save_answers.push_back(QString::fromStdString(path));
+        child<QPushButton>(page, "BitBtn2")->click();
+        const std::string saved = bytes(path);
+        ASSERT_FALSE(saved.empty());
+        services.open_answers.push_back(QString::fromStdString(path));
+        child<QPushButton>(page, "BitBtn1")->click();
+        const QStringList read = cells(g);
+
+        // An edit after them: a Cancel neither reads the file over it nor writes it.
+        g->set_cell(1, 1, "7");
+        services.open_answers.push_back(QString());
+        child<QPushButton>(page, "BitBtn1")->click();
+        EXPECT_EQ(g->cell(1, 1), "7");
+        services.save_answers.push_back(QString());
+        child<QPushButton>(page, "BitBtn2")->click();
+        EXPECT_EQ(bytes(path), saved);
+        EXPECT_EQ(page->OpenDialog1.file_name, QString::fromStdString(path));
+        EXPECT_EQ(page->SaveDialog1.file_name, QString::fromStdString(path));
+        EXPECT_EQ(services.open_dialogs, 3);
+        EXPECT_EQ(services.save_dialogs, 3);
+        EXPECT_TRUE(services.messages.empty()) << services.message_texts().join("|").toStdString();
+        g->set_cell(1, 1, read[g->col_count() + 1]);
+    };
+    auto* page2 = next_page(child<QPushButton>(first_page(), "Button1"), wizard_Frm01);
+    check_page(page2, "pop.txt", type_population);
+    auto* page3 = next_page(child<QPushButton>(page2, "BitBtn3"), wizard_Frm02);
+    check_page(page3, "death.txt", type_death_rates);
+    auto* page4 = next_page(child<QPushButton>(page3, "BitBtn3"), wizard_Frm03);
+    check_page(page4, "fert.txt", type_fertility);
 }
 
 TEST_F(WizardFixture, PageThreeRefusalsAndTooFewAges)
