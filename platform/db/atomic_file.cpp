@@ -11,6 +11,7 @@
 #include <chrono>
 #include <system_error>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -51,6 +52,15 @@ int sys_fdatasync(int fd) { return faulted("fdatasync") ? -1 : ::fdatasync(fd); 
 int sys_fchmod(int fd, mode_t m) { return faulted("fchmod") ? -1 : ::fchmod(fd, m); }
 int sys_fchown(int fd, uid_t u, gid_t g) { return faulted("fchown") ? -1 : ::fchown(fd, u, g); }
 int sys_rename(const char* a, const char* b) { return faulted("rename") ? -1 : ::rename(a, b); }
+// A rename onto a name that must still be free: a file another program made there since the
+// change began is never replaced (EEXIST). Where the file system cannot tell, a plain rename.
+int sys_rename_new(const char* a, const char* b)
+{
+    if (faulted("rename")) return -1;
+    int r = ::renameat2(AT_FDCWD, a, AT_FDCWD, b, RENAME_NOREPLACE);
+    if (r != 0 && (errno == EINVAL || errno == ENOSYS)) r = ::rename(a, b);
+    return r;
+}
 int sys_link(const char* a, const char* b) { return faulted("link") ? -1 : ::link(a, b); }
 int sys_unlink(const char* a) { return faulted("unlink") ? -1 : ::unlink(a); }
 
@@ -647,7 +657,8 @@ void FileSetChange::commit()
             if (s.lock && i + 1 < steps_.size()) {
                 ok = keep_old_file(s.target, s.folder, *s.lock, s.lock->fd_, s.lock->st_, s.backup, s.backup_fd, err);
             }
-            if (ok && sys_rename(s.temp.c_str(), s.target.c_str()) != 0) {
+            if (ok && (s.lock ? sys_rename(s.temp.c_str(), s.target.c_str())
+                              : sys_rename_new(s.temp.c_str(), s.target.c_str())) != 0) {
                 ok = false;
                 err = errno;
             }

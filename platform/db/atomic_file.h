@@ -109,7 +109,9 @@ private:
 // file in the target's folder, flushed, at once; remove() takes the lock of a file to be removed
 // (refusing what write() refuses). Nothing the user has changes until commit(), which puts the
 // steps in place one after the other by renames: a new file renamed over its target (the old
-// one kept under a temporary name while a later step may still fail), a removed file renamed
+// one kept under a temporary name while a later step may still fail; a file that did not exist
+// when write() was called is never put over one that another program made there since: that
+// step fails with "File exists"), a removed file renamed
 // to a temporary name. A failure at any step renames back every step before it and removes
 // every temporary file, and raises; the folders are flushed and the old files' temporary names
 // removed after the last step. Without commit() the object, when it goes, removes its

@@ -378,6 +378,23 @@ TEST(SeveralFiles, AFailureAtTheLastStepPutsBackEveryStepBeforeIt)
     EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "old a");
 }
 
+// A file made new is never put over one that another program made at that name while the
+// change was being written: the change fails, the other program's file stays, nothing is left.
+TEST(SeveralFiles, ANewFileNeverReplacesOneMadeMeanwhile)
+{
+    ScratchDir dir;
+    put_file(dir.path("a.txt"), "old a");
+    FileSetChange change;
+    change.write(dir.path("a.txt"), {'n', 'e', 'w'});
+    change.write(dir.path("new.db"), {'o', 'u', 'r', 's'});
+    put_file(dir.path("new.db"), "theirs");
+    const std::string error = error_of([&] { change.commit(); });
+    EXPECT_EQ(error, "Cannot write file " + dir.path("new.db") + ": " + std::strerror(EEXIST));
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{"a.txt", "new.db"}));
+    EXPECT_EQ(testing_util::file_bytes(dir.path("a.txt")), "old a");
+    EXPECT_EQ(testing_util::file_bytes(dir.path("new.db")), "theirs");
+}
+
 // A writer killed while it kept an old file under a second name (a hard link, so that it could
 // put it back) leaves that name behind: the next write of that very file removes it and
 // replaces the file, rather than refusing it for its two links.
