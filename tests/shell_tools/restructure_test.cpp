@@ -233,5 +233,36 @@ TEST_F(RestructureKeys, DelOnTheOnlyRowAndNoTable)
     EXPECT_EQ(w->StringGrid1->rowCount(), 1);
 }
 
+// The restructure grid shares the new-table grid's fixed number column: the current cell starts
+// in the first field's name and never enters the numbers.
+TEST_F(RestructureKeys, NumbersAreTheFixedColumn)
+{
+    single_region("p.DB");
+    win->Restructure1Click();
+    auto* w = last_shown<TTable_Restructure_Frm>();
+    ASSERT_NE(w, nullptr);
+    w->show();
+    StructureGrid* g = w->StringGrid1;
+    ASSERT_EQ(g->rowCount(), 6);
+    EXPECT_EQ(g->currentRow(), 0);
+    EXPECT_EQ(g->currentColumn(), 1);
+    key(g, Qt::Key_Left);
+    click_cell(g, 3, 0);
+    EXPECT_EQ(g->currentRow(), 0);
+    EXPECT_EQ(g->currentColumn(), 1);
+    for (int r = 0; r < g->rowCount(); ++r) {
+        EXPECT_EQ(structure_cell(g, 0, r), QString::number(r + 1));
+        EXPECT_EQ(g->item(r, 0)->flags() & (Qt::ItemIsEditable | Qt::ItemIsSelectable | Qt::ItemIsEnabled),
+                  Qt::NoItemFlags);
+    }
+    // A row added with Down gets its fixed number cell too.
+    g->setCurrentCell(5, 1);
+    key(g, Qt::Key_Down);
+    ASSERT_EQ(g->rowCount(), 7);
+    ASSERT_NE(g->item(6, 0), nullptr);
+    EXPECT_EQ(g->item(6, 0)->text(), "7");
+    EXPECT_FALSE(g->item(6, 0)->flags() & Qt::ItemIsEditable);
+}
+
 }  // namespace
 }  // namespace vantelo::shell::testing
