@@ -12,6 +12,7 @@
 #include "shell/Table_info.h"
 #include "shell/data_type.h"
 #include "shell/structure_grid_view.h"
+#include "tests/common/text_fit.h"
 #include "tests/db_dbase/independent.h"
 #include "tests/db_paradox/pxlib_reader.h"
 #include "tools_test_util.h"
@@ -97,6 +98,7 @@ TEST_F(NewTable, WindowTextsAndStart)
     EXPECT_EQ(w->StringGrid1->columnWidth(2), 90);
     EXPECT_EQ(w->SaveDialog1.filter, "*.db|*.db|*.dbf|*.dbf");
     EXPECT_TRUE(w->SaveDialog1.default_ext.isEmpty());
+    EXPECT_EQ(test_text_fit::clipped_texts(w), QStringList{});
     // The tool button does what the menu item does.
     win->ToolButton6Click();
     EXPECT_NE(last_shown<TNew_Table_Frm>(), w);

@@ -7,6 +7,7 @@
 #include "shell/Table_Restructure.h"
 #include "shell/Table_info.h"
 #include "shell/structure_grid_view.h"
+#include "tests/common/text_fit.h"
 #include "tests/db_dbase/independent.h"
 #include "tests/db_paradox/pxlib_reader.h"
 #include "tools_test_util.h"
@@ -55,6 +56,7 @@ TEST_P(Restructure, AddsTwoFieldsThenDropsOne)
     EXPECT_EQ(w->findChild<QLabel*>("Label4")->text(), "字段号宽度");
     EXPECT_EQ(w->StringGrid1->toolTip(), "Use Arrow or Del Button to add or delete fields.");
     EXPECT_EQ(w->Button5->text(), "确认");
+    EXPECT_EQ(test_text_fit::clipped_texts(w), QStringList{});
     EXPECT_EQ(old_field_count, 6);
     ASSERT_EQ(old_structure.size(), 6u);
     EXPECT_EQ(old_structure[5].FieldName, stored("年龄别生育率"));
