@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Vantelo and starts it.
+# Sets up the machine, builds the program (not the tests) and starts it in its working folder,
+# which holds copies of the sample tables (see scripts/working_folder.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh"
-cd "$root/samples"
-exec "$root/build/vantelo"
+TARGET=vantelo bash "$root/scripts/build.sh"
+data=$(bash "$root/scripts/working_folder.sh")
+cd "$data"
+exec "${BUILD_DIR:-$root/build}/vantelo"
