@@ -4,7 +4,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-TARGET=vantelo bash "$root/scripts/build.sh"
+BUILD_TARGET=vantelo bash "$root/scripts/build.sh"
+program=$(cd "${BUILD_DIR:-$root/build}" && pwd)/vantelo
 data=$(bash "$root/scripts/working_folder.sh")
+echo "Vantelo works in $data"
 cd "$data"
-exec "${BUILD_DIR:-$root/build}/vantelo"
+exec "$program"
