@@ -7,7 +7,7 @@ seconds=${FUZZ_SECONDS:-30}
 build=$root/build-fuzz
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+cmake --build "$build" --parallel "${JOBS:-$(nproc)}"
 mkdir -p "$build/crashes"
 status=0
 for target in "$build"/fuzz_*; do

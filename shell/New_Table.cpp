@@ -50,6 +50,7 @@ TNew_Table_Frm::TNew_Table_Frm(QWidget* owner) : QDialog(owner), ui_(std::make_u
     SaveDialog1.confirm_overwrite = false;  // 创建 tests for an existing file itself
 
     StringGrid1->set_editing(true);
+    renumber_structure_grid(StringGrid1);
     StringGrid1->on_mouse_down = [this](Qt::MouseButton b, QPoint p) { StringGrid1MouseDown(b, p); };
     StringGrid1->on_key_down = [this](int key) { StringGrid1KeyDown(key); };
     StringGrid1->on_key_press = [this](QChar c) { return StringGrid1KeyPress(c); };

@@ -153,6 +153,9 @@ void Tquilta::build_tool_bars()
         auto* b = new QToolButton(ToolBar1);
         b->setObjectName(QString::fromLatin1(tb.name));
         b->setText(tb.menu->title());
+        // The caption's letter belongs to the menu bar: Alt and the letter opens the menu at
+        // once instead of first focusing the button.
+        b->setShortcut(QKeySequence());
         b->setFont(bar_font);
         b->setMenu(tb.menu);
         b->setPopupMode(QToolButton::InstantPopup);

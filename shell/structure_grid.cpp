@@ -33,19 +33,34 @@ QString structure_cell(const QTableWidget* grid, int col, int row)
     return item ? item->text() : QString();
 }
 
+namespace {
+// A cell of the number column, the grid's fixed column: grey, never current, never selected or
+// edited (keys and clicks pass over it), its text drawn as on a button.
+QTableWidgetItem* new_fixed_item(const QTableWidget* grid)
+{
+    auto* item = new QTableWidgetItem;
+    item->setFlags(Qt::NoItemFlags);
+    item->setBackground(grid->palette().button());
+    item->setForeground(grid->palette().buttonText());
+    return item;
+}
+}  // namespace
+
 void set_structure_cell(QTableWidget* grid, int col, int row, const QString& text)
 {
     auto* item = grid->item(row, col);
     if (!item) {
-        item = new QTableWidgetItem;
-        if (col == 0) {
-            // The number column is the grid's fixed column: grey and never edited.
-            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            item->setBackground(grid->palette().button());
-        }
+        item = col == 0 ? new_fixed_item(grid) : new QTableWidgetItem;
         grid->setItem(row, col, item);
     }
     item->setText(text);
+}
+
+void make_number_column_fixed(QTableWidget* grid)
+{
+    if (grid->columnCount() < 1) return;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        if (!grid->item(r, 0)) grid->setItem(r, 0, new_fixed_item(grid));
 }
 
 void renumber_structure_grid(QTableWidget* grid)

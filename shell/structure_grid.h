@@ -23,9 +23,11 @@ bool structure_shows_width(db::FieldType type);
 void fill_structure_grid(QTableWidget* grid, db::Dataset& table);
 
 // A cell by column and row ("" for a cell never set), and setting one; the number column
-// (column 0) is never editable.
+// (column 0) is the grid's fixed column: grey, and never current, selected or edited.
 QString structure_cell(const QTableWidget* grid, int col, int row);
 void set_structure_cell(QTableWidget* grid, int col, int row, const QString& text);
+// Gives every row's number cell the fixed column's look and behaviour.
+void make_number_column_fixed(QTableWidget* grid);
 
 // Cell (0, r) := the text of r + 1 for every row r.
 void renumber_structure_grid(QTableWidget* grid);

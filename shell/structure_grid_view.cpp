@@ -14,7 +14,18 @@
 
 namespace vantelo::shell {
 
-StructureGrid::StructureGrid(QWidget* parent) : QTableWidget(parent) { set_editing(false); }
+StructureGrid::StructureGrid(QWidget* parent) : QTableWidget(parent)
+{
+    set_editing(false);
+    // Every new row gets its fixed number cell; the first row's name cell becomes current, so
+    // that what the user types at once is a field name.
+    auto rows_changed = [this] {
+        make_number_column_fixed(this);
+        if (!currentIndex().isValid() && rowCount() > 0 && columnCount() > 1) setCurrentCell(0, 1);
+    };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, rows_changed);
+    connect(model(), &QAbstractItemModel::columnsInserted, this, rows_changed);
+}
 
 void StructureGrid::set_editing(bool on)
 {

@@ -9,6 +9,8 @@
 
 namespace vantelo::shell {
 
+// Column 0, the field numbers, is the grid's fixed column: the current cell never enters it and
+// starts in the first row's name column.
 class StructureGrid : public QTableWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 // The 图形 menu: each command opens a new dialog on the current table with its defaults.
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 
 #include "charts/Age_stru_frm1.h"
@@ -14,6 +15,7 @@
 #include "shell/app_state.h"
 #include "shell/launch.h"
 #include "shell/menu.h"
+#include "tests/common/text_fit.h"
 
 using namespace vantelo;
 using namespace vantelo::charts;
@@ -93,6 +95,28 @@ TEST_F(ChartMenu, EachCommandOpensANewDialogWithItsOwnerAndDefaults)
     EXPECT_NE(Age_stru_frm, nullptr);
     // The pyramid dialog has no display group.
     EXPECT_EQ(Age_stru_frm->findChild<QGroupBox*>("RadioGroup1"), nullptr);
+}
+
+// Every caption, option and box of the chart dialogs shows its whole text at the dialog's size,
+// in the dialog's own font.
+TEST_F(ChartMenu, EveryCaptionShowsItsWholeText)
+{
+    ChartTable data(three_rows());
+    services.open_answers.push_back(QString::fromStdString(data.table.table_name()));
+    main->Open1Click();
+    ASSERT_TRUE(main->Table1.active());
+    for (const char* item : kItems) {
+        SCOPED_TRACE(item);
+        shown.clear();
+        main->menu_item(QString::fromLatin1(item))->trigger();
+        ASSERT_EQ(shown.size(), 1u);
+        QWidget* w = shown[0].window;
+        w->show();
+        QCoreApplication::processEvents();
+        const QStringList clipped = test_text_fit::clipped_texts(w);
+        EXPECT_TRUE(clipped.isEmpty()) << clipped.join('\n').toStdString();
+        w->hide();
+    }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // What the user sees of the menus and tool bars.
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -36,6 +38,49 @@ TEST_F(MenuTexts, TopMenusUseFullWidthParenthesesInOrder)
         EXPECT_EQ(b->menu(), win->menuBar()->actions()[i]->menu());
         EXPECT_EQ(b->popupMode(), QToolButton::InstantPopup);
     }
+}
+
+// Alt and a top menu's letter opens that menu at once, as in every desktop program: the text
+// tool bar's buttons show the same captions but take no key of their own. Alt+F, O then opens a
+// table.
+TEST_F(MenuTexts, AltLetterOpensTheMenuAtOnce)
+{
+    win->show();
+    win->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+    const struct {
+        Qt::Key key;
+        const char* menu;
+        const char* button;
+    } cases[] = {
+        {Qt::Key_F, "Flie1", "ToolButton1"},
+        {Qt::Key_D, "DataManagement1", "ToolButton2"},
+        {Qt::Key_P, "PopulationAnalysis1", "ToolButton3"},
+        {Qt::Key_G, "Graph1", "ToolButton4"},
+        {Qt::Key_H, "Help1", "ToolButton5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.menu);
+        auto* menu = win->findChild<QMenu*>(c.menu);
+        auto* button = win->findChild<QToolButton*>(c.button);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->shortcut().isEmpty());
+        QTest::keyClick(win.get(), c.key, Qt::AltModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), menu);
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_NE(QApplication::focusWidget(), button);
+        // Escape closes the menu, a second one leaves the menu bar.
+        QTest::keyClick(menu, Qt::Key_Escape);
+        EXPECT_FALSE(menu->isVisible());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : win.get(), Qt::Key_Escape);
+    }
+    QTest::keyClick(win.get(), Qt::Key_F, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    QTest::keyClick(popup, Qt::Key_O);
+    EXPECT_EQ(svc.open_dialogs, 1);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(MenuTexts, ItemsUseAsciiParentheses)

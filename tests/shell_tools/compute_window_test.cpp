@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "shell/compute_Frm1.h"
+#include "tests/common/text_fit.h"
 #include "tests/common/widget_events.h"
 #include "tests/db_common/fault_trials.h"
 #include "tests/db_common/temp_table_dir.h"
@@ -111,6 +112,35 @@ TEST_F(Compute, WindowTextsListsAndModes)
     EXPECT_EQ(w->ComboBox4->itemText(6), "新");
     w->BitBtn2->click();
     EXPECT_TRUE(w->isHidden());
+}
+
+// The field boxes show the whole names of both input layouts (up to eight characters, such as
+// 农村年龄别生育率), the operator box every operator and transformation, and every caption its
+// whole text, at the window's own size.
+TEST_F(Compute, EveryNameAndCaptionShowsWhole)
+{
+    for (bool urban_rural : {false, true}) {
+        SCOPED_TRACE(urban_rural ? "urban/rural" : "single region");
+        const QString file = path(urban_rural ? "u.DB" : "s.DB");
+        prepare(file, urban_rural);
+        win->SaveDialog1.file_name.clear();
+        ASSERT_EQ(table_open, 1);
+        Tcompute_Frm* w = open_window();
+        ASSERT_EQ(w->size(), QSize(483, 156));
+        QCoreApplication::processEvents();
+        ASSERT_EQ(w->ComboBox1->count(), urban_rural ? 11 : 6);
+        for (QRadioButton* mode : {w->RadioButton1, w->RadioButton2, w->RadioButton3}) {
+            SCOPED_TRACE(mode->text().toStdString());
+            mode->click();
+            // Each field chosen in turn shows whole in each field box.
+            for (int i = 0; i < w->ComboBox1->count(); ++i) {
+                for (QComboBox* box : {w->ComboBox1, w->ComboBox2, w->ComboBox4}) box->setCurrentIndex(i);
+                const QStringList clipped = test_text_fit::clipped_texts(w);
+                ASSERT_TRUE(clipped.isEmpty()) << clipped.join('\n').toStdString();
+            }
+        }
+        w->BitBtn2->click();
+    }
 }
 
 TEST_F(Compute, AcceptanceOnTheSingleRegionTable)

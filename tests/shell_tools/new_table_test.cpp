@@ -5,12 +5,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include "shell/Data_width.h"
 #include "shell/New_Table.h"
 #include "shell/Table_info.h"
 #include "shell/data_type.h"
 #include "shell/structure_grid_view.h"
+#include "tests/common/text_fit.h"
 #include "tests/db_dbase/independent.h"
 #include "tests/db_paradox/pxlib_reader.h"
 #include "tools_test_util.h"
@@ -96,9 +98,71 @@ TEST_F(NewTable, WindowTextsAndStart)
     EXPECT_EQ(w->StringGrid1->columnWidth(2), 90);
     EXPECT_EQ(w->SaveDialog1.filter, "*.db|*.db|*.dbf|*.dbf");
     EXPECT_TRUE(w->SaveDialog1.default_ext.isEmpty());
+    EXPECT_EQ(test_text_fit::clipped_texts(w), QStringList{});
     // The tool button does what the menu item does.
     win->ToolButton6Click();
     EXPECT_NE(last_shown<TNew_Table_Frm>(), w);
+}
+
+// The number column is the grid's fixed column: the window opens in the first name cell, so
+// what the user types at once names the first field; no key or click makes a number current.
+TEST_F(NewTable, NameTypedAtOnceNamesTheFirstField)
+{
+    TNew_Table_Frm* w = open_window();
+    StructureGrid* g = w->StringGrid1;
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    EXPECT_EQ(QApplication::focusWidget(), g);
+    EXPECT_EQ(g->currentRow(), 0);
+    EXPECT_EQ(g->currentColumn(), 1);
+    EXPECT_EQ(structure_cell(g, 0, 0), "1");
+    for (QChar c : QString("age")) type_char(QApplication::focusWidget(), c);
+    key(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(row_texts(g, 0), (QStringList{"1", "age", "", ""}));
+    click_cell(g, 0, 2);
+    type_char(g, 'i');
+    svc.save_answers.push_back(path("typed.db"));
+    w->Button5->click();
+    ASSERT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+    ASSERT_EQ(statements.size(), 1u);
+    EXPECT_EQ(statements[0], "Create table \"" + path("typed.db").toStdString() + "\" (age Integer)");
+    EXPECT_EQ(win->field_names(), (QStringList{"age"}));
+
+    // Keys and clicks that would reach the number column leave the current cell in column 1.
+    key(g, Qt::Key_Down);
+    ASSERT_EQ(g->rowCount(), 2);
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } moves[] = {
+        {"Left", [&] { key(g, Qt::Key_Left); }},
+        {"Home", [&] { key(g, Qt::Key_Home); }},
+        {"click on the number", [&] { click_cell(g, 1, 0); }},
+        {"right click on the number", [&] { click_cell(g, 1, 0, Qt::RightButton); }},
+        {"double click on the number", [&] { QTest::mouseDClick(g->viewport(), Qt::LeftButton, {},
+                                                               g->visualRect(g->model()->index(1, 0)).center()); }},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.what);
+        g->setCurrentCell(1, 1);
+        m.act();
+        EXPECT_EQ(g->currentColumn(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), g);   // no cell editor opened
+    }
+    // Tab at the end of the first row goes on to the second row's name (a named row, so that
+    // leaving it keeps it).
+    set_structure_cell(g, 1, 1, "b");
+    g->setCurrentCell(0, 3);
+    key(g, Qt::Key_Tab);
+    EXPECT_EQ(g->currentRow(), 1);
+    EXPECT_EQ(g->currentColumn(), 1);
+    // Each number cell is grey and can be neither edited nor selected.
+    for (int r = 0; r < g->rowCount(); ++r) {
+        QTableWidgetItem* number = g->item(r, 0);
+        ASSERT_NE(number, nullptr) << r;
+        EXPECT_EQ(number->flags() & (Qt::ItemIsEditable | Qt::ItemIsSelectable | Qt::ItemIsEnabled), Qt::NoItemFlags);
+        EXPECT_EQ(number->background().color(), g->palette().button().color());
+    }
 }
 
 TEST_F(NewTable, CreatesTheTableAndMakesItCurrent)

@@ -7,6 +7,7 @@
 #include "shell/Table_Restructure.h"
 #include "shell/Table_info.h"
 #include "shell/structure_grid_view.h"
+#include "tests/common/text_fit.h"
 #include "tests/db_dbase/independent.h"
 #include "tests/db_paradox/pxlib_reader.h"
 #include "tools_test_util.h"
@@ -55,6 +56,7 @@ TEST_P(Restructure, AddsTwoFieldsThenDropsOne)
     EXPECT_EQ(w->findChild<QLabel*>("Label4")->text(), "字段号宽度");
     EXPECT_EQ(w->StringGrid1->toolTip(), "Use Arrow or Del Button to add or delete fields.");
     EXPECT_EQ(w->Button5->text(), "确认");
+    EXPECT_EQ(test_text_fit::clipped_texts(w), QStringList{});
     EXPECT_EQ(old_field_count, 6);
     ASSERT_EQ(old_structure.size(), 6u);
     EXPECT_EQ(old_structure[5].FieldName, stored("年龄别生育率"));
@@ -231,6 +233,37 @@ TEST_F(RestructureKeys, DelOnTheOnlyRowAndNoTable)
     key(w->StringGrid1, Qt::Key_Up);
     EXPECT_FALSE(w->StringGrid1->editing());
     EXPECT_EQ(w->StringGrid1->rowCount(), 1);
+}
+
+// The restructure grid shares the new-table grid's fixed number column: the current cell starts
+// in the first field's name and never enters the numbers.
+TEST_F(RestructureKeys, NumbersAreTheFixedColumn)
+{
+    single_region("p.DB");
+    win->Restructure1Click();
+    auto* w = last_shown<TTable_Restructure_Frm>();
+    ASSERT_NE(w, nullptr);
+    w->show();
+    StructureGrid* g = w->StringGrid1;
+    ASSERT_EQ(g->rowCount(), 6);
+    EXPECT_EQ(g->currentRow(), 0);
+    EXPECT_EQ(g->currentColumn(), 1);
+    key(g, Qt::Key_Left);
+    click_cell(g, 3, 0);
+    EXPECT_EQ(g->currentRow(), 0);
+    EXPECT_EQ(g->currentColumn(), 1);
+    for (int r = 0; r < g->rowCount(); ++r) {
+        EXPECT_EQ(structure_cell(g, 0, r), QString::number(r + 1));
+        EXPECT_EQ(g->item(r, 0)->flags() & (Qt::ItemIsEditable | Qt::ItemIsSelectable | Qt::ItemIsEnabled),
+                  Qt::NoItemFlags);
+    }
+    // A row added with Down gets its fixed number cell too.
+    g->setCurrentCell(5, 1);
+    key(g, Qt::Key_Down);
+    ASSERT_EQ(g->rowCount(), 7);
+    ASSERT_NE(g->item(6, 0), nullptr);
+    EXPECT_EQ(g->item(6, 0)->text(), "7");
+    EXPECT_FALSE(g->item(6, 0)->flags() & Qt::ItemIsEditable);
 }
 
 }  // namespace
