@@ -160,5 +160,5 @@ TEST(RtfFile, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
     } reset_hook;
     const auto counts = vantelo::db::test_common::single_file_save_trials(
         "report.txt", [](const std::string& path) { write_rtf_file(path, {"年", "b"}, "MS Sans Serif"); });
-    std::printf("  The text report saved as RTF: %d kills, %d errors\n", counts.kills, counts.errors);
+    std::printf("  The text report saved as RTF: %d kills, %d errors\n", counts.kill_trials, counts.error_trials);
 }

@@ -151,5 +151,5 @@ TEST(WizardFileWrite, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
     } reset_hook;
     const auto counts = vantelo::db::test_common::single_file_save_trials(
         "out.txt", [](const std::string& path) { write_wizard_rows(path, {{"1000", ".5"}, {"0.0", "1E-6"}}); });
-    std::printf("  The wizard table saved: %d kills, %d errors\n", counts.kills, counts.errors);
+    std::printf("  The wizard table saved: %d kills, %d errors\n", counts.kill_trials, counts.error_trials);
 }
