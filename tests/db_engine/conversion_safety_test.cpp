@@ -29,10 +29,7 @@ using testing_util::q;
 using testing_util::ScratchDir;
 namespace fs = std::filesystem;
 
-// Resets the write fault hook when a test ends, whatever happens.
-struct HookGuard {
-    ~HookGuard() { set_write_fault_hook({}); }
-};
+using HookGuard = test_common::HookReset;
 
 std::string fixture(const std::string& name) { return std::string(VANTELO_FIXTURES_DIR) + "/" + name; }
 

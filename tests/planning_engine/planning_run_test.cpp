@@ -150,9 +150,7 @@ TEST_F(PlanningRun, WhenOneYearFileCannotBeWrittenNoneIsChanged)
 // leaves no temporary file.
 TEST_F(PlanningRun, KilledOrFailingWhileWritingTheYearFilesTheyAreBeforeOrAfter)
 {
-    struct Reset {
-        ~Reset() { db::set_write_fault_hook({}); }
-    } reset_hook;
+    const db::test_common::HookReset reset_hook;
     for (const bool earlier : {true, false}) {
         SCOPED_TRACE(earlier ? "onto an earlier run's files" : "into an empty folder");
         TempDir d;
