@@ -123,24 +123,50 @@ inline std::vector<std::string> writing_calls(const std::function<void()>& run)
     return names;
 }
 
+// Whether a file name is one of the writer's temporaries.
+inline bool is_temporary(const std::string& name) { return name.rfind(".vantelo-", 0) == 0; }
+
+// The names of the writer's temporaries in folder.
 inline std::vector<std::string> temporaries_in(const std::string& folder)
 {
     std::vector<std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(folder)) {
         const std::string name = e.path().filename().string();
-        if (name.rfind(".vantelo-", 0) == 0) out.push_back(name);
+        if (is_temporary(name)) out.push_back(name);
     }
     return out;
 }
 
+// What a command reports, as the runs below take it: "" when it succeeded, else the text of
+// what it reported; what it raised is reported as kRaised and its what().
+using ReportingCommand = std::function<std::string()>;
+inline constexpr char kRaised[] = "exception: ";
+
+// A command that reports by raising (std::exception) or returning, as a reporting command.
+inline ReportingCommand raising_command(const std::function<void()>& run)
+{
+    return [run] {
+        run();
+        return std::string();
+    };
+}
+
+// One run of a command: with no fault, with error err at writing call n (1-based), or killed
+// at call n.
+struct FaultRun {
+    std::string reported;
+    std::vector<std::string> calls;   // the writing calls it made, in order
+    bool killed = false;
+};
+
 namespace fault_trials_detail {
 
-inline std::string run_reported(const FaultTrials& t)
+inline std::string run_reported(const ReportingCommand& command)
 {
     try {
-        return t.command();
+        return command();
     } catch (const std::exception& e) {
-        return std::string("exception: ") + e.what();
+        return kRaised + std::string(e.what());
     } catch (...) {
         return "exception";
     }
@@ -168,17 +194,6 @@ inline void expect_no_temporaries_after_next_write(const std::string& folder, co
     EXPECT_TRUE(left.empty()) << where << ": temporary file left: " << (left.empty() ? "" : left.front());
 }
 
-struct HookReset {
-    ~HookReset() { set_write_fault_hook({}); }
-};
-
-// One run of the command: with no fault, with error err at writing call n, or killed at call n.
-struct Run {
-    std::string reported;
-    std::vector<std::string> calls;   // the writing calls it made, in order
-    bool killed = false;
-};
-
 inline WriteFaultHook fault_at(std::vector<std::string>& calls, int n, int err, bool kill)
 {
     return [&calls, n, err, kill](const char* call) {
@@ -189,19 +204,30 @@ inline WriteFaultHook fault_at(std::vector<std::string>& calls, int n, int err, 
     };
 }
 
-inline Run run_here(const FaultTrials& t, int n, int err)
+}  // namespace fault_trials_detail
+
+// Resets the write fault hook when it goes, whatever happens.
+struct HookReset {
+    ~HookReset() { set_write_fault_hook({}); }
+};
+
+// The command run here, its writing call n failing with err (n = 0: no fault).
+inline FaultRun run_here(const ReportingCommand& command, int n, int err)
 {
-    Run r;
-    set_write_fault_hook(fault_at(r.calls, n, err, false));
-    r.reported = run_reported(t);
+    FaultRun r;
+    set_write_fault_hook(fault_trials_detail::fault_at(r.calls, n, err, false));
+    r.reported = fault_trials_detail::run_reported(command);
     set_write_fault_hook({});
     return r;
 }
 
-// The run in a forked child, which sends back what it reported and its calls through a pipe.
-inline Run run_in_child(const FaultTrials& t, int n, int err, bool kill, const std::string& where)
+// The command run in a forked child, its writing call n failing with err or, with kill, the
+// child killed (SIGKILL) at that call; the child sends back what it reported and its calls
+// through a pipe. where names the run in the failures reported.
+inline FaultRun run_in_child(const ReportingCommand& command, int n, int err, bool kill, const std::string& where)
 {
-    Run r;
+    using namespace fault_trials_detail;
+    FaultRun r;
     int fds[2];
     if (::pipe(fds) != 0) {
         ADD_FAILURE() << where << ": pipe failed";
@@ -219,7 +245,7 @@ inline Run run_in_child(const FaultTrials& t, int n, int err, bool kill, const s
         ::close(fds[0]);
         std::vector<std::string> calls;
         set_write_fault_hook(fault_at(calls, n, err, kill));
-        std::string out = run_reported(t);
+        std::string out = run_reported(command);
         set_write_fault_hook({});
         out.push_back('\0');
         for (const std::string& c : calls) out += c + '\n';
@@ -259,8 +285,6 @@ inline Run run_in_child(const FaultTrials& t, int n, int err, bool kill, const s
     return r;
 }
 
-}  // namespace fault_trials_detail
-
 // Runs every trial; the failures are reported through GoogleTest with the call and the fault.
 // Returns the counts. The clean run must succeed and must change the files.
 inline TrialCounts run_fault_trials(const FaultTrials& t)
@@ -271,7 +295,7 @@ inline TrialCounts run_fault_trials(const FaultTrials& t)
 
     t.setup();
     const std::string before = t.snapshot();
-    const Run clean = t.in_child ? run_in_child(t, 0, 0, false, "the clean run") : run_here(t, 0, 0);
+    const FaultRun clean = t.in_child ? run_in_child(t.command, 0, 0, false, "the clean run") : run_here(t.command, 0, 0);
     EXPECT_EQ(clean.reported, "") << "the command fails without any fault";
     const std::string after = t.snapshot();
     EXPECT_NE(before, after) << "the command changes nothing";
@@ -284,7 +308,7 @@ inline TrialCounts run_fault_trials(const FaultTrials& t)
         for (int err : t.errors) {
             const std::string where = "error " + std::to_string(err) + " at call " + std::to_string(n) + " (" + call + ")";
             t.setup();
-            const Run run = t.in_child ? run_in_child(t, n, err, false, where) : run_here(t, n, err);
+            const FaultRun run = t.in_child ? run_in_child(t.command, n, err, false, where) : run_here(t.command, n, err);
             ++counts.error_trials;
             bool opened = false;
             const std::string now = snapshot_or_error(t, opened);
@@ -305,7 +329,7 @@ inline TrialCounts run_fault_trials(const FaultTrials& t)
         if (!t.kills) continue;
         const std::string where = "kill at call " + std::to_string(n) + " (" + call + ")";
         t.setup();
-        const Run run = run_in_child(t, n, 0, true, where);
+        const FaultRun run = run_in_child(t.command, n, 0, true, where);
         ++counts.kill_trials;
         EXPECT_TRUE(run.killed) << where << ": the child was not killed";
         bool opened = false;

@@ -4,15 +4,12 @@
 // running the command is killed at that call, and the command is run with EIO and then ENOSPC
 // injected at it. Each trial starts from the same folder and is judged by the caller; then a
 // further write in the folder (the caller's next_write, best the same command again) must leave
-// no temporary file behind.
+// no temporary file behind. The runs themselves are those of fault_trials.h.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <exception>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,27 +18,30 @@
 #include <vector>
 
 #include "platform/db/atomic_file.h"
+#include "tests/db_common/fault_trials.h"
 #include "tests/db_common/temp_table_dir.h"
 
 namespace vantelo::db::test_common {
 
+using FolderFiles = std::map<std::string, std::string>;
+
 // The files of a folder by name with their bytes, the writer's temporaries left out.
-inline std::map<std::string, std::string> folder_files(const std::string& dir)
+inline FolderFiles folder_files(const std::string& dir)
 {
-    std::map<std::string, std::string> out;
+    FolderFiles out;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         const std::string name = e.path().filename().string();
-        if (name.rfind(".vantelo-", 0) == 0) continue;
+        if (is_temporary(name)) continue;
         out[name] = e.is_regular_file() ? file_text(e.path().string()) : std::string("<not a file>");
     }
     return out;
 }
 
-inline bool temporaries_in(const std::string& dir)
+// Puts a folder back to files: everything in it removed, then each of files written.
+inline void restore_folder(const std::string& dir, const FolderFiles& files)
 {
-    for (const auto& e : std::filesystem::directory_iterator(dir))
-        if (e.path().filename().string().rfind(".vantelo-", 0) == 0) return true;
-    return false;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) std::filesystem::remove_all(e.path());
+    for (const auto& [name, bytes] : files) std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
 }
 
 struct Trial {
@@ -52,104 +52,66 @@ struct Trial {
     std::string message;    // the error the command reported, "" when none
 };
 
-struct TrialCounts {
-    int kills = 0;          // runs killed
-    int errors = 0;         // runs with an injected error
-};
+namespace file_change_detail {
 
-// The names of the writing calls run makes.
-inline std::vector<std::string> writing_calls(const std::function<void()>& run)
+// A trial that was not killed, from what its run reported (see run_here).
+inline Trial reported_trial(const FaultRun& run, int call, int error)
 {
-    std::vector<std::string> names;
-    set_write_fault_hook([&](const char* call) {
-        names.emplace_back(call);
-        return 0;
-    });
-    try {
-        run();
-    } catch (...) {
-        set_write_fault_hook({});
-        throw;
-    }
-    set_write_fault_hook({});
-    return names;
+    Trial t{Trial::End::Done, call, error, ""};
+    if (run.reported.empty()) return t;
+    t.end = Trial::End::Failed;
+    t.message = run.reported.rfind(kRaised, 0) == 0 ? run.reported.substr(std::strlen(kRaised)) : run.reported;
+    return t;
 }
+
+}  // namespace file_change_detail
 
 // reset() puts the folder in its state before the command; run() is the command, raising on a
 // failure. calls receives the names of the command's writing calls (counted on a first run).
+// Returns the counts of the trials made.
 inline TrialCounts run_write_trials(const std::string& dir, const std::function<void()>& reset,
                                     const std::function<void()>& run, const std::function<void(const Trial&)>& judge,
                                     const std::function<void()>& next_write, std::vector<std::string>* calls = nullptr)
 {
+    using file_change_detail::reported_trial;
+    HookReset reset_hook;
     reset();
     const std::vector<std::string> names = writing_calls(run);
     if (calls) *calls = names;
     const int total = static_cast<int>(names.size());
+    const ReportingCommand command = raising_command(run);
     TrialCounts counts;
+    counts.calls = total;
     auto after_trial = [&](const Trial& t) {
         judge(t);
         next_write();
-        EXPECT_FALSE(temporaries_in(dir)) << "call " << t.call << " (" << (t.error ? "error" : "kill") << ")";
+        EXPECT_EQ(temporaries_in(dir), std::vector<std::string>{})
+            << "call " << t.call << " (" << (t.error ? "error" : "kill") << ")";
     };
     for (int n = 1; n <= total; ++n) {
-        SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(total) + ": " + names[n - 1]);
+        const std::string where = "call " + std::to_string(n) + " of " + std::to_string(total) + ": " + names[n - 1];
+        SCOPED_TRACE(where);
         // A kill.
         reset();
-        pid_t child = ::fork();
-        if (child < 0) {
-            ADD_FAILURE() << "fork failed";
-            return counts;
-        }
-        if (child == 0) {
-            int seen = 0;
-            set_write_fault_hook([&](const char*) {
-                if (++seen == n) ::raise(SIGKILL);
-                return 0;
-            });
-            try {
-                run();
-            } catch (...) {
-                ::_exit(2);
-            }
-            ::_exit(0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "not killed at call " << n;
-        ++counts.kills;
+        EXPECT_TRUE(run_in_child(command, n, 0, true, where).killed) << "not killed at call " << n;
+        ++counts.kill_trials;
         after_trial(Trial{Trial::End::Killed, n, 0, ""});
         // An error at the call.
         for (int err : {EIO, ENOSPC}) {
             reset();
-            int seen = 0;
-            set_write_fault_hook([&](const char*) { return ++seen == n ? err : 0; });
-            Trial t{Trial::End::Done, n, err, ""};
-            try {
-                run();
-            } catch (const std::exception& e) {
-                t.end = Trial::End::Failed;
-                t.message = e.what();
-            }
-            set_write_fault_hook({});
-            ++counts.errors;
+            const Trial t = reported_trial(run_here(command, n, err), n, err);
+            ++counts.error_trials;
+            ++(t.end == Trial::End::Failed ? counts.reported_failed : counts.reported_done);
             after_trial(t);
         }
     }
     // Without a fault.
     reset();
-    Trial t;
-    try {
-        run();
-    } catch (const std::exception& e) {
-        t.end = Trial::End::Failed;
-        t.message = e.what();
-    }
+    const Trial t = reported_trial(run_here(command, 0, 0), 0, 0);
     EXPECT_EQ(t.message, "") << "the command fails without a fault";
     after_trial(t);
     return counts;
 }
-
-using FolderFiles = std::map<std::string, std::string>;
 
 // Which state a file of the folder is in after a trial.
 enum class Side { Before, After, Both };
@@ -237,10 +199,7 @@ inline TrialCounts single_file_save_trials(const std::string& file, const std::f
         const std::string folder = dir.dir();
         FolderFiles before;
         if (existing) before = {{file, "an older and longer content of the file, to be replaced whole"}};
-        auto reset = [&] {
-            for (const auto& e : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(e.path());
-            for (const auto& [name, bytes] : before) std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
-        };
+        auto reset = [&] { restore_folder(folder, before); };
         auto run = [&] { save(dir.path(file)); };
         reset();
         run();
@@ -250,9 +209,12 @@ inline TrialCounts single_file_save_trials(const std::string& file, const std::f
         // The next write is the same save again, as a user would retry it.
         auto next_write = [&] { EXPECT_NO_THROW(run()); };
         const TrialCounts counts = run_write_trials(folder, reset, run, judge, next_write, &calls);
-        EXPECT_GT(counts.kills, 0);
-        total.kills += counts.kills;
-        total.errors += counts.errors;
+        EXPECT_GT(counts.kill_trials, 0);
+        total.calls += counts.calls;
+        total.kill_trials += counts.kill_trials;
+        total.error_trials += counts.error_trials;
+        total.reported_failed += counts.reported_failed;
+        total.reported_done += counts.reported_done;
     }
     return total;
 }

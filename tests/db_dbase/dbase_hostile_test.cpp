@@ -3,9 +3,6 @@
 // with the table as its header declares it or with a clear message, within those limits.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -19,6 +16,7 @@
 #include "platform/core/errors.h"
 #include "platform/db/byte_reader.h"
 #include "platform/db/dbase.h"
+#include "tests/db_common/limited_child.h"
 
 using namespace vantelo;
 using namespace vantelo::db;
@@ -28,43 +26,13 @@ namespace {
 
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
-// Runs body in a forked child under RLIMIT_AS 512 MB and an alarm of `seconds`; returns what
-// the body returned, or what ended the child.
-std::string in_limited_child(unsigned seconds, const std::function<std::string()>& body)
+// Runs body in a child process under 512 MB of address space and 20 seconds; returns what the
+// body returned, "error: " and the message of what it raised, or how the child ended.
+std::string in_limited_child(const std::function<std::string()>& body)
 {
-    int fds[2];
-    if (::pipe(fds) != 0) return "no pipe";
-    const pid_t pid = ::fork();
-    if (pid < 0) return "no fork";
-    if (pid == 0) {
-        ::close(fds[0]);
-        rlimit limit{512ull << 20, 512ull << 20};
-        ::setrlimit(RLIMIT_AS, &limit);
-        ::alarm(seconds);
-        std::string out;
-        try {
-            out = body();
-        } catch (const Error& e) {
-            out = std::string("error: ") + e.what();
-        } catch (const std::exception& e) {
-            out = std::string("exception: ") + e.what();
-        }
-        for (std::size_t at = 0; at < out.size();) {
-            const ssize_t n = ::write(fds[1], out.data() + at, out.size() - at);
-            if (n <= 0) break;
-            at += static_cast<std::size_t>(n);
-        }
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string got;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (WIFSIGNALED(status)) return "killed by signal " + std::to_string(WTERMSIG(status));
-    return got;
+    const test_common::ChildResult r = test_common::run_limited(body, {.seconds = 20});
+    if (!r.answered) return r.ending;
+    return r.raised ? "error: " + r.text : r.text;
 }
 
 bool sanitized()
@@ -196,7 +164,7 @@ TEST(DbaseHostile, MemoFilesAreReadWithinBounds)
         TempTableDir dir;
         put_file(dir.path("t.dbf"), memo_table(c.version, c.records, {1}));
         put_file(dir.path(c.memo_name), c.memo, c.memo_size);
-        EXPECT_EQ(in_limited_child(20, [&] { return summary(dir.path("t.dbf")); }), c.want);
+        EXPECT_EQ(in_limited_child([&] { return summary(dir.path("t.dbf")); }), c.want);
     }
 }
 
@@ -209,13 +177,11 @@ TEST(DbaseHostile, PaddingAfterTheRecordsIsNotRead)
     const std::string path = dir.path("people.dbf");
     put_file(path, file_bytes(std::string(VANTELO_FIXTURES_DIR) + "/dbase/people.dbf"), 2 * kGiB);
     for (bool compact : {false, true}) {
-        EXPECT_EQ(in_limited_child(20,
-                                   [&] {
-                                       TableData t = read_dbase(path, compact);
-                                       return std::to_string(t.record_count()) + " " +
-                                              std::get<std::string>(t.value(1, 0)) + " " +
-                                              (t.read_only ? t.read_only_reason : "writable");
-                                   }),
+        EXPECT_EQ(in_limited_child([&] {
+                      TableData t = read_dbase(path, compact);
+                      return std::to_string(t.record_count()) + " " + std::get<std::string>(t.value(1, 0)) + " " +
+                             (t.read_only ? t.read_only_reason : "writable");
+                  }),
                   "2 Bob writable");
     }
 }
@@ -250,19 +216,18 @@ TEST(DbaseHostile, PostingIntoAPaddedTableReadsOnlyItsRecords)
     const std::string path = dir.path("people.dbf");
     const std::vector<unsigned char> people = file_bytes(std::string(VANTELO_FIXTURES_DIR) + "/dbase/people.dbf");
     put_file(path, people, 2 * kGiB);
-    EXPECT_EQ(in_limited_child(20,
-                               [&] {
-                                   TableData t = read_dbase(path, true);
-                                   dbase_update_record(path, t, 1, {std::string("Robert"), Date{1980, 11, 12}});
-                                   t = read_dbase(path, true);
-                                   dbase_append_record(path, t, {std::string("Carol"), Date{2001, 5, 6}});
-                                   t = read_dbase(path, true);
-                                   std::string out = std::to_string(t.record_count());
-                                   for (std::size_t r = 0; r < t.record_count(); ++r)
-                                       out += " " + std::get<std::string>(t.value(r, 0));
-                                   return out + (t.read_only ? " " + t.read_only_reason : "");
-                               }),
-              "3 Alice Robert Carol");
+    EXPECT_EQ(in_limited_child([&] {
+                  TableData t = read_dbase(path, true);
+                  dbase_update_record(path, t, 1, {std::string("Robert"), Date{1980, 11, 12}});
+                  t = read_dbase(path, true);
+                  dbase_append_record(path, t, {std::string("Carol"), Date{2001, 5, 6}});
+                  t = read_dbase(path, true);
+                  std::string out = std::to_string(t.record_count());
+                  for (std::size_t r = 0; r < t.record_count(); ++r)
+                      out += " " + std::get<std::string>(t.value(r, 0));
+                  return out + (t.read_only ? " " + t.read_only_reason : "");
+              }),
+          "3 Alice Robert Carol");
     // Record 2 (Bob's) in place, the deleted record kept, Carol after it, then the end mark and
     // the padding.
     std::ifstream in(path, std::ios::binary);

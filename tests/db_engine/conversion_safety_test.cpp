@@ -29,10 +29,7 @@ using testing_util::q;
 using testing_util::ScratchDir;
 namespace fs = std::filesystem;
 
-// Resets the write fault hook when a test ends, whatever happens.
-struct HookGuard {
-    ~HookGuard() { set_write_fault_hook({}); }
-};
+using HookGuard = test_common::HookReset;
 
 std::string fixture(const std::string& name) { return std::string(VANTELO_FIXTURES_DIR) + "/" + name; }
 
@@ -167,10 +164,7 @@ TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
             make_source(dir.path(source_name));
             if (target.make) target.make(dir);
             const auto before = folder_files(dir.dir());
-            auto reset = [&] {
-                for (const auto& e : fs::directory_iterator(dir.dir())) fs::remove_all(e.path());
-                for (const auto& [name, bytes] : before) put(dir, name, bytes);
-            };
+            auto reset = [&] { test_common::restore_folder(dir.dir(), before); };
             auto run = [&] { convert(dir.path(source_name), dir.path(target.file), target.type); };
             reset();
             run();
@@ -211,8 +205,8 @@ TEST(ConversionSafety, KilledOrFailingAtAnyWriteEveryFileIsBeforeOrAfter)
             // The next write is the same copy again, as a user would retry it.
             auto next_write = [&] { EXPECT_NO_THROW(run()); };
             const auto counts = test_common::run_write_trials(dir.dir(), reset, run, judge, next_write, &calls);
-            trials[std::string(source_name) + " -> " + target.name] = {counts.kills, counts.errors};
-            EXPECT_GT(counts.kills, 0);
+            trials[std::string(source_name) + " -> " + target.name] = {counts.kill_trials, counts.error_trials};
+            EXPECT_GT(counts.kill_trials, 0);
         }
     }
     for (const auto& [what, n] : trials) std::printf("  %-42s %d kills, %d errors\n", what.c_str(), n.first, n.second);

@@ -24,6 +24,7 @@
 #include "platform/db/dbase.h"
 #include "platform/db/paradox.h"
 #include "platform/db/table_files.h"
+#include "tests/db_common/fault_trials.h"
 #include "tests/db_engine/engine_test_util.h"
 
 namespace vantelo::db {
@@ -32,11 +33,7 @@ namespace {
 using testing_util::error_of;
 using testing_util::q;
 using testing_util::ScratchDir;
-
-// Resets the write fault hook when a test ends, whatever happens.
-struct HookGuard {
-    ~HookGuard() { set_write_fault_hook({}); }
-};
+using HookGuard = test_common::HookReset;
 
 void put_file(const std::string& path, const std::string& bytes)
 {
@@ -62,12 +59,7 @@ std::string make_table(const ScratchDir& dir, TableFormat format, std::size_t n)
     return r.path;
 }
 
-bool temporaries_left(const ScratchDir& dir)
-{
-    for (const std::string& f : dir.files())
-        if (f.rfind(".vantelo-", 0) == 0) return true;
-    return false;
-}
+bool temporaries_left(const ScratchDir& dir) { return !test_common::temporaries_in(dir.dir()).empty(); }
 
 // The changes tried: each a whole action as the program runs it on the table at path.
 struct Change {
@@ -118,19 +110,6 @@ const std::vector<Change>& changes()
 
 TableData read_at(const std::string& path, TableFormat format) { return read_table(ResolvedTable{path, format}); }
 
-// The names of the writing system calls f makes, in order.
-std::vector<std::string> calls_of(const std::function<void()>& f)
-{
-    std::vector<std::string> names;
-    set_write_fault_hook([&](const char* call) {
-        names.emplace_back(call);
-        return 0;
-    });
-    f();
-    set_write_fault_hook({});
-    return names;
-}
-
 // Where the state after a change is kept: t.db -> t_after.db.
 std::string after_copy(const std::string& path)
 {
@@ -145,7 +124,7 @@ TableData state_after(const Change& c, const std::string& path, TableFormat form
 {
     const std::string copy = after_copy(path);
     std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
-    std::vector<std::string> names = calls_of([&] { c.run(copy); });
+    std::vector<std::string> names = test_common::writing_calls([&] { c.run(copy); });
     if (calls) *calls = names;
     return read_at(copy, format);
 }
@@ -200,7 +179,7 @@ TEST_P(WriteSafety, EveryChangeIsFlushedBeforeItIsReported)
         SCOPED_TRACE(c.name);
         ScratchDir dir;
         const std::string path = make_table(dir, GetParam(), 30);
-        const std::vector<std::string> calls = calls_of([&] { c.run(path); });
+        const std::vector<std::string> calls = test_common::writing_calls([&] { c.run(path); });
         ASSERT_FALSE(calls.empty());
         auto rename = std::find(calls.begin(), calls.end(), "rename");
         if (rename == calls.end()) {
@@ -280,27 +259,13 @@ TEST_P(WriteSafety, KilledAtAnyWriteTheTableIsBeforeOrAfter)
         points.push_back(total + 1);   // not killed
         for (int n : points) {
             put_file(path, original);
-            pid_t child = ::fork();
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                int calls = 0;
-                set_write_fault_hook([&](const char*) {
-                    if (++calls == n) ::raise(SIGKILL);
-                    return 0;
-                });
-                try {
-                    c.run(path);
-                } catch (...) {
-                    ::_exit(2);
-                }
-                ::_exit(0);
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(child, &status, 0), child);
-            const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-            ASSERT_EQ(killed, n <= total) << "call " << n << " of " << total;
+            const std::string where = "call " + std::to_string(n) + " of " + std::to_string(total);
+            const test_common::FaultRun run =
+                test_common::run_in_child(test_common::raising_command([&] { c.run(path); }), n, 0, true, where);
+            const bool killed = run.killed;
+            ASSERT_EQ(killed, n <= total) << where;
             if (!killed) {
-                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                ASSERT_EQ(run.reported, "");
             }
             // A file byte for byte as before or after opens as that; any other must open as one.
             const std::string bytes = testing_util::file_bytes(path);

@@ -150,9 +150,7 @@ TEST_F(PlanningRun, WhenOneYearFileCannotBeWrittenNoneIsChanged)
 // leaves no temporary file.
 TEST_F(PlanningRun, KilledOrFailingWhileWritingTheYearFilesTheyAreBeforeOrAfter)
 {
-    struct Reset {
-        ~Reset() { db::set_write_fault_hook({}); }
-    } reset_hook;
+    const db::test_common::HookReset reset_hook;
     for (const bool earlier : {true, false}) {
         SCOPED_TRACE(earlier ? "onto an earlier run's files" : "into an empty folder");
         TempDir d;
@@ -161,10 +159,7 @@ TEST_F(PlanningRun, KilledOrFailingWhileWritingTheYearFilesTheyAreBeforeOrAfter)
         in.to_year = 1993;
         db::test_common::FolderFiles before;
         if (earlier) before = {{"TFR0.txt", "old 0"}, {"TFR1.txt", "old 1"}, {"TFR2.txt", "old 2"}};
-        auto reset = [&] {
-            for (const auto& e : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(e.path());
-            for (const auto& [name, bytes] : before) std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
-        };
+        auto reset = [&] { db::test_common::restore_folder(folder, before); };
         auto run = [&] {
             SeededRandom r;
             const SearchRandom src = r.source();
@@ -180,8 +175,8 @@ TEST_F(PlanningRun, KilledOrFailingWhileWritingTheYearFilesTheyAreBeforeOrAfter)
         const auto judge = db::test_common::before_or_after(folder, before, after, calls);
         auto next_write = [&] { EXPECT_NO_THROW(run()); };
         const auto counts = db::test_common::run_write_trials(folder, reset, run, judge, next_write, &calls);
-        EXPECT_GT(counts.kills, 0);
-        std::printf("  TFR files, %s: %d kills, %d errors\n", earlier ? "replacing" : "new", counts.kills, counts.errors);
+        EXPECT_GT(counts.kill_trials, 0);
+        std::printf("  TFR files, %s: %d kills, %d errors\n", earlier ? "replacing" : "new", counts.kill_trials, counts.error_trials);
     }
 }
 

@@ -3,11 +3,7 @@
 // with its message or with the right numbers. Writing: one rule for the names, and failures
 // that say why.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -21,60 +17,15 @@
 #include "projection/engine/wizard_file.h"
 #include "projection/engine/year_grid.h"
 #include "tests/common/temp_dir.h"
+#include "tests/db_common/limited_child.h"
 
 using namespace vantelo;
 using namespace vantelo::projection;
 
 namespace {
 
-struct ChildOutcome {
-    bool exited = false;   // exited by itself (not killed by the memory or time limit)
-    std::string text;      // what the child reported
-};
-
-// Runs f in a forked child with RLIMIT_AS at 512 MB and an alarm after 60 s; the child reports
-// f's result, or "error: " and the message of what it raised.
-ChildOutcome run_limited(const std::function<std::string()>& f)
-{
-    int fds[2];
-    if (::pipe(fds) != 0) return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-#if !defined(__SANITIZE_ADDRESS__)
-        const rlimit limit{rlim_t{512} << 20, rlim_t{512} << 20};
-        ::setrlimit(RLIMIT_AS, &limit);
-#endif
-        ::alarm(60);
-        std::string out;
-        try {
-            out = f();
-        } catch (const std::exception& e) {
-            out = std::string("error: ") + e.what();
-        }
-        const char* p = out.data();
-        std::size_t n = out.size();
-        while (n > 0) {
-            const ssize_t w = ::write(fds[1], p, n);
-            if (w <= 0) break;
-            p += w;
-            n -= static_cast<std::size_t>(w);
-        }
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    ChildOutcome r;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(fds[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0) r.text.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    r.exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (WIFSIGNALED(status)) r.text += " [killed by signal " + std::to_string(WTERMSIG(status)) + "]";
-    return r;
-}
+// What the read gave: its numbers, or "error: " and the message of what it raised.
+std::string outcome(const db::test_common::ChildResult& r) { return r.raised ? "error: " + r.text : r.text; }
 
 std::string write_file(const std::string& path, const std::string& bytes)
 {
@@ -180,9 +131,9 @@ TEST(TextFileLimits, HostileFilesEndWithTheirMessageOrTheRightNumbers)
          "36 rows, sum 1.800000"},
     };
     for (const Case& c : cases) {
-        const ChildOutcome r = run_limited(c.read);
-        EXPECT_TRUE(r.exited) << c.name << ": " << r.text;
-        EXPECT_EQ(r.text, c.expected) << c.name;
+        const db::test_common::ChildResult r = db::test_common::run_limited(c.read);
+        EXPECT_TRUE(r.answered) << c.name << ": " << r.ending;
+        EXPECT_EQ(outcome(r), c.expected) << c.name;
     }
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }

@@ -155,10 +155,8 @@ TEST(RtfFile, FailuresNameTheirReason)
 // no temporary file.
 TEST(RtfFile, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
 {
-    struct Reset {
-        ~Reset() { vantelo::db::set_write_fault_hook({}); }
-    } reset_hook;
+    const vantelo::db::test_common::HookReset reset_hook;
     const auto counts = vantelo::db::test_common::single_file_save_trials(
         "report.txt", [](const std::string& path) { write_rtf_file(path, {"年", "b"}, "MS Sans Serif"); });
-    std::printf("  The text report saved as RTF: %d kills, %d errors\n", counts.kills, counts.errors);
+    std::printf("  The text report saved as RTF: %d kills, %d errors\n", counts.kill_trials, counts.error_trials);
 }

@@ -146,10 +146,8 @@ TEST(WizardFileWrite, AFailureIsAnInputOutputErrorAndLeavesNoFile)
 // no temporary file.
 TEST(WizardFileWrite, KilledOrFailingAtAnyWriteTheFileIsBeforeOrAfter)
 {
-    struct Reset {
-        ~Reset() { vantelo::db::set_write_fault_hook({}); }
-    } reset_hook;
+    const vantelo::db::test_common::HookReset reset_hook;
     const auto counts = vantelo::db::test_common::single_file_save_trials(
         "out.txt", [](const std::string& path) { write_wizard_rows(path, {{"1000", ".5"}, {"0.0", "1E-6"}}); });
-    std::printf("  The wizard table saved: %d kills, %d errors\n", counts.kills, counts.errors);
+    std::printf("  The wizard table saved: %d kills, %d errors\n", counts.kill_trials, counts.error_trials);
 }
