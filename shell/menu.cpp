@@ -364,6 +364,12 @@ void Tquilta::Content1Click()
                                              QFileInfo(help_file).dir().filePath(QStringLiteral("VORN.html")))));
         return;
     }
+    // The viewer reads the page whole: a page far larger than any help text is not shown.
+    constexpr qint64 help_page_limit = qint64{1} << 20;
+    if (QFileInfo(page).size() > help_page_limit) {
+        ui::services().information(this, QStringLiteral("帮助文件太大，无法显示：%1").arg(QDir::toNativeSeparators(page)));
+        return;
+    }
     ui::services().show_help(this, page, QStringLiteral("contents"));
 }
 

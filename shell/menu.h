@@ -123,7 +123,7 @@ extern Tquilta* quilta;
 
 // The HTML page that stands in for a help file: "dir/VORN.hlp" is shown from "dir/VORN.html",
 // or, when that is missing, from the page of the same name beside the program. Empty when
-// neither exists.
+// neither exists. 内容 shows a page of at most 1 MiB; a larger one is refused with a message.
 QString help_page_for(const QString& help_file);
 
 }  // namespace vantelo::shell

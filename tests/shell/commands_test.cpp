@@ -264,6 +264,16 @@ TEST_F(Commands, HelpContentsShowsThePageBesideTheStartDirectory)
     win->Content1Click();
     EXPECT_TRUE(svc.messages.empty());
     EXPECT_EQ(svc.help_shown, std::vector<QString>{QFileInfo(path("VORN.html")).absoluteFilePath() + "#contents"});
+
+    // A page larger than any help text (a sparse file here) is not handed to the viewer.
+    ASSERT_TRUE(page.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(page.resize(qint64{2} << 30));
+    page.close();
+    svc.clear();
+    win->Content1Click();
+    EXPECT_TRUE(svc.help_shown.empty());
+    ASSERT_EQ(svc.messages.size(), 1u);
+    EXPECT_EQ(svc.messages[0].text, "帮助文件太大，无法显示：" + QFileInfo(path("VORN.html")).absoluteFilePath());
 }
 
 TEST_F(Commands, HelpPageOfTheProgramIsChineseAndNamesEveryMenu)
