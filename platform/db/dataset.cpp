@@ -20,6 +20,7 @@ namespace {
 const char* const open_error = "Cannot perform this operation on an open dataset";
 const char* const closed_error = "Dataset is not open";
 const char* const batch_error = "Cannot append or delete records during a batch update";
+const char* const nested_batch_error = "A batch update is already in progress";
 
 bool is_integer_kind(FieldType t)
 {
@@ -456,6 +457,9 @@ void Dataset::post()
 void Dataset::begin_batch()
 {
     require_active();
+    // Beginning again would lose the batch's changes so far (the table as read and whether
+    // anything changed): refused before anything, a pending edit included, changes.
+    if (batch_) throw EngineError(nested_batch_error);
     post_if_editing();
     if (read_only_) throw EngineError("Cannot modify a read-only dataset");
     check_writable(open_path_, data_);

@@ -128,8 +128,9 @@ public:
     // the file cannot be read now), and the error is raised. During a batch the dataset keeps a
     // copy of the table as read (an image still read from the file's bytes shares them).
     // Appending or deleting a record during a batch raises "Cannot append or delete records
-    // during a batch update"; closing the dataset ends the batch and discards what it has not
-    // written. Observers hear nothing during a batch and
+    // during a batch update", and beginning a batch during one "A batch update is already in
+    // progress" (the batch, a pending edit included, stays as it was); closing the dataset ends
+    // the batch and discards what it has not written. Observers hear nothing during a batch and
     // are told once at its end (the records changed, or only the position when none did).
     void begin_batch();
     void end_batch();

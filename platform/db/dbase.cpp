@@ -676,8 +676,7 @@ struct Reading {
     std::optional<MemoFile> memo_file;
     std::uint64_t memo_block_size = 0;
     std::unordered_map<std::uint64_t, MemoText> memos;   // by block number, each read once
-    std::size_t memo_held = 0;     // bytes of memo text in the image so far
-    bool memo_full = false;        // dbase_memo_total_limit reached
+    MemoBudget memo_budget;        // the memo text in the image so far
     std::size_t live = 0;          // records read so far, deleted ones skipped
     Record out;                    // a plain image's record being decoded
 };
@@ -766,13 +765,13 @@ void open_memo(Reading& s)
 }
 
 // The text of column c's memo in `block` for the record being read (s.live): each block read
-// once, the text the image holds kept within dbase_memo_total_limit.
+// once, the text the image holds kept within memo_total_limit.
 Value memo_cell(Reading& s, std::size_t c, std::uint64_t block)
 {
     if (!s.memo_asked) open_memo(s);
     if (!s.memo_file) return Value{std::string(dbase_memo_missing_text)};
     const auto where = [&] { return "record " + std::to_string(s.live) + ", field '" + shown_name(s.t.fields[c].name) + "'"; };
-    if (s.memo_full) return Value{"(memo block " + std::to_string(block) + " not read)"};
+    if (s.memo_budget.full()) return Value{memo_not_read_text(block)};
     auto it = s.memos.find(block);
     if (it == s.memos.end()) {
         MemoText read;
@@ -787,22 +786,18 @@ Value memo_cell(Reading& s, std::size_t c, std::uint64_t block)
     const std::string& file = s.memo_file->label;
     switch (m.state) {
     case MemoText::State::Ok:
-        if (s.memo_held + m.text.size() > dbase_memo_total_limit) {
-            s.memo_full = true;
+        if (!s.memo_budget.take(m.text.size())) {
             s.memos.clear();
-            note(s.t, file + ": the memo text of this table passes " + std::to_string(dbase_memo_total_limit) +
-                          " bytes at " + where() + "; the memos from there on are not read");
-            return Value{"(memo block " + std::to_string(block) + " not read)"};
+            note(s.t, memo_limit_reason(file, where()));
+            return Value{memo_not_read_text(block)};
         }
-        s.memo_held += m.text.size();
         return Value{m.text};
     case MemoText::State::NoEndMark:
         note(s.t, file + ": the memo of " + where() + ", has no end mark within " + std::to_string(dbase_memo_limit) +
                       " bytes; it is not read");
         break;
     case MemoText::State::TooLong:
-        note(s.t, file + ": the memo of " + where() + ", is longer than " + std::to_string(dbase_memo_limit) +
-                      " bytes; it is not read");
+        note(s.t, memo_too_long_reason(file, where(), dbase_memo_limit));
         break;
     case MemoText::State::Unreadable:
         note(s.t, file + ": memo block " + std::to_string(block) + " of " + where() + " cannot be read");

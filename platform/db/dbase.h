@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/db/atomic_file.h"
+#include "platform/db/memo_bounds.h"
 #include "platform/db/table_data.h"
 
 namespace vantelo::db {
@@ -31,8 +32,6 @@ MemoFile memo_in_memory(std::string label, std::vector<unsigned char> data, bool
 // The most text one memo may hold: a dBASE III memo with no end mark (0x1A) within this many
 // bytes, or a dBASE IV or FoxPro memo whose stored length is larger, is not read.
 inline constexpr std::size_t dbase_memo_limit = std::size_t{1} << 20;
-// The most memo text one table's image holds; the memos of the records past it are not read.
-inline constexpr std::size_t dbase_memo_total_limit = std::size_t{64} << 20;
 
 // Asked once, when the first record that points into the memo file is read; nullopt when there
 // is no memo file. prefer_foxpro says which kind the table's version byte points to.
@@ -40,7 +39,7 @@ using MemoLoader = std::function<std::optional<MemoFile>(bool prefer_foxpro)>;
 
 // Reads a dBASE III/IV or FoxPro 2.x table. Records flagged deleted are skipped. Memo text is
 // read from the .dbt/.fpt file (found without regard to case), each block once however many
-// records share it, within dbase_memo_limit and dbase_memo_total_limit (a memo past them reads
+// records share it, within dbase_memo_limit and memo_total_limit (a memo past them reads
 // as a placeholder, and the reason names the record and the field); when that file is missing
 // the memo fields read as dbase_memo_missing_text and the table opens read-only. A value that is
 // not valid for its field (a date "NotAYear", a number "1,5") reads as null, and the table

@@ -13,7 +13,10 @@
 // longer than that reads those blocks, and what follows them is ignored (not read, and not
 // kept when the table is written whole again). The memo file is read only where a memo text
 // of a record lies in it, a piece at a time, and not opened at all for a table whose records
-// need none of it.
+// need none of it. A memo text there is read once however many records point at it, and the
+// memo file's text the image holds stays within memo_total_limit (each record's copy counting):
+// a memo longer than that, and every memo from the record where the text would pass it, read
+// as memo_not_read_text, and the read-only reason names the record and the field.
 //
 // Writing: non-keyed level 5 tables (readable by Paradox 5 and later), block size 4096,
 // header 2048 bytes (more for very wide field lists), the table's code page (936 = GBK for
@@ -26,6 +29,7 @@
 #include <vector>
 
 #include "platform/db/atomic_file.h"
+#include "platform/db/memo_bounds.h"
 #include "platform/db/table_data.h"
 
 namespace vantelo::db {

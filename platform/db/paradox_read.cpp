@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/core/errors.h"
 #include "platform/db/atomic_file.h"
 #include "platform/db/encoding.h"
+#include "platform/db/memo_bounds.h"
 #include "platform/db/paradox.h"
 #include "platform/db/paradox_layout.h"
 
@@ -387,12 +389,29 @@ public:
     // "<file>: <what>: unexpected end of file at byte N".
     const unsigned char* at(std::size_t offset, std::size_t n, const char* what)
     {
-        if (offset > size_ || n > size_ - offset) reader().fail_eof(what, size_);
+        check_within(offset, n, what);
         if (bytes_) return bytes_ + offset;
         scratch_.resize(n);
         if (file_->read(offset, scratch_.data(), n) < n) reader().fail_eof(what, size_);
         return scratch_.data();
     }
+    // The same into out, read straight there.
+    void read(std::size_t offset, std::size_t n, const char* what, std::string& out)
+    {
+        check_within(offset, n, what);
+        if (bytes_) {
+            out.assign(reinterpret_cast<const char*>(bytes_) + offset, n);
+            return;
+        }
+        out.resize(n);
+        if (file_->read(offset, reinterpret_cast<unsigned char*>(out.data()), n) < n) reader().fail_eof(what, size_);
+    }
+    // Raises as at() does when the file does not hold n bytes at offset.
+    void check_within(std::size_t offset, std::size_t n, const char* what) const
+    {
+        if (offset > size_ || n > size_ - offset) reader().fail_eof(what, size_);
+    }
+    const std::string& label() const { return label_; }
     [[noreturn]] void fail(const std::string& message, std::size_t offset) const { reader().fail(message, offset); }
 
 private:
@@ -407,19 +426,11 @@ private:
     std::vector<unsigned char> scratch_;
 };
 
-// Memo text of a record's memo field: in the record when it fits its leading part,
-// otherwise in the .mb file (a single-blob block of type 2, or entry `index` of a
-// suballocated block of type 3). Returns false when the text cannot be had.
-bool memo_bytes(const unsigned char* field, int size, MemoSource& memo, std::string& out)
+// Where in the memo file the text of a memo lies that a record's field points at (a
+// single-blob block of type 2, or entry `index` of a suballocated block of type 3), its length
+// as the record gives it. Raises when the memo file does not hold it so.
+std::size_t memo_start(MemoSource& memo, std::uint32_t pointer, std::uint32_t length)
 {
-    const int leader = size - 10;
-    const std::uint32_t pointer = get_u32le(field + leader);
-    const std::uint32_t length = get_u32le(field + leader + 4);
-    if (length <= static_cast<std::uint32_t>(leader)) {
-        out.assign(reinterpret_cast<const char*>(field), length);
-        return true;
-    }
-    if (!memo.available()) return false;
     const std::uint32_t index = pointer & 0xFF;
     const std::size_t block = pointer & 0xFFFFFF00u;
     const std::uint8_t type = *memo.at(block, 1, "memo block");
@@ -428,8 +439,8 @@ bool memo_bytes(const unsigned char* field, int size, MemoSource& memo, std::str
         if (type != 2) memo.fail("memo block is not a single-blob block", block);
         if (get_u32le(memo.at(block + 1, 8, "memo block") + 2) != length)
             memo.fail("memo length does not match the table", block + 3);
-        out.assign(reinterpret_cast<const char*>(memo.at(block + 9, length, "memo text")), length);
-        return true;
+        memo.check_within(block + 9, length, "memo text");
+        return block + 9;
     }
     if (type != 3) memo.fail("memo block is not a suballocated block", block);
     if (index >= 64) memo.fail("memo entry index out of range", block);
@@ -440,9 +451,110 @@ bool memo_bytes(const unsigned char* field, int size, MemoSource& memo, std::str
     const std::uint32_t units = entry[1];
     const std::uint32_t rest = entry[4];
     if (units == 0 || (units - 1) * 16 + rest != length) memo.fail("memo length does not match the table", block + 12 + index * 5);
-    out.assign(reinterpret_cast<const char*>(memo.at(start, length, "memo text")), length);
-    return true;
+    memo.check_within(start, length, "memo text");
+    return start;
 }
+
+void add_reason(TableData& t, const std::string& why)
+{
+    t.read_only = true;
+    if (!t.read_only_reason.empty()) t.read_only_reason += "; ";
+    t.read_only_reason += why;
+}
+
+// The memo texts of a table's records as they are read: a text in the record's leading part
+// as it is there; one in the memo file read once however many records point at it, within
+// memo_total_limit for the memo file's text the image holds (each record's copy counting). A
+// memo past that bound reads as memo_not_read_text, and the reason, added to t's, names the
+// record and the field; a memo that cannot be had reads empty.
+class MemoTexts {
+public:
+    MemoTexts(MemoSource& source, int code_page, TableData& t) : source_(source), code_page_(code_page), t_(t) {}
+
+    // The value of the memo field (size bytes at field) of record `record` (from 1), column c.
+    Value cell(const unsigned char* field, int size, std::size_t record, std::size_t c)
+    {
+        const int leader = size - 10;
+        const std::uint32_t pointer = get_u32le(field + leader);
+        const std::uint32_t length = get_u32le(field + leader + 4);
+        if (length <= static_cast<std::uint32_t>(leader)) {
+            if (length == 0) return Value{};
+            return Value{decode(std::string_view(reinterpret_cast<const char*>(field), length), code_page_)};
+        }
+        if (!source_.available()) {
+            missing_ = true;
+            return Value{};
+        }
+        // The memo file's blocks are of 4 KiB.
+        const std::uint64_t block = (pointer & 0xFFFFFF00u) / 4096;
+        if (budget_.full()) return Value{memo_not_read_text(block)};
+        const auto where = [&] { return "record " + std::to_string(record) + ", field '" + shown_name(t_.fields[c].name) + "'"; };
+        const std::uint64_t key = std::uint64_t{pointer} << 32 | length;
+        auto it = texts_.find(key);
+        if (it == texts_.end()) {
+            Text read;
+            try {
+                const std::size_t start = memo_start(source_, pointer, length);
+                if (length > memo_total_limit) {
+                    read.state = Text::State::TooLong;
+                } else if (length > budget_.room()) {
+                    budget_.take(length);   // passes the limit: full from here on
+                    return past_the_limit(block, where());
+                } else {
+                    std::string bytes;
+                    source_.read(start, length, "memo text", bytes);
+                    read.text = decode(bytes, code_page_);
+                    read.state = Text::State::Ok;
+                }
+            } catch (const EngineError& e) {
+                if (problem_.empty()) problem_ = e.what();
+            }
+            it = texts_.emplace(key, std::move(read)).first;
+        }
+        const Text& m = it->second;
+        switch (m.state) {
+        case Text::State::Ok:
+            if (m.text.empty()) return Value{};
+            if (!budget_.take(m.text.size())) return past_the_limit(block, where());
+            return Value{m.text};
+        case Text::State::TooLong:
+            if (!too_long_noted_) add_reason(t_, memo_too_long_reason(source_.label(), where(), memo_total_limit));
+            too_long_noted_ = true;
+            return Value{memo_not_read_text(block)};
+        case Text::State::Failed: break;
+        }
+        return Value{};
+    }
+
+    // The reasons for the memos that could not be had.
+    void finish()
+    {
+        if (missing_) add_reason(t_, "the memo file is missing, so long memo texts are shown empty");
+        if (!problem_.empty()) add_reason(t_, problem_ + " (memo texts shown empty)");
+    }
+
+private:
+    struct Text {
+        enum class State { Failed, Ok, TooLong } state = State::Failed;
+        std::string text;
+    };
+
+    // The placeholder of the memo at which the limit was passed, its reason added.
+    Value past_the_limit(std::uint64_t block, const std::string& where)
+    {
+        texts_.clear();
+        add_reason(t_, memo_limit_reason(source_.label(), where));
+        return Value{memo_not_read_text(block)};
+    }
+
+    MemoSource& source_;
+    int code_page_;
+    TableData& t_;
+    std::unordered_map<std::uint64_t, Text> texts_;   // by pointer and length, each read once
+    MemoBudget budget_;
+    bool missing_ = false, too_long_noted_ = false;
+    std::string problem_;
+};
 
 FieldDef field_def_for(const Column& c, std::string name)
 {
@@ -485,12 +597,6 @@ const char* kind_name(Kind k)
     }
 }
 
-void add_reason(TableData& t, const std::string& why)
-{
-    t.read_only = true;
-    if (!t.read_only_reason.empty()) t.read_only_reason += "; ";
-    t.read_only_reason += why;
-}
 
 
 }  // namespace
@@ -706,18 +812,19 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
         return t;
     }
 
-    bool memo_missing = false;
-    std::string memo_problem;
+    MemoTexts memos(memo, cp, t);
     if (compact) t.columns = ColumnStore(nf);
     t.reserve(L.num_records);
     Record out;
     ByteReader blocks(label, data, size);
+    std::size_t number = 0;   // of the record being read, from 1
     for (const Block& b : L.chain) {
         // Whole blocks at a time; the records follow the block's head.
         blocks.seek(b.offset, "data block");
         const unsigned char* rec =
             blocks.bytes(kBlockHead + static_cast<std::size_t>(b.count) * L.record_size, "data block") + kBlockHead;
         for (int k = 0; k < b.count; ++k, rec += L.record_size) {
+            ++number;
             out.clear();
             out.reserve(nf);
             for (std::size_t i = 0; i < nf; ++i) {
@@ -727,30 +834,13 @@ TableData read_paradox_span(const std::string& label, const unsigned char* data,
                     out.push_back(decode_cell(c, p, cp));
                     continue;
                 }
-                std::string bytes;
                 const bool blank = std::all_of(p, p + c.size, [](unsigned char x) { return x == 0; });
-                if (blank) {
-                    out.emplace_back();
-                    continue;
-                }
-                try {
-                    if (memo_bytes(p, c.size, memo, bytes)) {
-                        if (bytes.empty()) out.emplace_back();
-                        else out.emplace_back(decode(bytes, cp));
-                    } else {
-                        memo_missing = true;
-                        out.emplace_back();
-                    }
-                } catch (const EngineError& e) {
-                    if (memo_problem.empty()) memo_problem = e.what();
-                    out.emplace_back();
-                }
+                out.push_back(blank ? Value{} : memos.cell(p, c.size, number, i));
             }
             t.add_record(std::move(out));
         }
     }
-    if (memo_missing) add_reason(t, "the memo file is missing, so long memo texts are shown empty");
-    if (!memo_problem.empty()) add_reason(t, memo_problem + " (memo texts shown empty)");
+    memos.finish();
     return t;
 }
 

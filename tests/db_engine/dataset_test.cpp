@@ -223,6 +223,39 @@ TEST_P(Datasets, BatchWritesOnceAtItsEnd)
     EXPECT_EQ(xs(), (std::vector<std::int64_t>{10, 20, 30, 4}));
 }
 
+// A batch begun again before its end is refused and changes nothing: the records changed so far,
+// a pending edit and the image of the table as read all stay, so the end writes the whole batch.
+TEST_P(Datasets, BatchBegunAgainIsRefusedAndKeepsWhatItHolds)
+{
+    const std::string before = file_bytes(path);
+    ds.begin_batch();
+    ds.first();
+    ds.edit();
+    ds.field(0).set_as_integer(10);
+    ds.next();    // posted into the image
+    ds.edit();
+    ds.field(0).set_as_integer(20);   // still pending
+    EXPECT_EQ(error_of([&] { ds.begin_batch(); }), "A batch update is already in progress");
+    EXPECT_TRUE(ds.in_batch());
+    EXPECT_EQ(ds.state(), Dataset::State::Edit);
+    EXPECT_EQ(ds.rec_no(), 1);
+    EXPECT_EQ(ds.field(0).as_integer(), 20);
+    EXPECT_EQ(file_bytes(path), before);
+    ds.end_batch();
+    reopen();
+    EXPECT_EQ(xs(), (std::vector<std::int64_t>{10, 20, 3}));
+    // The same with nothing pending, and a batch whose only change came before the refusal.
+    ds.begin_batch();
+    ds.move_to(2);
+    ds.edit();
+    ds.field(0).set_as_integer(30);
+    ds.post();
+    EXPECT_EQ(error_of([&] { ds.begin_batch(); }), "A batch update is already in progress");
+    ds.end_batch();
+    reopen();
+    EXPECT_EQ(xs(), (std::vector<std::int64_t>{10, 20, 30}));
+}
+
 TEST_P(Datasets, ObserversHearABatchOnceAtItsEnd)
 {
     struct Counter : DatasetObserver {

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (auto s = std::get_if<std::string>(&v)) text += s->size();
     // (Other texts: at most 3 bytes of UTF-8 for each byte of a record; a placeholder or a
     // binary memo's note is less than 64 bytes.)
-    if (text > dbase_memo_total_limit + t.records.size() * (3 * 65536 + 64 * t.fields.size())) std::abort();
+    if (text > memo_total_limit + t.records.size() * (3 * 65536 + 64 * t.fields.size())) std::abort();
     if (t.read_only) return 0;
     std::vector<unsigned char> out;
     try {

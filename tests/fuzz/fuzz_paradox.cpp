@@ -1,6 +1,6 @@
 // libFuzzer target for the Paradox reader: any input either reads or raises EngineError.
 // The input is read as a table, then once more with itself as the memo file so that memo
-// pointers lead somewhere. A table that reads and can be written must read back the same
+// pointers lead somewhere (the memo text the table then holds staying within its bound). A table that reads and can be written must read back the same
 // after writing. Read from files (the input as the table and as its memo file), where only what
 // the header declares is read and the memo file a piece at a time, it reads as from the bytes.
 #include <cstddef>
@@ -75,8 +75,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const vantelo::EngineError&) {
     }
     try {
+        // However many records share a memo, the image holds no more memo text than the bound,
+        // besides what the records themselves hold (at most 3 bytes of UTF-8 for each byte of
+        // a record, and a placeholder of less than 64 bytes for each field).
         vantelo::db::ParadoxMemo memo{"fuzz.mb", bytes};
-        vantelo::db::read_paradox_bytes("fuzz.db", bytes, &memo);
+        const vantelo::db::TableData t = vantelo::db::read_paradox_bytes("fuzz.db", bytes, &memo);
+        std::size_t record = 0, text = 0;
+        for (const vantelo::db::FieldDef& f : t.fields) record += static_cast<std::size_t>(f.native_size);
+        for (const vantelo::db::Record& r : t.records)
+            for (const vantelo::db::Value& v : r)
+                if (const auto* s = std::get_if<std::string>(&v)) text += s->size();
+        if (text > vantelo::db::memo_total_limit + t.records.size() * (3 * record + 64 * t.fields.size())) __builtin_trap();
     } catch (const vantelo::EngineError&) {
     }
     {
