@@ -39,22 +39,44 @@ void DBGrid::set_data_source(DatasetModel* source)
 
 void DBGrid::commit_editor()
 {
-    if (state() != QAbstractItemView::EditingState) return;
-    QWidget* editor = indexWidget(currentIndex());
-    if (!editor) return;
+    // Only the editor the grid opened: the current cell may have moved on from the cell being
+    // edited, and a reset of the table closes its editor without a word.
+    QPointer<QWidget> editor = editor_;
+    if (!editor || state() != QAbstractItemView::EditingState) return;
+    // An editor whose row went away (its record deleted or its append cancelled) is gone with
+    // it and has nothing left to write.
+    if (!editor_index_.isValid() || indexWidget(editor_index_) != editor) {
+        editor_ = nullptr;
+        return;
+    }
     commitData(editor);
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // Writing the value may have moved the cursor, which closes the editor on the way.
+    if (editor && editor == editor_) closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     bool started = QTableView::edit(index, trigger, event);
-    if (started) emit editing_changed();
+    if (started) {
+        // The view opened an editor for the cell, or (an edit trigger on the cell being edited)
+        // kept the one it has.
+        const QModelIndex cell = model() ? model()->buddy(index) : index;
+        if (QWidget* opened = indexWidget(cell)) {
+            editor_ = opened;
+            editor_index_ = cell;
+        }
+        emit editing_changed();
+    }
     return started;
 }
 
 void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // Forgotten first: closing with "edit the next cell" opens the next editor on the way.
+    if (editor == editor_) {
+        editor_ = nullptr;
+        editor_index_ = QPersistentModelIndex();
+    }
     QTableView::closeEditor(editor, hint);
     emit editing_changed();
 }
