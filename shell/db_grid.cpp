@@ -45,13 +45,18 @@ void DBGrid::commit_editor()
     if (!editor || state() != QAbstractItemView::EditingState) return;
     // An editor whose row went away (its record deleted or its append cancelled) is gone with
     // it and has nothing left to write.
-    if (!editor_index_.isValid() || indexWidget(editor_index_) != editor) {
+    auto still_open = [&] {
+        return editor && editor == editor_ && editor_index_.isValid() && indexWidget(editor_index_) == editor;
+    };
+    if (!still_open()) {
         editor_ = nullptr;
         return;
     }
     commitData(editor);
-    // Writing the value may have moved the cursor, which closes the editor on the way.
-    if (editor && editor == editor_) closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // Writing the value may have moved the cursor or reset the table, which closes the editor
+    // on the way.
+    if (still_open()) closeEditor(editor, QAbstractItemDelegate::NoHint);
+    else if (editor_ == editor) editor_ = nullptr;
 }
 
 bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
