@@ -40,23 +40,22 @@ void DBGrid::set_data_source(DatasetModel* source)
 void DBGrid::commit_editor()
 {
     // Only the editor the grid opened: the current cell may have moved on from the cell being
-    // edited, and a reset of the table closes its editor without a word.
+    // edited.
     QPointer<QWidget> editor = editor_;
+    const QPersistentModelIndex cell = editor_index_;
     if (!editor || state() != QAbstractItemView::EditingState) return;
     // An editor whose row went away (its record deleted or its append cancelled) is gone with
     // it and has nothing left to write.
-    auto still_open = [&] {
-        return editor && editor == editor_ && editor_index_.isValid() && indexWidget(editor_index_) == editor;
-    };
-    if (!still_open()) {
+    if (!cell.isValid() || indexWidget(cell) != editor) {
         editor_ = nullptr;
+        editor_index_ = QPersistentModelIndex();
         return;
     }
-    commitData(editor);
-    // Writing the value may have moved the cursor or reset the table, which closes the editor
-    // on the way.
-    if (still_open()) closeEditor(editor, QAbstractItemDelegate::NoHint);
-    else if (editor_ == editor) editor_ = nullptr;
+    // The editor is closed before its text is written: writing it may move the cursor, which
+    // posts a record left behind and so may reset the whole table under an editor still open.
+    QAbstractItemDelegate* delegate = itemDelegateForIndex(cell);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (editor && delegate && cell.isValid()) delegate->setModelData(editor, model(), cell);
 }
 
 bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

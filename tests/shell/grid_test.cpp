@@ -300,6 +300,35 @@ TEST_F(Grid, CommitWritesTheCellTheEditorWasOpenedOn)
     }
 }
 
+// Writing the value moves the cursor to its record, which posts a record being appended and so
+// reloads the whole table: the value still goes to its cell, the appended record is kept, and no
+// editor is left behind for Qt to complain about.
+TEST_F(Grid, CommitWhileAnotherRecordIsAppendedKeepsBoth)
+{
+    win->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+    EditorWarnings warnings;
+    win->DBNavigator1->button("nbInsert")->click();
+    win->Table1.field(0).set_as_float(81);
+    DBGrid* g = win->DBGrid1;
+    ASSERT_EQ(g->currentIndex().row(), 81);
+    const QModelIndex cell = g->model()->index(5, 1);
+    g->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(g->indexWidget(cell));
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, "77");
+    win->menu_item("Save1")->trigger();
+    g->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(g->editing());
+    EXPECT_EQ(file_value(path("t.DB"), 5, 1), db::Value(77.0));
+    EXPECT_EQ(file_value(path("t.DB"), 81, 0), db::Value(std::int64_t(81)));
+    EXPECT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+    EXPECT_TRUE(editor_warnings.empty()) << editor_warnings.join("|").toStdString();
+}
+
 TEST_F(Grid, TextThatIsNotANumberIsRefusedAndTheRecordKept)
 {
     type_into(2, 1, "12x");
