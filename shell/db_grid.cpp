@@ -39,22 +39,48 @@ void DBGrid::set_data_source(DatasetModel* source)
 
 void DBGrid::commit_editor()
 {
-    if (state() != QAbstractItemView::EditingState) return;
-    QWidget* editor = indexWidget(currentIndex());
-    if (!editor) return;
-    commitData(editor);
+    // Only the editor the grid opened: the current cell may have moved on from the cell being
+    // edited.
+    QPointer<QWidget> editor = editor_;
+    const QPersistentModelIndex cell = editor_index_;
+    if (!editor || state() != QAbstractItemView::EditingState) return;
+    // An editor whose row went away (its record deleted or its append cancelled) is gone with
+    // it and has nothing left to write.
+    if (!cell.isValid() || indexWidget(cell) != editor) {
+        editor_ = nullptr;
+        editor_index_ = QPersistentModelIndex();
+        return;
+    }
+    // The editor is closed before its text is written: writing it may move the cursor, which
+    // posts a record left behind and so may reset the whole table under an editor still open.
+    QAbstractItemDelegate* delegate = itemDelegateForIndex(cell);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (editor && delegate && cell.isValid()) delegate->setModelData(editor, model(), cell);
 }
 
 bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     bool started = QTableView::edit(index, trigger, event);
-    if (started) emit editing_changed();
+    if (started) {
+        // The view opened an editor for the cell, or (an edit trigger on the cell being edited)
+        // kept the one it has.
+        const QModelIndex cell = model() ? model()->buddy(index) : index;
+        if (QWidget* opened = indexWidget(cell)) {
+            editor_ = opened;
+            editor_index_ = cell;
+        }
+        emit editing_changed();
+    }
     return started;
 }
 
 void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // Forgotten first: closing with "edit the next cell" opens the next editor on the way.
+    if (editor == editor_) {
+        editor_ = nullptr;
+        editor_index_ = QPersistentModelIndex();
+    }
     QTableView::closeEditor(editor, hint);
     emit editing_changed();
 }

@@ -2,6 +2,7 @@
 // DBGrid1: the grid on the current table. It follows the dataset's cursor, moves the cursor
 // when the user goes to another row (which posts the record left behind), and can give single
 // columns a background colour.
+#include <QPointer>
 #include <QTableView>
 
 namespace vantelo::shell {
@@ -17,8 +18,9 @@ public:
     void set_data_source(DatasetModel* source);
     DatasetModel* data_source() const { return source_; }
 
-    // Writes an open cell editor's text into the record and closes the editor, so that a value
-    // just typed is part of the record before a command reads or writes the table.
+    // Writes the open cell editor's text into the record of the cell it edits and closes the
+    // editor, so that a value just typed is part of the record before a command reads or writes
+    // the table. The editor is the one the grid opened, wherever the current cell is by now.
     void commit_editor();
     // A cell editor is open.
     bool editing() const { return state() == QAbstractItemView::EditingState; }
@@ -42,6 +44,9 @@ private:
 
     DatasetModel* source_ = nullptr;
     bool following_ = false;
+    // The cell editor the grid opened last and has not closed, and the cell it edits.
+    QPointer<QWidget> editor_;
+    QPersistentModelIndex editor_index_;
 };
 
 }  // namespace vantelo::shell

@@ -238,7 +238,9 @@ void Tquilta::launch(const QString& item, Check check, bool modal)
     if (check == Check::TableShort && !check_table(no_table_short_message)) return;
     WindowFactory factory = window_factory(item);
     if (!factory) return;  // the item stays disabled until its window is registered
-    commit_grid_editor();
+    // The value being typed is written before the window reads, rewrites or reopens the table;
+    // a write that fails is shown and the window does not open.
+    post_pending_edit();
     QWidget* w = factory(*this);
     ui::show_window(w, modal);
 }
@@ -271,7 +273,7 @@ void Tquilta::N4Click()
     if (!check_table(no_table_message)) return;
     WindowFactory factory = window_factory("N4");
     if (!factory) return;
-    commit_grid_editor();
+    post_pending_edit();
     QWidget* w = factory(*this);
     un_index_mode = 2;
     ui::show_window(w, true);
@@ -296,7 +298,7 @@ void Tquilta::Simulation1Click()
     // The window is created before the check; without a table it stays hidden.
     WindowFactory factory = window_factory("Simulation1");
     if (!factory) return;
-    commit_grid_editor();
+    post_pending_edit();
     QWidget* w = factory(*this);
     if (!check_table(no_table_message)) return;
     ui::show_window(w, true);

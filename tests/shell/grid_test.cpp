@@ -10,9 +10,20 @@
 #include "platform/ui/help_viewer.h"
 #include <QToolButton>
 
+#include <QComboBox>
+#include <QRadioButton>
+
+#include "shell/Convert_table.h"
+#include "shell/Table_Restructure.h"
+#include "shell/compute_Frm1.h"
 #include "shell/dataset_model.h"
 #include "shell/db_grid.h"
 #include "shell/db_navigator.h"
+#include "shell/main_table.h"
+#include "shell/result_columns.h"
+#include "shell/structure_grid.h"
+#include "shell/structure_grid_view.h"
+#include "shell/table_tools.h"
 #include "shell_test_util.h"
 
 namespace vantelo::shell::testing {
@@ -129,6 +140,193 @@ TEST_F(Grid, LaunchedCommandSeesTheValueJustTyped)
     win->Table_infoClick();
     EXPECT_EQ(seen, 42.5);
     register_window("Table_info", {});
+}
+
+// What Qt says about the grid's editors while a test runs.
+QStringList editor_warnings;
+void note_editor_warning(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    if (text.contains(QLatin1String("editor"))) editor_warnings << text;
+}
+struct EditorWarnings {
+    EditorWarnings()
+    {
+        editor_warnings.clear();
+        qInstallMessageHandler(note_editor_warning);
+    }
+    ~EditorWarnings() { qInstallMessageHandler(nullptr); }
+};
+
+db::Value file_value(const QString& file, int row, int col)
+{
+    db::Dataset t;
+    t.set_table_name(file.toStdString());
+    t.open();
+    return t.value_at(row, col);
+}
+
+// A value still being typed (the cell editor open) when a command window opens is written to the
+// table first, so the command computes with it, rewrites the table with it, or copies it.
+TEST_F(Grid, ValueBeingTypedIsWrittenBeforeACommandWindowRewritesTheTable)
+{
+    register_table_tools();
+    // The result-column windows add their columns through the shared writer; these stand-ins
+    // add the column 男性人口 as it reads then.
+    for (const char* item : {"N7", "N12"})
+        register_window(item, [item](Tquilta& main) -> QWidget* {
+            auto* w = new QDialog(&main);
+            w->setObjectName(item);
+            return w;
+        });
+    win->update_launchers();
+    struct Case {
+        const char* item;
+        std::function<void(QWidget*)> run;           // what the user does in the window
+        std::function<void(const QString&)> check;   // the command's own result, for the typed value
+    } cases[] = {
+        {"Compute1",
+         [](QWidget* w) {
+             auto* c = qobject_cast<Tcompute_Frm*>(w);
+             c->RadioButton2->click();
+             c->ComboBox1->setCurrentText("女性人口");
+             c->ComboBox2->setCurrentText("男性人口");
+             c->BitBtn1Click();
+         },
+         [](const QString& file) { EXPECT_EQ(file_value(file, 4, 2), db::Value(904.0)); }},
+        {"N7", [](QWidget*) { add_result_columns({{"年末", main_table_column("男性人口")}}); },
+         [](const QString& file) { EXPECT_EQ(file_value(file, 4, 6), db::Value(904.0)); }},
+        {"N12", [](QWidget*) { add_result_columns({{"标准", main_table_column("男性人口")}}); },
+         [](const QString& file) { EXPECT_EQ(file_value(file, 4, 6), db::Value(904.0)); }},
+        {"Restructure1",
+         [](QWidget* w) {
+             auto* r = qobject_cast<TTable_Restructure_Frm*>(w);
+             StructureGrid* g = r->StringGrid1;
+             const int n = g->rowCount();
+             g->setRowCount(n + 1);
+             set_structure_cell(g, 0, n, QString::number(n + 1));
+             set_structure_cell(g, 1, n, "备注");
+             set_structure_cell(g, 2, n, "Float");
+             r->Button5Click();
+         },
+         [this](const QString& file) {
+             EXPECT_EQ(win->Table1.field_count(), 7);
+             EXPECT_EQ(file_value(file, 4, 6), db::Value());
+         }},
+        {"Convert1",
+         [this](QWidget* w) {
+             auto* c = qobject_cast<Tconvert_table_frm*>(w);
+             c->ComboBox2->setCurrentText("DBase");
+             svc.save_answers.push_back(path("copy.dbf"));
+             c->Button1Click();
+         },
+         [this](const QString&) { EXPECT_EQ(file_value(path("copy.dbf"), 4, 1), db::Value(904.0)); }},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        const QString file = path(QStringLiteral("c%1.DB").arg(++n));
+        prepare(file);
+        ui::ScopedWindowRunner runner([&](QWidget* w, bool) {
+            c.run(w);
+            return 0;
+        });
+        EditorWarnings warnings;
+        type_into(4, 1, "904");
+        win->menu_item(c.item)->trigger();
+        EXPECT_FALSE(win->DBGrid1->editing());
+        EXPECT_EQ(win->Table1.state(), db::Dataset::State::Browse);
+        EXPECT_EQ(file_value(file, 4, 1), db::Value(904.0));
+        EXPECT_EQ(file_value(file, 3, 1), db::Value(0.0));
+        c.check(file);
+        EXPECT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+        EXPECT_TRUE(editor_warnings.empty()) << editor_warnings.join("|").toStdString();
+    }
+    for (const char* item : {"New1", "Table_info", "Restructure1", "Convert1", "Compute1", "About1", "N7", "N12"})
+        register_window(item, {});
+}
+
+// A value that cannot be written stops the command before its window opens; the edit stays.
+TEST_F(Grid, CommandWindowDoesNotOpenWhenTheValueTypedCannotBeWritten)
+{
+    bool opened = false;
+    register_window("Compute1", [&](Tquilta&) -> QWidget* {
+        opened = true;
+        return nullptr;
+    });
+    win->update_launchers();
+    type_into(3, 2, "789");
+    std::ofstream(path("t.DB").toStdString(), std::ios::trunc | std::ios::binary).close();
+    win->menu_item("Compute1")->trigger();
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(svc.messages.size(), 1u);
+    EXPECT_TRUE(win->Table1.modified());
+    EXPECT_EQ(shown(3, 2), "789");
+    register_window("Compute1", {});
+}
+
+// The editor the grid opened is the one committed, even when the current cell is another one by
+// then: the value goes to the cell it was typed in, the current cell keeps its own, and Qt has
+// nothing to say about foreign editors.
+TEST_F(Grid, CommitWritesTheCellTheEditorWasOpenedOn)
+{
+    const struct {
+        const char* name;
+        std::function<void()> command;
+    } cases[] = {
+        {"打开", [this] { svc.open_answers.push_back(path("t.DB")); win->menu_item("Open1")->trigger(); }},
+        {"保存", [this] { win->menu_item("Save1")->trigger(); }},
+        {"关闭", [this] { win->menu_item("Close1")->trigger(); }},
+    };
+    int row = 10;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!win->Table1.active()) open(path("t.DB"));
+        EditorWarnings warnings;
+        DBGrid* g = win->DBGrid1;
+        g->setCurrentIndex(g->model()->index(row + 1, 3));
+        const QModelIndex cell = g->model()->index(row, 2);
+        g->edit(cell);
+        auto* editor = qobject_cast<QLineEdit*>(g->indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QString::number(500 + row));
+        c.command();
+        EXPECT_FALSE(g->editing());
+        EXPECT_EQ(file_value(path("t.DB"), row, 2), db::Value(500.0 + row));
+        EXPECT_EQ(file_value(path("t.DB"), row + 1, 3), db::Value(0.0));
+        EXPECT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+        EXPECT_TRUE(editor_warnings.empty()) << editor_warnings.join("|").toStdString();
+        row += 2;
+    }
+}
+
+// Writing the value moves the cursor to its record, which posts a record being appended and so
+// reloads the whole table: the value still goes to its cell, the appended record is kept, and no
+// editor is left behind for Qt to complain about.
+TEST_F(Grid, CommitWhileAnotherRecordIsAppendedKeepsBoth)
+{
+    win->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+    EditorWarnings warnings;
+    win->DBNavigator1->button("nbInsert")->click();
+    win->Table1.field(0).set_as_float(81);
+    DBGrid* g = win->DBGrid1;
+    ASSERT_EQ(g->currentIndex().row(), 81);
+    const QModelIndex cell = g->model()->index(5, 1);
+    g->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(g->indexWidget(cell));
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, "77");
+    win->menu_item("Save1")->trigger();
+    g->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(g->editing());
+    EXPECT_EQ(file_value(path("t.DB"), 5, 1), db::Value(77.0));
+    EXPECT_EQ(file_value(path("t.DB"), 81, 0), db::Value(std::int64_t(81)));
+    EXPECT_TRUE(svc.messages.empty()) << svc.message_texts().join("|").toStdString();
+    EXPECT_TRUE(editor_warnings.empty()) << editor_warnings.join("|").toStdString();
 }
 
 TEST_F(Grid, TextThatIsNotANumberIsRefusedAndTheRecordKept)
