@@ -262,8 +262,6 @@ std::string more_records(const Header& h)
     return "the file holds more records than the " + std::to_string(h.count) + " its header counts";
 }
 
-Header parse_header(ByteReader& r) { return parse_header(r, r.size()); }
-
 bool visible(const RawField& f) { return f.kind != Kind::NullFlags && !(f.flags & 0x01); }
 
 FieldDef def_of(const RawField& f, int code_page)
@@ -1290,11 +1288,23 @@ int decimals_needed(double v)
     return std::max(0, digits - 1 - exponent);
 }
 
+// A quick test that v written with `decimals` decimals (at most 19) reads back as v, so that
+// decimals_needed(v) <= decimals: v * 10^decimals is a whole number below 2^53 whose quotient
+// by 10^decimals, rounded as a reader rounds the text, is v. False also when it cannot tell.
+bool has_at_most_decimals(double v, int decimals)
+{
+    const double p = kPow10Real[static_cast<std::size_t>(decimals)];
+    const double t = v * p;
+    if (!(std::fabs(t) < 9007199254740992.0) || t != std::floor(t)) return false;
+    return t / p == v;
+}
+
 // Whether v written with `decimals` decimals keeps its digits: all of them, or at least 15.
 bool fixed_keeps_digits(double v, int decimals)
 {
     const double a = std::fabs(v);
     if (a == 0 || a >= kPow10Real[static_cast<std::size_t>(std::max(0, 14 - decimals))]) return true;
+    if (decimals <= 19 && has_at_most_decimals(v, decimals)) return true;
     return decimals_needed(v) <= decimals;
 }
 
@@ -1521,7 +1531,8 @@ void choose_decimals(std::vector<OutField>& fields, const RecordFeed& records)
             s.small = true;
             if (v < 0) s.negative = true;
             if (a >= 1) s.whole = std::max(s.whole, digit_count(static_cast<std::uint64_t>(a)));
-            if (s.need < 18 && a != std::floor(a)) s.need = std::max(s.need, decimals_needed(v));
+            if (s.need < 18 && a != std::floor(a) && !has_at_most_decimals(v, s.need))
+                s.need = std::max(s.need, decimals_needed(v));
         }
     }
     for (const Seen& s : seen) {
@@ -1532,6 +1543,10 @@ void choose_decimals(std::vector<OutField>& fields, const RecordFeed& records)
         }
         const int room = f.width - (s.negative ? 1 : 0) - s.whole - 1;
         f.decimals = std::max(0, std::min({std::max(s.need, kRealDecimals), room, 18}));
+        // Every value then has its whole text in fixed notation (no more decimals than chosen,
+        // the widest whole part and the sign within the width): none needs the test for an
+        // exponent as it is written.
+        if (!s.big && s.need < 18 && s.need <= f.decimals) f.any_real = false;
     }
 }
 
