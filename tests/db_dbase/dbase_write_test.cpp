@@ -552,6 +552,10 @@ TEST_F(DbaseWrite, ConvertedRealsTakeTheirLayoutFromTheirValues)
         {"whole numbers past 2^53", {1e18, 123456789012345678.0}, 0, {"1000000000000000000", "123456789012345680"}},
         {"a 10-digit whole part beside 17 digits", {1411778724.5, 0.1234567890123456}, 9,
          {"1411778724.500000000", "1.23456789012346E-01"}},
+        {"few decimals each, near a power of ten", {0.1, 0.3, 2.675, 0.0000012345, 999999.99999}, 10,
+         {"0.1000000000", "0.3000000000", "2.6750000000", "0.0000012345", "999999.9999900000"}},
+        {"twelve decimals", {0.123456789012, 5.5, -0.000000000001}, 12,
+         {"0.123456789012", "5.500000000000", "-0.000000000001"}},
     };
     for (TableType type : {TableType::DBase, TableType::FoxPro}) {
         for (const Case& c : cases) {
