@@ -1059,6 +1059,22 @@ std::vector<unsigned char> header_bytes(FileReader& file, std::uint64_t& size)
 
 namespace {
 
+// Reads the records h declares about a megabyte at a time into one buffer, and hands each piece
+// to use(bytes, first, n, got): the index of its first record, the records asked for and the
+// bytes the file held of them (fewer where it ends early). use returns false to stop.
+template <class Use>
+void read_record_pieces(FileReader& file, const Header& h, Use&& use)
+{
+    const std::size_t length = h.record_length;
+    const std::size_t per_piece = std::max<std::size_t>(1, (std::size_t{1} << 20) / length);
+    std::vector<unsigned char> piece(std::min<std::size_t>(per_piece, h.count) * length);
+    for (std::size_t first = 0; first < h.count; first += per_piece) {
+        const std::size_t n = std::min<std::size_t>(per_piece, h.count - first);
+        const std::size_t got = file.read(h.header_length + first * length, piece.data(), n * length);
+        if (!use(piece.data(), first, n, got)) return;
+    }
+}
+
 // The table in an open file, read as read_dbase reads it.
 TableData read_dbase_from(FileReader& file, const std::string& label, const MemoLoader& loader, bool compact)
 {
@@ -1068,17 +1084,13 @@ TableData read_dbase_from(FileReader& file, const std::string& label, const Memo
     Reading s = begin_reading(label, r, size, loader, compact);
 
     const std::size_t length = s.h.record_length;
-    const std::size_t per_piece = std::max<std::size_t>(1, (std::size_t{1} << 20) / length);
-    std::vector<unsigned char> piece(std::min<std::size_t>(per_piece, s.h.count) * length);
-    std::size_t at = s.h.header_length;
-    for (std::size_t left = s.h.count; left > 0;) {
-        const std::size_t n = std::min(per_piece, left);
-        const std::size_t got = file.read(at, piece.data(), n * length);
-        if (got < n * length) check_records_fit(label, s.h, at + got);  // cut short meanwhile: raises
-        read_records(s, piece.data(), n);
-        at += n * length;
-        left -= n;
-    }
+    read_record_pieces(file, s.h, [&](const unsigned char* piece, std::size_t first, std::size_t n, std::size_t got) {
+        // Cut short meanwhile: raises.
+        if (got < n * length) check_records_fit(label, s.h, s.h.header_length + first * length + got);
+        read_records(s, piece, n);
+        return true;
+    });
+    const std::size_t at = s.h.header_length + s.h.count * length;
     std::vector<unsigned char> after(length + 1);
     after.resize(file.read(at, after.data(), after.size()));
     return finish_reading(s, after.data(), after.size());
@@ -1778,19 +1790,20 @@ struct OpenFile {
 std::size_t physical_record(FileReader& file, const Header& h, std::size_t index)
 {
     const std::size_t length = h.record_length;
-    const std::size_t per_piece = std::max<std::size_t>(1, (std::size_t{1} << 20) / length);
-    std::vector<unsigned char> piece(std::min<std::size_t>(per_piece, h.count) * length);
-    std::size_t live = 0;
-    for (std::size_t first = 0; first < h.count; first += per_piece) {
-        const std::size_t n = std::min<std::size_t>(per_piece, h.count - first);
-        if (file.read(h.header_length + first * length, piece.data(), n * length) < n * length) break;
+    std::size_t live = 0, found = h.count;
+    read_record_pieces(file, h, [&](const unsigned char* piece, std::size_t first, std::size_t n, std::size_t got) {
+        if (got < n * length) return false;
         for (std::size_t i = 0; i < n; ++i) {
             if (piece[i * length] == '*') continue;
-            if (live == index) return first + i;
+            if (live == index) {
+                found = first + i;
+                return false;
+            }
             ++live;
         }
-    }
-    return h.count;
+        return true;
+    });
+    return found;
 }
 
 // The file, locked for the change, must hold exactly the table as it was read (every field and
