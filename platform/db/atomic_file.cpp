@@ -6,10 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <system_error>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <system_error>
 #include <thread>
 
 #include "platform/core/errors.h"
@@ -192,10 +192,10 @@ bool fill_temporary(int fd, const std::function<void(const ByteSink&)>& produce,
     return ok;
 }
 
-// Writes a new file's bytes to the temporary file fd, flushes and closes it, then renames it to
-// target and flushes the folder. Any failure removes the temporary file and raises.
-void finish_temporary(int fd, const std::string& tmp, const std::string& target, int dirfd,
-                      const std::function<void(const ByteSink&)>& produce)
+// fill_temporary, where a failure (or an exception from produce) closes and removes the
+// temporary file tmp and raises, naming target.
+void fill_or_discard(int fd, const std::string& tmp, const std::string& target,
+                     const std::function<void(const ByteSink&)>& produce)
 {
     int err = 0;
     bool ok = false;
@@ -206,7 +206,22 @@ void finish_temporary(int fd, const std::string& tmp, const std::string& target,
         ::unlink(tmp.c_str());
         throw;
     }
-    if (::close(fd) != 0 && ok) {
+    if (!ok) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        fail("Cannot write file", target, err);
+    }
+}
+
+// Writes a new file's bytes to the temporary file fd, flushes and closes it, then renames it to
+// target and flushes the folder. Any failure removes the temporary file and raises.
+void finish_temporary(int fd, const std::string& tmp, const std::string& target, int dirfd,
+                      const std::function<void(const ByteSink&)>& produce)
+{
+    fill_or_discard(fd, tmp, target, produce);
+    int err = 0;
+    bool ok = true;
+    if (::close(fd) != 0) {
         ok = false;
         err = errno;
     }
@@ -221,6 +236,15 @@ void finish_temporary(int fd, const std::string& tmp, const std::string& target,
     // The new file is in place; flushing the folder makes the rename survive a power cut. Its
     // failure is not reported as a failed write, since the file has changed.
     if (dirfd >= 0) sys_fsync(dirfd);
+}
+
+// A file of several hard links is not replaced: a new file renamed over one of its names would
+// separate them.
+void refuse_several_links(const struct stat& st, const std::string& given)
+{
+    if (st.st_nlink > 1)
+        throw EngineError(shown_name(given) + " has " + std::to_string(st.st_nlink) +
+                          " hard links; replacing it would separate them, so it was left as it is");
 }
 
 // A temporary file for the new bytes of the existing file st (named given in messages), with
@@ -468,9 +492,7 @@ void FileChange::undo() noexcept
 
 void FileChange::replace(const std::function<void(const ByteSink&)>& produce)
 {
-    if (st_.st_nlink > 1)
-        throw EngineError(shown_name(given_) + " has " + std::to_string(st_.st_nlink) +
-                          " hard links; replacing it would separate them, so it was left as it is");
+    refuse_several_links(st_, given_);
     const std::string folder = folder_of(real_);
     Fd dir(open_folder(folder));
     std::string tmp;
@@ -525,10 +547,7 @@ void FileSetChange::write(const std::string& path, const std::function<void(cons
     struct stat lst;
     if (::lstat(path.c_str(), &lst) == 0) {
         s.lock = std::make_unique<FileChange>(path, kind);
-        const struct stat& st = s.lock->st_;
-        if (st.st_nlink > 1)
-            throw EngineError(shown_name(path) + " has " + std::to_string(st.st_nlink) +
-                              " hard links; replacing it would separate them, so it was left as it is");
+        refuse_several_links(s.lock->st_, path);
         s.target = s.lock->path();
     } else {
         if (errno != ENOENT) fail("Cannot write file", path, errno);
@@ -540,20 +559,7 @@ void FileSetChange::write(const std::string& path, const std::function<void(cons
     Fd dir(open_folder(s.folder));
     s.temp_fd = s.lock ? temporary_like(s.lock->st_, path, s.folder, dir.get(), s.temp)
                        : temporary_for_new(path, s.folder, dir.get(), s.temp);
-    int err = 0;
-    bool ok = false;
-    try {
-        ok = fill_temporary(s.temp_fd, produce, err);
-    } catch (...) {
-        ::close(s.temp_fd);
-        ::unlink(s.temp.c_str());
-        throw;
-    }
-    if (!ok) {
-        ::close(s.temp_fd);
-        ::unlink(s.temp.c_str());
-        fail("Cannot write file", s.target, err);
-    }
+    fill_or_discard(s.temp_fd, s.temp, s.target, produce);
     steps_.push_back(std::move(s));
 }
 
