@@ -120,28 +120,41 @@ std::size_t utf8_sequence(const unsigned char* p, std::size_t n, char32_t& cp)
     return len;
 }
 
+}  // namespace
+
+int open_for_reading(const std::string& path, struct stat& st, int& err)
+{
+    err = 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        err = errno;
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+namespace {
+
 bool hidden_character(char32_t cp)
 {
     return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || (cp >= 0x202A && cp <= 0x202E) ||
            (cp >= 0x2066 && cp <= 0x2069) || cp == 0x200E || cp == 0x200F || cp == 0x061C;
 }
 
-// Opens an existing regular file for reading; FIFOs and devices are refused at once (the open
-// does not wait for a FIFO's writer).
+// Opens an existing regular table file for reading (open_for_reading), with the table's messages.
 int open_regular(const std::string& path, struct stat& st)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        int err = errno;
-        if (err == ENOENT) throw EngineError("Table does not exist: " + shown_name(path));
-        if (err == ENAMETOOLONG) throw EngineError("File name too long: " + shown_name(path));
-        throw EngineError("Cannot open file " + shown_name(path) + ": " + std::strerror(err));
-    }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw EngineError(shown_name(path) + " is not a regular file, so it cannot be opened as a table");
-    }
-    return fd;
+    int err = 0;
+    const int fd = open_for_reading(path, st, err);
+    if (fd >= 0) return fd;
+    if (err == 0) throw EngineError(shown_name(path) + " is not a regular file, so it cannot be opened as a table");
+    if (err == ENOENT) throw EngineError("Table does not exist: " + shown_name(path));
+    if (err == ENAMETOOLONG) throw EngineError("File name too long: " + shown_name(path));
+    throw EngineError("Cannot open file " + shown_name(path) + ": " + std::strerror(err));
 }
 
 // Reads up to size bytes from offset of fd into p; returns the count read (less when the file

@@ -1,6 +1,8 @@
 #pragma once
 // One reader for every byte of a table file: it tracks the offset, checks the end of the data
 // on every read and names the file and the offset in its errors. Byte order is explicit.
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -100,6 +102,12 @@ std::size_t declared_part(int fd, std::size_t file_size, DeclaredSize declared, 
 // file goes into memory of its own mapping, given back whole with the bytes, and is read by a
 // few threads side by side. (Huge pages were measured: zeroing them cost more than the faults
 // they save.)
+// Opens path for reading without ever waiting (a FIFO's open does not wait for its writer):
+// the descriptor of a regular file, st its status; else -1, with err the open's errno, or 0
+// when the file is not a regular file (a folder, a FIFO, a device). Every reader of the
+// program's files opens them this way and words the refusal for the kind of file it reads.
+int open_for_reading(const std::string& path, struct stat& st, int& err);
+
 class FileBytes {
 public:
     // With declared, only the part of the file its format declares.

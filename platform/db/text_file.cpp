@@ -1,6 +1,5 @@
 #include "platform/db/text_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,18 +19,14 @@ constexpr std::size_t kBufferBytes = 64 * 1024;
 
 TextFileReader::TextFileReader(const std::string& path) : path_(path)
 {
-    // O_NONBLOCK: opening a FIFO does not wait for a writer; it is refused below.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat st;
+    int err = 0;
+    fd_ = open_for_reading(path, st, err);
     if (fd_ < 0) {
-        const int err = errno;
+        if (err == 0) throw InOutError(shown_name(path) + " is not a regular file, so it cannot be read as a text file");
         if (err == ENOENT || err == ENOTDIR) throw InOutError("File not found");
         if (err == EACCES || err == EPERM) throw InOutError("File access denied");
         throw InOutError("Cannot open file " + shown_name(path) + ": " + std::strerror(err));
-    }
-    struct stat st;
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        throw InOutError(shown_name(path) + " is not a regular file, so it cannot be read as a text file");
     }
     left_ = static_cast<std::size_t>(st.st_size);
     buf_.resize(std::min(kBufferBytes, std::max<std::size_t>(left_, 1)));
