@@ -45,23 +45,7 @@ void write_tfr_report(const std::string& path, const std::vector<std::string>& l
     write_tfr_reports({TfrReport{path, lines}});
 }
 
-void write_tfr_reports(const std::vector<TfrReport>& reports)
-{
-    try {
-        // Small files, each handed over whole rather than a line at a time.
-        std::vector<db::FileBytesToWrite> files;
-        for (const TfrReport& r : reports) {
-            std::string text;
-            for (const std::string& line : r.lines) text += line + "\r\n";
-            files.push_back({r.path, std::vector<unsigned char>(text.begin(), text.end())});
-        }
-        db::write_files_atomically(files, "text file");
-    } catch (const InOutError&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw InOutError(e.what());
-    }
-}
+void write_tfr_reports(const std::vector<TfrReport>& reports) { projection::write_text_files(reports); }
 
 std::string counts_text(const std::string& converged_text, int kept)
 {

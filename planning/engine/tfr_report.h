@@ -6,6 +6,7 @@
 
 #include "planning/engine/fertility_search.h"
 #include "planning/engine/plan_projection.h"
+#include "projection/engine/text_numbers.h"
 
 namespace vantelo::planning {
 
@@ -28,12 +29,9 @@ std::vector<std::string> tfr_report_lines(const PlanningData& data, const WomenB
 void write_tfr_report(const std::string& path, const std::vector<std::string>& lines);
 
 // The text file of one planning year, to be written.
-struct TfrReport {
-    std::string path;
-    std::vector<std::string> lines;
-};
+using TfrReport = projection::TextFileLines;
 
-// The files of every year of a run as one change (db::FileSetChange): none is replaced or
+// The files of every year of a run as one change (projection::write_text_files): none is replaced or
 // created unless all can be, and a failure (InOutError naming the file) leaves every one as it
 // was. A kill between two of the renames that put them in place leaves the files of the first
 // years new and the others as they were.

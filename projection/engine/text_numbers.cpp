@@ -59,16 +59,23 @@ void NumberTextReader::skip_line()
 
 void write_text_lines(const std::string& path, const std::vector<std::string>& lines)
 {
+    write_text_files({TextFileLines{path, lines}});
+}
+
+void write_text_files(const std::vector<TextFileLines>& files)
+{
+    // Small files, each handed over whole.
+    std::vector<db::FileBytesToWrite> bytes;
+    for (const TextFileLines& f : files) {
+        std::vector<unsigned char>& b = bytes.emplace_back(db::FileBytesToWrite{f.path, {}}).bytes;
+        for (const std::string& line : f.lines) {
+            b.insert(b.end(), line.begin(), line.end());
+            b.push_back('\r');
+            b.push_back('\n');
+        }
+    }
     try {
-        db::write_file_atomically_streamed(
-            path,
-            [&](const db::ByteSink& put) {
-                for (const std::string& line : lines) {
-                    const std::string l = line + "\r\n";
-                    put(reinterpret_cast<const unsigned char*>(l.data()), l.size());
-                }
-            },
-            {}, "text file");
+        db::write_files_atomically(bytes, "text file");
     } catch (const EngineError& e) {
         throw InOutError(e.what());
     }

@@ -46,4 +46,14 @@ private:
 // a missing folder, no permission, no space).
 void write_text_lines(const std::string& path, const std::vector<std::string>& lines);
 
+// A text file to be written: its lines, each to be followed by CR LF.
+struct TextFileLines {
+    std::string path;
+    std::vector<std::string> lines;
+};
+
+// Several text files written as write_text_lines writes one, all as one change
+// (db::write_files_atomically): none is replaced or created unless all can be.
+void write_text_files(const std::vector<TextFileLines>& files);
+
 }  // namespace vantelo::projection
